@@ -1,0 +1,50 @@
+# Loomwise: every set-up step is a target here. `make run` and `make test` are all a new user needs.
+JOBS ?= $(shell nproc)
+BUILD := build
+SANITIZER_BUILD := build-sanitizer
+# GUI tests need a display; without one they run under a virtual X server.
+XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+DEMO_DIR := out
+
+.PHONY: all deps configure build test test-core-sanitized bench run demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake --preset release
+
+configure: deps
+	cmake --preset release
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build test-core-sanitized
+	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-core-sanitized: deps
+	cmake --preset sanitizer
+	cmake --build $(SANITIZER_BUILD) -j $(JOBS)
+	ctest --preset sanitizer -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/loomwise-bench
+
+# Without a display (or before the window exists) `run` records the demo headlessly.
+run: build
+	@if [ -n "$(DISPLAY)$(WAYLAND_DISPLAY)" ] && [ -x $(BUILD)/loomwise ]; then \
+	  $(BUILD)/loomwise; \
+	else \
+	  $(MAKE) --no-print-directory demo; \
+	fi
+
+demo: build
+	@mkdir -p $(DEMO_DIR)
+	$(BUILD)/loomwise-record --steps 660 --seed 1 $(DEMO_DIR)/flag
+	@echo "The demo recording is in $(DEMO_DIR)/: create_flag.mel and animate_flag.mel (10 frames)."
+
+clean:
+	rm -rf $(BUILD) build-debug $(SANITIZER_BUILD)

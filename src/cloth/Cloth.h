@@ -1,0 +1,73 @@
+#pragma once
+
+#include <memory>
+
+#include "cloth/NodeBuffer.h"
+#include "cloth/ParameterList.h"
+#include "cloth/Vec3.h"
+#include "linalg/Matrix.h"
+#include "linalg/Vector.h"
+
+class QuadStripSink;
+
+// The simulated sheet: a grid of `width` columns by `height` rows of point masses, node (r, c) at
+// index r × width + c in every node buffer. Row 0 is the top edge; its nodes in columns 0, 8,
+// 16, … are fixed. The three dynamic buffers are rotated by pointer after every step.
+class Cloth {
+public:
+  static constexpr int kFixedColumnStride = 8;
+
+  Cloth();
+  Cloth(const Cloth&) = delete;
+  Cloth& operator=(const Cloth&) = delete;
+
+  // Lays out a new grid through `placement` (a 4 × 4 transform, or none). Returns 0, or −1 for a
+  // negative spacing or a grid of fewer than two rows or columns or three nodes (no grid then).
+  virtual int initialize(double spacing, int width, int height, const Matrix* placement);
+  virtual ~Cloth();
+  // Issues the sheet as height − 1 quad strips into the current OpenGL context.
+  virtual void draw() const;
+  // Advances every free node by dt seconds.
+  virtual void step(double dt);
+  // The grid as a bilinear surface at (u, v), u along a row and v down the rows; u and v are
+  // clamped to [0, 1]. Samples `nodes`, or the current positions when none is given.
+  virtual Vector sample(double u, double v, const NodeBuffer* nodes = nullptr) const;
+  virtual void freeNodes();
+
+  // The unit normal at column c, row r of `nodes` (the zero vector, with its message, when
+  // degenerate). Needs a grid of at least two rows and two columns.
+  Vector nodeNormal(const NodeBuffer& nodes, int c, int r) const;
+  void drawInto(QuadStripSink& sink) const;
+
+  bool hasGrid() const { return positions != nullptr; }
+  int nodeCount() const { return width * height; }
+  static bool isFixed(int r, int c) { return r == 0 && c % kFixedColumnStride == 0; }
+
+  ParameterList parameters;
+  Matrix placement;
+  double windPhase = 0.0;  // radians; grows by windFrequency × dt every step, never wrapped
+  double windPressure = 20.0;
+  double windFrequency = 6.0;
+  double windMinimum = 40.0;
+  Vec3 windDirection{0.0, 0.0, 1.0};
+  Vec3 windForce;
+  Vec3 gustCentre;
+  Vec3 gravityVector{0.0, -9.8, 0.0};
+  std::unique_ptr<NodeBuffer> positions;
+  std::unique_ptr<NodeBuffer> previousPositions;
+  std::unique_ptr<NodeBuffer> nextPositions;
+  std::unique_ptr<NodeBuffer> restPositions;
+  double density = 0.3;
+  double spacing = 0.0;
+  double kStretch = 8000.0;
+  double kShear = 4000.0;
+  double kBend = 150.0;
+  double cDamping = 0.15;
+  int width = 0;
+  int height = 0;
+
+private:
+  void readParameters();
+  void advanceWind(double dt);
+  void moveGustCentre();
+};

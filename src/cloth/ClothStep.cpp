@@ -1,0 +1,65 @@
+// The time step: parameters, wind and gusts, then the node loop and the buffer rotation.
+#include <cmath>
+
+#include "cloth/Cloth.h"
+#include "cloth/RandomGenerator.h"
+#include "cloth/ScalarStepKernel.h"
+
+void Cloth::step(double dt) {
+  if (!hasGrid()) return;
+  readParameters();
+  advanceWind(dt);
+  moveGustCentre();
+
+  StepInputs in;
+  in.positions = positions.get();
+  in.previous = previousPositions.get();
+  in.next = nextPositions.get();
+  in.width = width;
+  in.height = height;
+  in.dt = dt;
+  in.kStretch = kStretch;
+  in.kShear = kShear;
+  in.kBend = kBend;
+  in.cDamping = cDamping;
+  in.mass = spacing * spacing * density;
+  in.rest = spacing;
+  in.diagonalRest = std::sqrt(2.0) * spacing;
+  in.gravity = gravityVector;
+  in.windForce = windForce;
+  in.windDirection = windDirection;
+  in.gustCentre = gustCentre;
+  scalarStepKernel(in);
+
+  // previous ← positions ← next ← previous: the old previous buffer becomes the next scratch.
+  previousPositions.swap(positions);
+  positions.swap(nextPositions);
+}
+
+void Cloth::readParameters() {
+  cDamping = parameters.valueOf("cDamping");
+  density = parameters.valueOf("density");
+  gravityVector.y = parameters.valueOf("gravity");
+  kBend = parameters.valueOf("kBend");
+  kShear = parameters.valueOf("kShear");
+  kStretch = parameters.valueOf("kStretch");
+  windMinimum = parameters.valueOf("windMinimum");
+  windPressure = parameters.valueOf("windPressure");
+  windFrequency = parameters.valueOf("windFrequency");
+}
+
+void Cloth::advanceWind(double dt) {
+  windPhase += windFrequency * dt;
+  const double gate = std::sin(windPhase) > 0.5 ? 1.0 : 0.0;
+  const double magnitude = (windPressure * std::cos(windPhase) * gate + windMinimum) * spacing * spacing;
+  windForce = magnitude * windDirection;
+}
+
+// About one step in twelve the gust centre jumps to a random point of the sheet's rectangle.
+void Cloth::moveGustCentre() {
+  constexpr int kMoveBelow = 2730;
+  constexpr double kUnit = 1.0 / RandomGenerator::kMax;
+  if (RandomGenerator::draw() >= kMoveBelow) return;
+  gustCentre.x = (0.5 - RandomGenerator::draw() * kUnit) * width * spacing;
+  gustCentre.y = (0.5 - RandomGenerator::draw() * kUnit) * height * spacing;
+}
