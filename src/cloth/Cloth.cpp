@@ -40,6 +40,7 @@ int Cloth::initialize(double newSpacing, int newWidth, int newHeight, const Matr
     positions = std::make_unique<NodeBuffer>(nodeCount());
     previousPositions = std::make_unique<NodeBuffer>(nodeCount());
     nextPositions = std::make_unique<NodeBuffer>(nodeCount());
+    rowScratch = std::make_unique<RowScratch>(width);
   } catch (const std::bad_alloc&) {
     freeNodes();
     return -1;
@@ -64,4 +65,5 @@ void Cloth::freeNodes() {
   positions.reset();
   previousPositions.reset();
   nextPositions.reset();
+  rowScratch.reset();
 }

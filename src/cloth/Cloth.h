@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "cloth/FastStepKernel.h"
 #include "cloth/NodeBuffer.h"
 #include "cloth/ParameterList.h"
 #include "cloth/Vec3.h"
@@ -57,6 +58,8 @@ public:
   std::unique_ptr<NodeBuffer> previousPositions;
   std::unique_ptr<NodeBuffer> nextPositions;
   std::unique_ptr<NodeBuffer> restPositions;
+  std::unique_ptr<RowScratch> rowScratch;  // the vector kernels' working rows, made with the grid
+  StepKernel stepKernel = fastestStepKernel();  // the node loop `step` runs; all agree bit for bit
   double density = 0.3;
   double spacing = 0.0;
   double kStretch = 8000.0;

@@ -3,7 +3,6 @@
 
 #include "cloth/Cloth.h"
 #include "cloth/RandomGenerator.h"
-#include "cloth/ScalarStepKernel.h"
 
 void Cloth::step(double dt) {
   if (!hasGrid()) return;
@@ -29,7 +28,7 @@ void Cloth::step(double dt) {
   in.windForce = windForce;
   in.windDirection = windDirection;
   in.gustCentre = gustCentre;
-  scalarStepKernel(in);
+  runStepKernel(stepKernel, in, *rowScratch);
 
   // previous ← positions ← next ← previous: the old previous buffer becomes the next scratch.
   previousPositions.swap(positions);

@@ -5,10 +5,13 @@
 #include "cloth/Vec3.h"
 
 // The positions of every node of a grid, stored as three coordinate arrays (x, y, z) so that rows
-// can be processed across nodes. Each array is 64-byte aligned and padded with zeros to a multiple
-// of 8 elements, so vector loads of a whole row never leave the allocation.
+// can be processed across nodes. Each array starts 64-byte aligned behind kGuard zero elements and
+// has at least kGuard zeros after its last node: the step's vector kernels load whole rows shifted
+// by one node or by a row and a node, and those loads must never leave the allocation.
 class NodeBuffer {
 public:
+  static constexpr int kGuard = 8;  // elements; one 64-byte line, the widest vector
+
   explicit NodeBuffer(int count);
   NodeBuffer(const NodeBuffer&) = delete;
   NodeBuffer& operator=(const NodeBuffer&) = delete;

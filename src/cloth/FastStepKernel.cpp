@@ -1,0 +1,43 @@
+#include "cloth/FastStepKernel.h"
+
+#include <cassert>
+#include <initializer_list>
+
+#include "cloth/FastStepVariants.h"
+#include "cloth/ScalarStepKernel.h"
+#include "linalg/LinalgMessages.h"
+
+bool stepKernelSupported(StepKernel kernel) {
+  switch (kernel) {
+    case StepKernel::Scalar: return true;
+    case StepKernel::Avx2: return __builtin_cpu_supports("avx2");
+    case StepKernel::Avx512: return __builtin_cpu_supports("avx512f");
+  }
+  return false;
+}
+
+StepKernel fastestStepKernel() {
+  for (StepKernel kernel : {StepKernel::Avx512, StepKernel::Avx2})
+    if (stepKernelSupported(kernel)) return kernel;
+  return StepKernel::Scalar;
+}
+
+const char* stepKernelName(StepKernel kernel) {
+  switch (kernel) {
+    case StepKernel::Scalar: return "Scalar";
+    case StepKernel::Avx2: return "Avx2";
+    case StepKernel::Avx512: return "Avx512";
+  }
+  return "?";
+}
+
+void runStepKernel(StepKernel kernel, const StepInputs& in, const RowScratch& scratch) {
+  assert(stepKernelSupported(kernel));
+  int zeroNormalizations = 0;
+  switch (kernel) {
+    case StepKernel::Scalar: scalarStepKernel(in); return;  // reports as it goes
+    case StepKernel::Avx2: zeroNormalizations = fastStepAvx2(in, scratch); break;
+    case StepKernel::Avx512: zeroNormalizations = fastStepAvx512(in, scratch); break;
+  }
+  for (int i = 0; i < zeroNormalizations; ++i) linalg::report(linalg::kZeroNormalize);
+}
