@@ -28,6 +28,15 @@ protected:
     return written;
   }
 
+  // Returns what has been written since the last check, for the test to judge itself, and keeps
+  // listening.
+  std::string takeOutput() {
+    std::fflush(stdout);
+    std::string written = ::testing::internal::GetCapturedStdout();
+    ::testing::internal::CaptureStdout();
+    return written;
+  }
+
 private:
   std::string expected_;
 };

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+#include "cloth/ClothShape.h"
+
+class Cloth;
+
+// Cloth set-ups shared by the tests and the benchmarks.
+namespace clothsetups {
+
+// The sizes the benchmarks measure, at the default spacing: the default sheet, a middle one and the
+// largest the Cloth Initialization dialog allows.
+std::vector<ClothShape> benchmarkShapes();
+
+// Grids of every width modulo 8 (most no multiple of any vector width, so rows start at every
+// offset within a register and end in partly filled ones), with one to four fixed nodes, and of
+// one and two rows below the top. Spaced widely enough to stay finite under setGustyWind for
+// thousands of steps.
+std::vector<ClothShape> irregularShapes();
+
+// Wide, short grids with many fixed nodes along the top row.
+std::vector<ClothShape> wideShapes();
+
+void setParameter(Cloth& cloth, const char* name, double value);
+
+// Strong wind that switches on and off quickly and blows both ways, and stiff bending.
+void setGustyWind(Cloth& cloth);
+
+}  // namespace clothsetups
