@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "cloth/ClothShape.h"
+
+// Names the benchmarks register under and the summary looks up.
+namespace benchmarknames {
+
+inline constexpr const char* kStepFast = "StepFast";
+inline constexpr const char* kStepScalar = "StepScalar";
+inline constexpr const char* kStepReference = "StepReference";
+inline constexpr const char* kWriteFrame = "WriteFrame";
+inline constexpr const char* kPerNodeStep = "per_node_step";
+
+// A recording's preset: one frame per 0.0333 simulated seconds of 0.0005-second steps.
+inline constexpr int kStepsPerFrame = 66;
+
+inline std::string size(const ClothShape& shape) {
+  return std::to_string(shape.clothWidth) + "x" + std::to_string(shape.clothHeight);
+}
+
+}  // namespace benchmarknames

@@ -1,0 +1,57 @@
+// The time step of every benchmark shape with the default parameters (the wind on): the fastest
+// node loop this processor supports, the plain scalar loop and the Vector formulation.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "BenchmarkNames.h"
+#include "ClothSetups.h"
+#include "ReferenceCloth.h"
+#include "ReferenceComparison.h"
+#include "cloth/Cloth.h"
+#include "cloth/RandomGenerator.h"
+#include "record/RecordingSession.h"
+
+namespace {
+
+constexpr double kDt = RecordingSession::kDefaultTimeStep;
+
+void countNodeSteps(benchmark::State& state, const Cloth& cloth) {
+  state.counters[benchmarknames::kPerNodeStep] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * cloth.nodeCount(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void stepCloth(benchmark::State& state, ClothShape shape, StepKernel kernel) {
+  Cloth cloth;
+  shape.layOut(cloth);
+  cloth.stepKernel = kernel;
+  RandomGenerator::seed(1);
+  for (auto _ : state) cloth.step(kDt);
+  countNodeSteps(state, cloth);
+  state.SetLabel(stepKernelName(kernel));
+  if (!referencecomparison::allFinite(cloth)) state.SkipWithError("the sheet diverged");
+}
+
+void stepReference(benchmark::State& state, ClothShape shape) {
+  Cloth cloth;
+  shape.layOut(cloth);
+  ReferenceCloth reference(cloth);
+  RandomGenerator::seed(1);
+  for (auto _ : state) reference.step(kDt);
+  countNodeSteps(state, cloth);
+}
+
+const bool kRegistered = [] {
+  for (const ClothShape& shape : clothsetups::benchmarkShapes()) {
+    const std::string size = "/" + benchmarknames::size(shape);
+    benchmark::RegisterBenchmark((benchmarknames::kStepFast + size).c_str(), stepCloth, shape, fastestStepKernel())
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark((benchmarknames::kStepScalar + size).c_str(), stepCloth, shape, StepKernel::Scalar)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark((benchmarknames::kStepReference + size).c_str(), stepReference, shape)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  return true;
+}();
+
+}  // namespace
