@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BenchmarkNames.h"
+#include "Benchmarks.h"
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "cloth/RandomGenerator.h"
@@ -45,11 +46,10 @@ void writeFrame(benchmark::State& state) {
   std::filesystem::remove_all(directory);
 }
 
-const bool kRegistered = [] {
+}  // namespace
+
+void registerFrameBenchmark() {
   const std::string name = std::string(benchmarknames::kWriteFrame) + "/" + std::to_string(kPatches) + "x" +
                            std::to_string(kPatches);
   benchmark::RegisterBenchmark(name.c_str(), writeFrame)->Unit(benchmark::kMicrosecond);
-  return true;
-}();
-
-}  // namespace
+}

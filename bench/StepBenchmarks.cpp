@@ -5,6 +5,7 @@
 #include <string>
 
 #include "BenchmarkNames.h"
+#include "Benchmarks.h"
 #include "ClothSetups.h"
 #include "ReferenceCloth.h"
 #include "ReferenceComparison.h"
@@ -41,7 +42,9 @@ void stepReference(benchmark::State& state, ClothShape shape) {
   countNodeSteps(state, cloth);
 }
 
-const bool kRegistered = [] {
+}  // namespace
+
+void registerStepBenchmarks() {
   for (const ClothShape& shape : clothsetups::benchmarkShapes()) {
     const std::string size = "/" + benchmarknames::size(shape);
     benchmark::RegisterBenchmark((benchmarknames::kStepFast + size).c_str(), stepCloth, shape, fastestStepKernel())
@@ -51,7 +54,4 @@ const bool kRegistered = [] {
     benchmark::RegisterBenchmark((benchmarknames::kStepReference + size).c_str(), stepReference, shape)
         ->Unit(benchmark::kMicrosecond);
   }
-  return true;
-}();
-
-}  // namespace
+}

@@ -2,9 +2,12 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include "Benchmarks.h"
 #include "SummaryReporter.h"
 
 int main(int argc, char** argv) {
+  registerStepBenchmarks();
+  registerFrameBenchmark();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   // Colours only on a terminal, as the library's own console report does by default.

@@ -150,14 +150,17 @@ private:
   // reportsB, the lanes whose node asks for this vector.
   V3 normalized(const V3& v, unsigned reportsA, unsigned reportsB) {
     const D n = length(v);
+    const V3 unit = (L::broadcast(1.0) / n) * v;
     const M zero = L::isZero(n);
-    const unsigned zeroLanes = L::bits(zero);
-    if (__builtin_expect((zeroLanes & (reportsA | reportsB)) != 0, 0))
-      zeroNormalizations_ += __builtin_popcount(zeroLanes & reportsA) + __builtin_popcount(zeroLanes & reportsB);
-    const D reciprocal = L::broadcast(1.0) / n;
-    const D none = L::broadcast(0.0);
-    return {L::select(zero, none, reciprocal * v.x), L::select(zero, none, reciprocal * v.y),
-            L::select(zero, none, reciprocal * v.z)};
+    if (__builtin_expect(L::bits(zero) == 0, 1)) return unit;
+    return zeroWhere(zero, unit, reportsA, reportsB);
+  }
+
+  V3 zeroWhere(M zero, const V3& unit, unsigned reportsA, unsigned reportsB) {
+    const unsigned lanes = L::bits(zero);
+    zeroNormalizations_ += __builtin_popcount(lanes & reportsA) + __builtin_popcount(lanes & reportsB);
+    const V3 none{L::broadcast(0.0), L::broadcast(0.0), L::broadcast(0.0)};
+    return select(zero, none, unit);
   }
 
   // Hooke's law along the spring from p to q: k × (d − L × normalize(d)), d = q − p. The nodes at
