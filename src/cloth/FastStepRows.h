@@ -192,14 +192,37 @@ private:
     }
   }
 
-  // Forces and integration for the free nodes of row r.
+  // Forces and integration for the free nodes of row r. Registers away from both ends of the row
+  // have every neighbour in every lane and need no masks.
   void nodesOfRow(int r) {
+    for (int c0 = 0; c0 < width_; c0 += kWidth) {
+      if (c0 > 0 && c0 + kWidth < width_)
+        nodesAt<true>(r, c0);
+      else
+        nodesAt<false>(r, c0);
+    }
+  }
+
+  template <bool kInner>
+  static V3 addWhere(M m, const V3& a, const V3& b) {
+    if constexpr (kInner) return a + b;
+    return ::addWhere(m, a, b);
+  }
+
+  template <bool kInner>
+  static V3 subtractWhere(M m, const V3& a, const V3& b) {
+    if constexpr (kInner) return a - b;
+    return ::subtractWhere(m, a, b);
+  }
+
+  template <bool kInner>
+  void nodesAt(int r, int c0) {
     const bool up = r > 0, down = r + 1 < height_;
     const Planes<L>* below = downward_[below_];
     const Planes<L>* above = downward_[1 - below_];
-    for (int c0 = 0; c0 < width_; c0 += kWidth) {
+    {
       const LaneBits lane = lanes(r, c0);
-      if (lane.free == 0) continue;
+      if (lane.free == 0) return;
       const int k = r * width_ + c0;
       const M hasLeft = L::mask(lane.left), hasRight = L::mask(lane.right);
       const V3 p = positions_.at(k), left = positions_.at(k - 1), right = positions_.at(k + 1);
@@ -209,41 +232,32 @@ private:
       // row, then bending and wind. Springs above and to the left are the negated ones.
       V3 f = gravity_;
       if (down) {
-        f = addWhere(hasLeft, f, below[0].at(c0));
+        f = addWhere<kInner>(hasLeft, f, below[0].at(c0));
         f = f + below[1].at(c0);
-        f = addWhere(hasRight, f, below[2].at(c0));
+        f = addWhere<kInner>(hasRight, f, below[2].at(c0));
       }
       if (up) {
-        f = subtractWhere(hasLeft, f, above[2].at(c0 - 1));
+        f = subtractWhere<kInner>(hasLeft, f, above[2].at(c0 - 1));
         f = f - above[1].at(c0);
-        f = subtractWhere(hasRight, f, above[0].at(c0 + 1));
+        f = subtractWhere<kInner>(hasRight, f, above[0].at(c0 + 1));
       }
-      f = subtractWhere(hasLeft, f, along_.at(c0 - 1));
-      f = addWhere(hasRight, f, along_.at(c0));
-      f = addWhere(L::mask(lane.left & lane.right), f, bend(p, right, left));
+      f = subtractWhere<kInner>(hasLeft, f, along_.at(c0 - 1));
+      f = addWhere<kInner>(hasRight, f, along_.at(c0));
+      f = addWhere<kInner>(L::mask(lane.left & lane.right), f, bend(p, right, left));
       if (up && down) f = f + bend(p, lower, upper);
-      f = f + wind(p, normal(r, c0, p, {left, right, upper, lower}, lane.free));
+      // The node normal crosses the edges to the left and upper neighbours; along the top row to
+      // the lower and left ones; in the first column to the upper and right ones, or on the corner
+      // to the right and lower ones.
+      V3 a = up ? left : lower, b = up ? upper : left;
+      if (c0 == 0) {
+        const M firstColumn = L::mask(1u);
+        a = select(firstColumn, up ? upper : right, a);
+        b = select(firstColumn, up ? right : lower, b);
+      }
+      f = f + wind(p, normalized(cross(a - p, b - p), lane.free, 0));
 
       next_.putWhere(L::mask(lane.free), k, reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k)));
     }
-  }
-
-  struct Neighbours {
-    V3 left, right, upper, lower;
-  };
-
-  // The node normal from the edges to the left and upper neighbours; along the top row to the
-  // lower and left ones; in the first column to the upper and right ones, or on the corner to the
-  // right and lower ones.
-  V3 normal(int r, int c0, const V3& p, const Neighbours& n, unsigned free) {
-    V3 a = r == 0 ? n.lower : n.left;
-    V3 b = r == 0 ? n.left : n.upper;
-    if (c0 == 0) {
-      const M firstColumn = L::mask(1u);
-      a = select(firstColumn, r == 0 ? n.right : n.upper, a);
-      b = select(firstColumn, r == 0 ? n.lower : n.right, b);
-    }
-    return normalized(cross(a - p, b - p), free, 0);
   }
 
   // Wind grows with the distance from the gust centre and with how squarely the node faces it;
