@@ -83,13 +83,13 @@ TEST_F(FastStepKernel, WideGridsWithManyFixedNodesMatchVectorFormulationBitForBi
   for (const ClothShape& shape : clothsetups::wideShapes()) {
     SCOPED_TRACE(::testing::Message() << shape.clothWidth << " x " << shape.clothHeight);
     layOut(shape);
-    expectSameAsReference(cloths(), 2000);
+    expectSameAsReference(cloths(), 1000);
   }
 }
 
 TEST_F(FastStepKernel, LargestGridMatchesVectorFormulationBitForBit) {
   layOut(clothsetups::benchmarkShapes().back());
-  expectSameAsReference(cloths(), 150, 50);
+  expectSameAsReference(cloths(), 100, 50);
 }
 
 // Every node at the origin (or −0 where the placement flips a sign): every spring and every normal
