@@ -1,5 +1,6 @@
 // The time step of every benchmark shape with the default parameters (the wind on): the fastest
-// node loop this processor supports, the plain scalar loop and the Vector formulation.
+// node loop this processor supports, the plain scalar loop, the Vector formulation and any
+// narrower vector loop.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -53,5 +54,13 @@ void registerStepBenchmarks() {
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark((benchmarknames::kStepReference + size).c_str(), stepReference, shape)
         ->Unit(benchmark::kMicrosecond);
+  }
+  // The narrower vector loops this processor also runs, for processors that lack the widest.
+  for (StepKernel kernel : {StepKernel::Avx2}) {
+    if (kernel == fastestStepKernel() || !stepKernelSupported(kernel)) continue;
+    for (const ClothShape& shape : clothsetups::benchmarkShapes()) {
+      const std::string name = std::string("Step") + stepKernelName(kernel) + "/" + benchmarknames::size(shape);
+      benchmark::RegisterBenchmark(name.c_str(), stepCloth, shape, kernel)->Unit(benchmark::kMicrosecond);
+    }
   }
 }
