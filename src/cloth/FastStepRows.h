@@ -204,60 +204,64 @@ private:
   }
 
   template <bool kInner>
-  static V3 addWhere(M m, const V3& a, const V3& b) {
+  static V3 addAt(M m, const V3& a, const V3& b) {
     if constexpr (kInner) return a + b;
-    return ::addWhere(m, a, b);
+    return addWhere(m, a, b);
   }
 
   template <bool kInner>
-  static V3 subtractWhere(M m, const V3& a, const V3& b) {
+  static V3 subtractAt(M m, const V3& a, const V3& b) {
     if constexpr (kInner) return a - b;
-    return ::subtractWhere(m, a, b);
+    return subtractWhere(m, a, b);
   }
 
   template <bool kInner>
   void nodesAt(int r, int c0) {
+    const LaneBits lane = lanes(r, c0);
+    if (lane.free == 0) return;
     const bool up = r > 0, down = r + 1 < height_;
+    const int k = r * width_ + c0;
+    const V3 p = positions_.at(k), left = positions_.at(k - 1), right = positions_.at(k + 1);
+    const V3 upper = up ? positions_.at(k - width_) : V3{}, lower = down ? positions_.at(k + width_) : V3{};
+
+    // The order of the sum decides its rounding: gravity and the springs, then bending and wind.
+    V3 f = springForces<kInner>(up, down, c0, lane);
+    f = addAt<kInner>(L::mask(lane.left & lane.right), f, bend(p, right, left));
+    if (up && down) f = f + bend(p, lower, upper);
+    // The node normal crosses the edges to the left and upper neighbours; along the top row to the
+    // lower and left ones; in the first column to the upper and right ones, or on the corner to
+    // the right and lower ones.
+    V3 a = up ? left : lower, b = up ? upper : left;
+    if (c0 == 0) {
+      const M firstColumn = L::mask(1u);
+      a = select(firstColumn, up ? upper : right, a);
+      b = select(firstColumn, up ? right : lower, b);
+    }
+    f = f + wind(p, normalized(cross(a - p, b - p), lane.free, 0));
+
+    next_.putWhere(L::mask(lane.free), k, reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k)));
+  }
+
+  // Gravity plus the springs to the neighbours below, above and along the row, in that order.
+  // Springs above and to the left were evaluated from their other end: they are subtracted.
+  template <bool kInner>
+  V3 springForces(bool up, bool down, int c0, const LaneBits& lane) const {
+    const M hasLeft = L::mask(lane.left), hasRight = L::mask(lane.right);
     const Planes<L>* below = downward_[below_];
     const Planes<L>* above = downward_[1 - below_];
-    {
-      const LaneBits lane = lanes(r, c0);
-      if (lane.free == 0) return;
-      const int k = r * width_ + c0;
-      const M hasLeft = L::mask(lane.left), hasRight = L::mask(lane.right);
-      const V3 p = positions_.at(k), left = positions_.at(k - 1), right = positions_.at(k + 1);
-      const V3 upper = up ? positions_.at(k - width_) : V3{}, lower = down ? positions_.at(k + width_) : V3{};
-
-      // The order of the sum decides its rounding: gravity, the springs below, above and along the
-      // row, then bending and wind. Springs above and to the left are the negated ones.
-      V3 f = gravity_;
-      if (down) {
-        f = addWhere<kInner>(hasLeft, f, below[0].at(c0));
-        f = f + below[1].at(c0);
-        f = addWhere<kInner>(hasRight, f, below[2].at(c0));
-      }
-      if (up) {
-        f = subtractWhere<kInner>(hasLeft, f, above[2].at(c0 - 1));
-        f = f - above[1].at(c0);
-        f = subtractWhere<kInner>(hasRight, f, above[0].at(c0 + 1));
-      }
-      f = subtractWhere<kInner>(hasLeft, f, along_.at(c0 - 1));
-      f = addWhere<kInner>(hasRight, f, along_.at(c0));
-      f = addWhere<kInner>(L::mask(lane.left & lane.right), f, bend(p, right, left));
-      if (up && down) f = f + bend(p, lower, upper);
-      // The node normal crosses the edges to the left and upper neighbours; along the top row to
-      // the lower and left ones; in the first column to the upper and right ones, or on the corner
-      // to the right and lower ones.
-      V3 a = up ? left : lower, b = up ? upper : left;
-      if (c0 == 0) {
-        const M firstColumn = L::mask(1u);
-        a = select(firstColumn, up ? upper : right, a);
-        b = select(firstColumn, up ? right : lower, b);
-      }
-      f = f + wind(p, normalized(cross(a - p, b - p), lane.free, 0));
-
-      next_.putWhere(L::mask(lane.free), k, reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k)));
+    V3 f = gravity_;
+    if (down) {
+      f = addAt<kInner>(hasLeft, f, below[0].at(c0));
+      f = f + below[1].at(c0);
+      f = addAt<kInner>(hasRight, f, below[2].at(c0));
     }
+    if (up) {
+      f = subtractAt<kInner>(hasLeft, f, above[2].at(c0 - 1));
+      f = f - above[1].at(c0);
+      f = subtractAt<kInner>(hasRight, f, above[0].at(c0 + 1));
+    }
+    f = subtractAt<kInner>(hasLeft, f, along_.at(c0 - 1));
+    return addAt<kInner>(hasRight, f, along_.at(c0));
   }
 
   // Wind grows with the distance from the gust centre and with how squarely the node faces it;
