@@ -31,7 +31,7 @@ const char* stepKernelName(StepKernel kernel) {
   return "?";
 }
 
-void runStepKernel(StepKernel kernel, const StepInputs& in, const RowScratch& scratch) {
+void runStepKernel(StepKernel kernel, const StepInputs& in, RowScratch& scratch) {
   assert(stepKernelSupported(kernel));
   int zeroNormalizations = 0;
   switch (kernel) {

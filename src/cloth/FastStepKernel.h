@@ -18,4 +18,4 @@ const char* stepKernelName(StepKernel kernel);
 
 // One step's node loop with `kernel`, which must be supported. `scratch` is sized for in.width.
 // Writes the zero-normalization message exactly as often as the plain Vector formulation does.
-void runStepKernel(StepKernel kernel, const StepInputs& in, const RowScratch& scratch);
+void runStepKernel(StepKernel kernel, const StepInputs& in, RowScratch& scratch);

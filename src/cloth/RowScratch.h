@@ -15,8 +15,6 @@ public:
   RowScratch& operator=(const RowScratch&) = delete;
   ~RowScratch();
 
-  double* array(int i) const { return data + i * stride; }
-
   const int stride;   // elements from one array's column 0 to the next one's
   double* const data;  // column 0 of array 0
 };
