@@ -31,7 +31,7 @@ QAction* CommandRouter::find(int id) const {
 bool CommandRouter::dispatch(int id) {
   bool handled = false;
   for (CommandTarget* target : route()) {
-    if (target->execute(id)) {
+    if (target->runCommand(id)) {
       handled = true;
       break;
     }
@@ -55,7 +55,7 @@ void CommandRouter::updateAction(int id, QAction& a, const std::vector<CommandTa
   for (CommandTarget* target : targets) {
     if (target->hasUpdate(id)) {
       ui.Enable(true);
-      target->update(ui);
+      target->runUpdate(ui);
       break;
     }
     if (target->handles(id)) {

@@ -1,6 +1,6 @@
 #include "toolkit/CommandTarget.h"
 
-bool CommandTarget::execute(int id) {
+bool CommandTarget::runCommand(int id) {
   const auto it = commands.find(id);
   if (it == commands.end()) return false;
   // A copy: the handler may delete this target (File > Close deletes its document).
@@ -9,7 +9,7 @@ bool CommandTarget::execute(int id) {
   return true;
 }
 
-bool CommandTarget::update(CommandUi& ui) {
+bool CommandTarget::runUpdate(CommandUi& ui) {
   const auto it = updates.find(ui.id);
   if (it == updates.end()) return false;
   it->second(ui);

@@ -14,9 +14,9 @@ public:
   bool handles(int id) const { return commands.count(id) != 0; }
   bool hasUpdate(int id) const { return updates.count(id) != 0; }
   // Runs the handler of `id`; false when this target has none.
-  bool execute(int id);
+  bool runCommand(int id);
   // Runs the update handler of `id`; false when this target has none.
-  bool update(CommandUi& ui);
+  bool runUpdate(CommandUi& ui);
 
 protected:
   void onCommand(int id, std::function<void()> handler);
