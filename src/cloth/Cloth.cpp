@@ -4,28 +4,11 @@
 #include <ctime>
 #include <new>
 
+#include "cloth/ClothParameters.h"
 #include "cloth/RandomGenerator.h"
 
-namespace {
-
-struct ParameterDefault {
-  const char* name;
-  double minimum, maximum, value;
-};
-
-// In the order the cloth inserts them; the table's layout depends on it.
-constexpr ParameterDefault kParameterDefaults[] = {
-    {"cDamping", 0.0, 5.0, 0.15},          {"density", 0.05, 5.0, 0.3},
-    {"gravity", -20.0, 20.0, -9.8},        {"kBend", 0.0, 2000.0, 150.0},
-    {"kShear", 0.0, 8000.0, 4000.0},       {"kStretch", 0.0, 16000.0, 8000.0},
-    {"windMinimum", -500.0, 500.0, 40.0},  {"windPressure", -500.0, 500.0, 20.0},
-    {"windFrequency", 0.0, 50.0, 6.0},
-};
-
-}  // namespace
-
 Cloth::Cloth() : placement(3, 3) {
-  for (const ParameterDefault& p : kParameterDefaults)
+  for (const ClothParameter& p : kClothParameters)
     parameters.insert(Parameter(p.name, p.minimum, p.maximum, p.value));
   windForce = windPressure * windDirection;
   RandomGenerator::seed(static_cast<std::uint32_t>(std::time(nullptr)));

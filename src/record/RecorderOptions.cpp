@@ -1,0 +1,141 @@
+#include "record/RecorderOptions.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "cloth/ClothParameters.h"
+
+namespace {
+
+constexpr const char* kParameterNames =
+    "cDamping, density, gravity, kBend, kShear, kStretch, windFrequency, windMinimum, windPressure";
+
+const char* const kValueOptions[] = {"--steps", "--skip",    "--patches", "--width",
+                                     "--height", "--spacing", "--seed",    "--set"};
+
+bool takesValue(const std::string& option) {
+  for (const char* known : kValueOptions)
+    if (option == known) return true;
+  return false;
+}
+
+// The whole text must be the number: "12x" and "" are refused. Locale-independent.
+template <typename Number>
+bool parseNumber(const std::string& text, Number& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return !text.empty() && error == std::errc() && stop == end;
+}
+
+bool parseWhole(const std::string& text, long long low, long long high, int& value) {
+  long long n = 0;
+  if (!parseNumber(text, n) || n < low || n > high) return false;
+  value = static_cast<int>(n);
+  return true;
+}
+
+std::string refusal(const std::string& option, const std::string& accepted, const std::string& given) {
+  return option + " takes " + accepted + ", not '" + given + "'";
+}
+
+}  // namespace
+
+const char* RecorderOptions::usage() {
+  return "Usage: loomwise-record [options] PATH\n"
+         "Simulates a cloth without a window and records it as two Maya MEL scripts,\n"
+         "create_NAME.mel and animate_NAME.mel, in the directory of PATH (NAME is PATH's file name\n"
+         "up to its first '.').\n"
+         "\n"
+         "Options:\n"
+         "  --steps N          simulation steps of 0.0005 s (default 3300)\n"
+         "  --skip K           steps per recorded frame, 1 to 100 (default 66)\n"
+         "  --patches U,V      surface patches across and down, each 1 to 30 (default 5,5)\n"
+         "  --width W          nodes per row, 3 to 100 (default 17)\n"
+         "  --height H         rows of nodes, 3 to 100 (default 10)\n"
+         "  --spacing S        distance between nodes, 0.01 to 1.0 (default 0.25)\n"
+         "  --seed N           seed of the gusts, 0 to 4294967295 (default: the time)\n"
+         "  --set NAME=VALUE   set a parameter before the first step (repeatable); NAME is one of\n"
+         "                     cDamping, density, gravity, kBend, kShear, kStretch,\n"
+         "                     windFrequency, windMinimum, windPressure\n"
+         "  --help             show this help and exit\n"
+         "  --version          show the version and exit\n"
+         "\n"
+         "Example: loomwise-record --steps 660 --patches 8,6 --set windMinimum=80 out/flag\n"
+         "writes out/create_flag.mel and out/animate_flag.mel with 10 frames.\n";
+}
+
+std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
+  std::vector<std::string> paths;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
+      paths.push_back(argument);
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else if (argument == "--help") {
+      help = true;
+    } else if (argument == "--version") {
+      version = true;
+    } else {
+      const std::size_t equals = argument.find('=');
+      const std::string option = argument.substr(0, equals);
+      if (!takesValue(option)) return "unknown option '" + option + "'; try --help";
+      std::string value;
+      if (equals != std::string::npos)
+        value = argument.substr(equals + 1);
+      else if (i + 1 < arguments.size())
+        value = arguments[++i];
+      else
+        return option + " needs a value; try --help";
+      const std::string error = apply(option, value);
+      if (!error.empty()) return error;
+    }
+  }
+  if (help || version) return "";
+  if (paths.empty()) return "missing PATH (where the scripts go); try --help";
+  if (paths.size() > 1) return "only one PATH may be given, not '" + paths[0] + "' and '" + paths[1] + "'";
+  path = paths[0];
+  return "";
+}
+
+std::string RecorderOptions::apply(const std::string& option, const std::string& value) {
+  if (option == "--steps") {
+    if (!parseWhole(value, 0, std::numeric_limits<int>::max(), steps))
+      return refusal(option, "a whole number from 0 to 2147483647", value);
+  } else if (option == "--skip") {
+    if (!parseWhole(value, 1, 100, skip)) return refusal(option, "a whole number from 1 to 100", value);
+  } else if (option == "--patches") {
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos || !parseWhole(value.substr(0, comma), 1, 30, patchesU) ||
+        !parseWhole(value.substr(comma + 1), 1, 30, patchesV))
+      return refusal(option, "two whole numbers U,V, each from 1 to 30", value);
+  } else if (option == "--width" || option == "--height") {
+    int& nodes = option == "--width" ? shape.clothWidth : shape.clothHeight;
+    if (!parseWhole(value, 3, 100, nodes)) return refusal(option, "a whole number from 3 to 100", value);
+  } else if (option == "--spacing") {
+    // Compared in single precision, as the Cloth Initialization dialog does, so 0.01 is accepted.
+    float spacing = 0.0f;
+    if (!parseNumber(value, spacing) || !(spacing >= 0.01f && spacing <= 1.0f))
+      return refusal(option, "a number from 0.01 to 1.0", value);
+    shape.nodeSpacing = spacing;
+  } else if (option == "--seed") {
+    long long n = 0;
+    if (!parseNumber(value, n) || n < 0 || n > std::numeric_limits<std::uint32_t>::max())
+      return refusal(option, "a whole number from 0 to 4294967295", value);
+    seed = static_cast<std::uint32_t>(n);
+  } else {  // --set
+    const std::size_t equals = value.find('=');
+    if (equals == std::string::npos) return refusal(option, "NAME=VALUE", value);
+    const std::string name = value.substr(0, equals);
+    const std::string number = value.substr(equals + 1);
+    double parsed = 0.0;
+    if (!isClothParameter(name))
+      return "--set: unknown parameter '" + name + "'; the parameters are " + kParameterNames;
+    if (!parseNumber(number, parsed) || !std::isfinite(parsed))
+      return refusal("--set " + name, "a finite number", number);
+    settings.emplace_back(name, parsed);
+  }
+  return "";
+}

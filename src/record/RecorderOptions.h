@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cloth/ClothShape.h"
+
+// What `loomwise-record` was asked to do.
+struct RecorderOptions {
+  int steps = 3300;
+  int skip = 66;
+  int patchesU = 5;
+  int patchesV = 5;
+  ClothShape shape;
+  std::optional<std::uint32_t> seed;                     // none: seeded from the time
+  std::vector<std::pair<std::string, double>> settings;  // parameter values, in the order given
+  std::string path;
+  bool help = false;
+  bool version = false;
+
+  // Reads the command line (without the program name). On bad usage returns a one-line message
+  // naming the option and what it accepts; an empty string means the options are good.
+  std::string parse(const std::vector<std::string>& arguments);
+
+  static const char* usage();
+
+private:
+  // Applies one option and its value; returns the usage message when either is bad.
+  std::string apply(const std::string& option, const std::string& value);
+};

@@ -1,0 +1,49 @@
+// loomwise-record: records a cloth simulation as Maya MEL scripts without a window.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "record/HeadlessRecorder.h"
+#include "record/ProgressBar.h"
+#include "record/RecorderOptions.h"
+
+namespace {
+constexpr int kUsageError = 2;
+}
+
+int main(int argc, char** argv) {
+  RecorderOptions options;
+  const std::string error = options.parse(std::vector<std::string>(argv + 1, argv + argc));
+  if (!error.empty()) {
+    std::fprintf(stderr, "loomwise-record: %s\n", error.c_str());
+    return kUsageError;
+  }
+  if (options.help) {
+    std::fputs(RecorderOptions::usage(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::puts("loomwise-record (Loomwise) 1.0");
+    return 0;
+  }
+
+  // The bar only where someone watches; standard error stays clean for scripts otherwise.
+  const bool onTerminal = isatty(STDERR_FILENO) == 1;
+  ProgressBar bar(stderr, options.steps);
+  HeadlessRecorder::Progress progress;
+  if (onTerminal) progress = [&bar](int done) { bar.update(done); };
+
+  const HeadlessRecorder::Outcome outcome = HeadlessRecorder::run(options, progress);
+  if (outcome.exitCode != 0) {
+    if (onTerminal) std::fputc('\n', stderr);
+    std::fprintf(stderr, "%s\n", outcome.message.c_str());
+    return outcome.exitCode;
+  }
+  if (onTerminal) {
+    bar.finish();
+    std::fprintf(stderr, "Wrote %s and %s\n", outcome.createPath.c_str(), outcome.animatePath.c_str());
+  }
+  return 0;
+}
