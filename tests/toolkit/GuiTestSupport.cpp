@@ -1,0 +1,27 @@
+#include "GuiTestSupport.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+
+void prepareGuiTestEnvironment() {
+  static QTemporaryDir place;
+  const QString runtime = place.filePath(QStringLiteral("runtime"));
+  QDir().mkpath(runtime);
+  QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", place.filePath(QStringLiteral("config")).toLocal8Bit());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, place.filePath(QStringLiteral("config")));
+  QStandardPaths::setTestModeEnabled(true);
+}
+
+QStringList leakedWindows() {
+  QStringList leaked;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (QLatin1String(w->metaObject()->className()) == QLatin1String("QTipLabel")) continue;
+    leaked << QStringLiteral("%1 \"%2\"").arg(QLatin1String(w->metaObject()->className()), w->windowTitle());
+  }
+  return leaked;
+}
