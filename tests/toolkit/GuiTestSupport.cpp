@@ -25,3 +25,9 @@ QStringList leakedWindows() {
   }
   return leaked;
 }
+
+bool showActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  return QTest::qWaitForWindowActive(&window);
+}

@@ -28,6 +28,10 @@ int runGuiTest(int argc, char** argv, void (*beforeApplication)() = nullptr) {
     return runGuiTest<TestClass>(argc, argv, beforeApplication);           \
   }
 
+// Shows a window and makes it the active one, as clicking it would; false if it never became
+// active. (Without a window manager a new window is not activated by itself.)
+bool showActive(QWidget& window);
+
 // Top-level windows that still exist (Qt's own tool tips aside); a test must leave none.
 QStringList leakedWindows();
 
