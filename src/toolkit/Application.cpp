@@ -1,6 +1,7 @@
 #include "toolkit/Application.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
@@ -85,6 +86,15 @@ void Application::OnFileOpen() {
 }
 
 void Application::OnFilePrintSetup() {
+  // Qt's page setup works on installed printers only; printing to a PDF file sets up its page in
+  // the Print dialog.
+  if (printer().outputFormat() != QPrinter::NativeFormat) {
+    QMessageBox::information(mainWindow_.get(), QCoreApplication::applicationName(),
+                             QCoreApplication::translate("Application",
+                                                         "No printer is installed. File > Print can still "
+                                                         "print to a PDF file and set up its page."));
+    return;
+  }
   QPageSetupDialog dialog(&printer(), mainWindow_.get());
   dialog.exec();
 }

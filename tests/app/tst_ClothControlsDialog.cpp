@@ -73,6 +73,7 @@ private slots:
   }
 
   void cleanup() {
+    stopWaitingForModals();
     panel.reset();
     cloth.reset();
     QTRY_COMPARE(leakedWindows(), QStringList());

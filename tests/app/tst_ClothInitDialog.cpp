@@ -34,7 +34,10 @@ void enter(ClothInitDialog* d, const Entries& e) {
 class ClothInitDialogTest : public QObject {
   Q_OBJECT
 private slots:
-  void cleanup() { QTRY_COMPARE(leakedWindows(), QStringList()); }
+  void cleanup() {
+    stopWaitingForModals();
+    QTRY_COMPARE(leakedWindows(), QStringList());
+  }
 
   void layoutFollowsTheTemplate() {
     ClothInitDialog d;

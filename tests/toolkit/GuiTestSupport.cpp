@@ -17,6 +17,13 @@ void prepareGuiTestEnvironment() {
   QStandardPaths::setTestModeEnabled(true);
 }
 
+QObject& modalWaits() {
+  static QObject waits;
+  return waits;
+}
+
+void stopWaitingForModals() { qDeleteAll(modalWaits().children()); }
+
 QStringList leakedWindows() {
   QStringList leaked;
   for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -30,4 +37,13 @@ bool showActive(QWidget& window) {
   window.show();
   window.activateWindow();
   return QTest::qWaitForWindowActive(&window);
+}
+
+// Last: the X headers define macros that clash with Qt's names.
+#include <X11/XKBlib.h>
+
+void setCapsLock(bool on) {
+  const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  XkbLockModifiers(x11->display(), XkbUseCoreKbd, LockMask, on ? LockMask : 0);
+  XSync(x11->display(), False);
 }

@@ -32,6 +32,9 @@ int runGuiTest(int argc, char** argv, void (*beforeApplication)() = nullptr) {
 // active. (Without a window manager a new window is not activated by itself.)
 bool showActive(QWidget& window);
 
+// Locks or unlocks Caps Lock on the X server, as pressing the key would.
+void setCapsLock(bool on);
+
 // Top-level windows that still exist (Qt's own tool tips aside); a test must leave none.
 QStringList leakedWindows();
 
@@ -40,12 +43,18 @@ struct ModalStep {
   bool ran = false;
 };
 
+// The parent of the pending whenModal waits.
+QObject& modalWaits();
+// Drops the waits still pending, so that none outlives its test and answers the next test's
+// dialog.
+void stopWaitingForModals();
+
 // Runs `action` on the modal dialog of type T as soon as one is up and active: the way to drive a dialog
 // whose modal loop the test itself is about to enter. Gives up after a few seconds.
 template <class T>
 std::shared_ptr<ModalStep> whenModal(std::function<void(T*)> action) {
   auto step = std::make_shared<ModalStep>();
-  auto* poll = new QTimer;
+  auto* poll = new QTimer(&modalWaits());
   auto deadline = std::make_shared<int>(2000);
   QObject::connect(poll, &QTimer::timeout, [poll, step, deadline, action] {
     T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());

@@ -63,6 +63,7 @@ class CLoomwiseViewTest : public QObject {
 
 private slots:
   void cleanup() {
+    stopWaitingForModals();
     views.clear();
     QTRY_COMPARE(leakedWindows(), QStringList());
   }
