@@ -17,34 +17,30 @@ QLineEdit* DataExchange::edit(int id) {
   return lastEdit;
 }
 
-void DataExchange::text(int id, int& value) {
+template <class T, class Parse>
+void DataExchange::exchange(int id, T& value, const QString& shown, Parse parse, const char* refusal) {
   if (failed_) return;
   QLineEdit* field = edit(id);
   if (!saveAndValidate) {
-    field->setText(QString::number(value));
+    field->setText(shown);
     return;
   }
   bool ok = false;
-  const int read = QLocale::c().toInt(field->text().trimmed(), &ok);
+  const T read = parse(field->text().trimmed(), &ok);
   if (ok)
     value = read;
   else
-    fail(QCoreApplication::translate("DataExchange", "Please enter an integer."));
+    fail(QCoreApplication::translate("DataExchange", refusal));
+}
+
+void DataExchange::text(int id, int& value) {
+  exchange(id, value, QString::number(value), [](const QString& t, bool* ok) { return QLocale::c().toInt(t, ok); },
+           QT_TRANSLATE_NOOP("DataExchange", "Please enter an integer."));
 }
 
 void DataExchange::text(int id, float& value) {
-  if (failed_) return;
-  QLineEdit* field = edit(id);
-  if (!saveAndValidate) {
-    field->setText(formatFloat(value));
-    return;
-  }
-  bool ok = false;
-  const float read = QLocale::c().toFloat(field->text().trimmed(), &ok);
-  if (ok)
-    value = read;
-  else
-    fail(QCoreApplication::translate("DataExchange", "Please enter a number."));
+  exchange(id, value, formatFloat(value), [](const QString& t, bool* ok) { return QLocale::c().toFloat(t, ok); },
+           QT_TRANSLATE_NOOP("DataExchange", "Please enter a number."));
 }
 
 void DataExchange::minMax(int value, int minimum, int maximum) {

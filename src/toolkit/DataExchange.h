@@ -29,6 +29,9 @@ public:
 
 private:
   QLineEdit* edit(int id);
+  // Writes `shown` into the field, or reads it back with `parse`, refusing what does not parse.
+  template <class T, class Parse>
+  void exchange(int id, T& value, const QString& shown, Parse parse, const char* refusal);
   void fail(const QString& message);
 
   QWidget& dialog;
