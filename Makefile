@@ -5,6 +5,8 @@ SANITIZER_BUILD := build-sanitizer
 # GUI tests need a display; without one they run under a virtual X server.
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 DEMO_DIR := out
+# CI holds the code to a clean build: any warning fails it.
+CMAKE_FLAGS := $(if $(CI),-DLOOMWISE_WERROR=ON)
 
 .PHONY: all deps configure build test test-core-sanitized bench run demo clean
 
@@ -14,10 +16,10 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/CMakeCache.txt: | deps
-	cmake --preset release
+	cmake --preset release $(CMAKE_FLAGS)
 
 configure: deps
-	cmake --preset release
+	cmake --preset release $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -26,7 +28,7 @@ test: build test-core-sanitized
 	$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 test-core-sanitized: deps
-	cmake --preset sanitizer
+	cmake --preset sanitizer $(CMAKE_FLAGS)
 	cmake --build $(SANITIZER_BUILD) -j $(JOBS)
 	ctest --preset sanitizer -j $(JOBS)
 

@@ -1,0 +1,140 @@
+#include "app/AppResources.h"
+
+#include "app/Resource.h"
+
+namespace AppResources {
+
+namespace {
+
+const MenuItem kSeparator = {0, nullptr};
+
+PopupMenu fileMenu(bool withDocument) {
+  PopupMenu file = {"&File", {{ID_FILE_NEW, "&New\tCtrl+N"}, {ID_FILE_OPEN, "&Open...\tCtrl+O"}}};
+  if (withDocument) {
+    file.items.insert(file.items.end(), {{ID_FILE_CLOSE, "&Close"},
+                                         {ID_FILE_SAVE, "&Save\tCtrl+S"},
+                                         {ID_FILE_SAVE_AS, "Save &As..."},
+                                         kSeparator,
+                                         {ID_FILE_PRINT, "&Print...\tCtrl+P"},
+                                         {ID_FILE_PRINT_PREVIEW, "Print Pre&view"}});
+  } else {
+    file.items.push_back(kSeparator);
+  }
+  file.items.insert(file.items.end(), {{ID_FILE_PRINT_SETUP, "P&rint Setup..."},
+                                       kSeparator,
+                                       {ID_FILE_MRU_FILE1, "Recent File"},
+                                       kSeparator,
+                                       {ID_APP_EXIT, "E&xit"}});
+  return file;
+}
+
+PopupMenu viewMenu(bool withDocument) {
+  PopupMenu view = {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}}};
+  if (withDocument) view.items.push_back({ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"});
+  return view;
+}
+
+const PopupMenu kHelpMenu = {"&Help", {{ID_APP_ABOUT, "&About Loomwise..."}}};
+
+}  // namespace
+
+const MenuResource& mainMenu() {
+  static const MenuResource menu = {fileMenu(false), viewMenu(false), kHelpMenu};
+  return menu;
+}
+
+const MenuResource& documentMenu() {
+  static const MenuResource menu = {
+      fileMenu(true),
+      {"&Edit",
+       {{ID_EDIT_UNDO, "&Undo\tCtrl+Z"},
+        kSeparator,
+        {ID_EDIT_CUT, "Cu&t\tCtrl+X"},
+        {ID_EDIT_COPY, "&Copy\tCtrl+C"},
+        {ID_EDIT_PASTE, "&Paste\tCtrl+V"}}},
+      viewMenu(true),
+      {"&Window",
+       {{ID_WINDOW_NEW, "&New Window"},
+        {ID_WINDOW_CASCADE, "&Cascade"},
+        {ID_WINDOW_TILE_HORZ, "&Tile"},
+        {ID_WINDOW_ARRANGE, "&Arrange Icons"}}},
+      kHelpMenu};
+  return menu;
+}
+
+const std::vector<Accelerator>& accelerators() {
+  static const std::vector<Accelerator> table = {
+      {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW},
+      {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
+      {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
+      {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO},
+      {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
+      {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY},
+      {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE},
+      {QKeySequence(Qt::ALT | Qt::Key_Backspace), ID_EDIT_UNDO},
+      {QKeySequence(Qt::SHIFT | Qt::Key_Delete), ID_EDIT_CUT},
+      {QKeySequence(Qt::CTRL | Qt::Key_Insert), ID_EDIT_COPY},
+      {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
+      {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
+      {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+  };
+  return table;
+}
+
+const std::vector<ToolbarButton>& toolbar() {
+  static const std::vector<ToolbarButton> buttons = {
+      {ID_FILE_NEW, ":/icons/new.xpm"},     {ID_FILE_OPEN, ":/icons/open.xpm"},
+      {ID_FILE_SAVE, ":/icons/save.xpm"},   {0, nullptr},
+      {ID_EDIT_CUT, ":/icons/cut.xpm"},     {ID_EDIT_COPY, ":/icons/copy.xpm"},
+      {ID_EDIT_PASTE, ":/icons/paste.xpm"}, {0, nullptr},
+      {ID_FILE_PRINT, ":/icons/print.xpm"}, {0, nullptr},
+      {ID_APP_ABOUT, ":/icons/about.xpm"},  {ID_RUN, ":/icons/run.xpm"},
+  };
+  return buttons;
+}
+
+const StringTable& strings() {
+  static const StringTable table = [] {
+    StringTable t = {
+        {IDR_MAINFRAME, "Loomwise"},
+        {IDR_LOOMWITYPE, "\nLoomwi\nLoomwi\n\n\nLoomwise.Document\nLoomwi Document"},
+        {ID_VIEW_CLOTH_CONTROLS, "Toggle display of cloth control dialog."},
+        {ID_RUN, "Run..."},
+        {AFX_IDS_APP_TITLE, "Loomwise"},
+        {AFX_IDS_IDLEMESSAGE, "Ready"},
+        {ID_FILE_NEW, "Create a new document\nNew"},
+        {ID_FILE_OPEN, "Open an existing document\nOpen"},
+        {ID_FILE_CLOSE, "Close the active document\nClose"},
+        {ID_FILE_SAVE, "Save the active document\nSave"},
+        {ID_FILE_SAVE_AS, "Save the active document with a new name\nSave As"},
+        {ID_FILE_PRINT_SETUP, "Change the printer and printing options\nPrint Setup"},
+        {ID_FILE_PRINT, "Print the active document\nPrint"},
+        {ID_FILE_PRINT_PREVIEW, "Display full pages\nPrint Preview"},
+        {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+        {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
+        {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
+        {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+        {ID_WINDOW_NEW, "Open another window for the active document\nNew Window"},
+        {ID_WINDOW_ARRANGE, "Arrange icons at the bottom of the window\nArrange Icons"},
+        {ID_WINDOW_CASCADE, "Arrange windows so they overlap\nCascade Windows"},
+        {ID_WINDOW_TILE_HORZ, "Arrange windows as non-overlapping tiles\nTile Windows"},
+        {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
+        {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
+        {ID_NEXT_PANE, "Switch to the next window pane\nNext Pane"},
+        {ID_PREV_PANE, "Switch back to the previous window pane\nPrevious Pane"},
+        {ID_INDICATOR_CAPS, "CAP"},
+        {ID_INDICATOR_NUM, "NUM"},
+        {ID_INDICATOR_SCRL, "SCRL"},
+        {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
+        {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    };
+    for (int i = 0; i < 16; ++i) t[ID_FILE_MRU_FILE1 + i] = "Open this document";
+    return t;
+  }();
+  return table;
+}
+
+QString string(int id) { return strings().at(id); }
+
+}  // namespace AppResources

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "toolkit/TemplateDialog.h"
+
+class Parameter;
+class ParameterList;
+class QComboBox;
+class QLabel;
+class QSlider;
+
+// The modeless "Cloth Controls" panel: a sorted list of the cloth's parameter names and a slider
+// that writes the selected parameter straight into the cloth's list, top end the maximum, bottom
+// end the minimum. It keeps no copy of any parameter; each handler looks its parameter up afresh.
+class ClothControlsDialog : public TemplateDialog {
+  Q_OBJECT
+public:
+  // `parameters` is not owned and must outlive the panel.
+  explicit ClothControlsDialog(ParameterList* parameters);
+
+  void OnSelchangeParameterCombo();
+  // Every scroll notification of the slider, whether or not it moved the thumb.
+  void OnVScroll();
+
+  QLabel* valueLabel;
+  QLabel* minimumLabel;
+  QLabel* maximumLabel;
+  QComboBox* parameterCombo;
+  QSlider* valueSlider;
+  ParameterList* parameters;
+
+protected:
+  bool OnInitDialog() override;
+  // The panel is shown and hidden by its document alone: Enter, Escape and the window manager's
+  // close do nothing, so the menu's check mark always tells the truth.
+  void OnOK() override {}
+  void OnCancel() override {}
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  Parameter* selectedParameter() const;
+};

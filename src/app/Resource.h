@@ -1,0 +1,27 @@
+#pragma once
+
+#include "toolkit/CommandIds.h"
+#include "view/ViewCommands.h"
+
+// Resource ids of the program.
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDR_MAINFRAME = 128;  // menu, accelerators, toolbar, icon and title of the main frame
+constexpr int IDR_LOOMWITYPE = 129;  // the document template: child menu, icon, template string
+constexpr int IDD_CLOTH_CONTROLS = 130;
+constexpr int IDD_CLOTH_INIT = 131;
+
+// Controls.
+constexpr int IDC_PARAMETER_COMBO = 1000;
+constexpr int IDC_VALUE_SLIDER = 1001;
+constexpr int IDC_MAXIMUM_LABEL = 1002;
+constexpr int IDC_MINIMUM_LABEL = 1003;
+constexpr int IDC_VALUE_LABEL = 1004;
+constexpr int IDC_NODE_SPACING = 1004;
+constexpr int IDC_CLOTH_WIDTH = 1005;
+constexpr int IDC_CLOTH_HEIGHT = 1006;
+
+// Commands of the program's own.
+constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;
+
+// The dialog bar, the second band of the top bars.
+constexpr int AFX_IDW_DIALOGBAR = 59397;

@@ -1,0 +1,111 @@
+#include "toolkit/Application.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+#include "toolkit/CommandIds.h"
+#include "toolkit/DocumentTemplate.h"
+#include "toolkit/MdiFrame.h"
+#include "toolkit/RecentFileList.h"
+
+Application* Application::current = nullptr;
+
+Application::Application(QStringList commandLine) : commandLine(std::move(commandLine)) {
+  Q_ASSERT_X(current == nullptr, "Application", "one application at a time");
+  current = this;
+  onCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+  onCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+  onCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+  onCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+}
+
+Application::~Application() {
+  if (mainWindow_ != nullptr) mainWindow_->closeAllFrames();
+  mainWindow_.reset();
+  current = nullptr;
+}
+
+QPrinter& Application::printer() {
+  // Made on first use: finding the printers can take a moment.
+  if (printer_ == nullptr) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+QString Application::chooseFile(FileDialogKind kind, const QString& suggested) {
+  return chooser_(mainWindow_.get(), kind, suggested);
+}
+
+void Application::setRegistryKey(const QString& company) { QCoreApplication::setOrganizationName(company); }
+
+void Application::loadStdProfileSettings(int recentFileCount) {
+  recent = std::make_unique<RecentFileList>(recentFileCount);
+  for (int i = 0; i < recentFileCount; ++i) {
+    onCommand(ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
+    onUpdate(ID_FILE_MRU_FILE1 + i, [this, i](CommandUi& ui) { ui.Enable(i < recent->files().size()); });
+  }
+}
+
+void Application::addDocTemplate(std::unique_ptr<DocumentTemplate> docTemplate) {
+  template_ = std::move(docTemplate);
+}
+
+void Application::setMainWindow(std::unique_ptr<MdiFrame> frame) {
+  mainWindow_ = std::move(frame);
+  showRecentFiles();
+}
+
+bool Application::processShellCommand() {
+  if (commandLine.isEmpty()) {
+    OnFileNew();
+    return true;
+  }
+  return openDocumentFile(commandLine.first()) != nullptr;
+}
+
+void Application::addRecentFile(const QString& path) {
+  if (recent == nullptr) return;
+  recent->add(path);
+  showRecentFiles();
+}
+
+void Application::showRecentFiles() {
+  if (recent != nullptr && mainWindow_ != nullptr) mainWindow_->showRecentFiles(*recent);
+}
+
+Document* Application::openDocumentFile(const QString& path) {
+  return template_->openDocumentFile(path, *mainWindow_);
+}
+
+void Application::OnFileNew() { template_->openDocumentFile(QString(), *mainWindow_); }
+
+void Application::OnFileOpen() {
+  const QString path = chooseFile(FileDialogKind::Open);
+  if (!path.isEmpty()) openDocumentFile(path);
+}
+
+void Application::OnFilePrintSetup() {
+  // Qt's page setup works on installed printers only; printing to a PDF file sets up its page in
+  // the Print dialog.
+  if (printer().outputFormat() != QPrinter::NativeFormat) {
+    QMessageBox::information(mainWindow_.get(), QCoreApplication::applicationName(),
+                             QCoreApplication::translate("Application",
+                                                         "No printer is installed. File > Print can still "
+                                                         "print to a PDF file and set up its page."));
+    return;
+  }
+  QPageSetupDialog dialog(&printer(), mainWindow_.get());
+  dialog.exec();
+}
+
+void Application::OnOpenRecentFile(int index) {
+  const QString path = recent->files().value(index);
+  // A file that can no longer be opened leaves the list, as the user was just told.
+  if (openDocumentFile(path) == nullptr) {
+    recent->remove(recent->files().indexOf(path));
+    showRecentFiles();
+  }
+}
+
+void Application::OnAppExit() { mainWindow_->close(); }

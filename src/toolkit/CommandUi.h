@@ -1,0 +1,19 @@
+#pragma once
+
+// What an update handler says about one command: enabled or not, and a check mark if it sets one.
+// The router applies it to the command's action after the handler returns.
+class CommandUi {
+public:
+  explicit CommandUi(int id) : id(id) {}
+
+  void Enable(bool on = true) { enabled = on; }
+  void SetCheck(bool on = true) {
+    checked = on;
+    checkSet = true;
+  }
+
+  const int id;
+  bool enabled = true;
+  bool checked = false;
+  bool checkSet = false;  // a handler that never checks leaves the action uncheckable
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QImage>
+
+#include "toolkit/CommandTarget.h"
+
+class Document;
+class MdiChildFrame;
+class QPrinter;
+class QWidget;
+
+// A view of a document, living in a child frame. The widget class that shows the document derives
+// from its Qt widget class and from this. Printing puts the view's current picture on the page.
+class View : public CommandTarget {
+public:
+  View() = default;
+  View(const View&) = delete;
+  View& operator=(const View&) = delete;
+  ~View() override;  // leaves its document, which may then go too
+
+  Document* document() const { return document_; }
+  MdiChildFrame* frame();
+  virtual QWidget& widget() = 0;
+
+  // The view's window is going away: called once, when its frame closes.
+  virtual void OnDestroy() {}
+
+  void OnFilePrint();
+  void OnFilePrintDirect();
+  void OnFilePrintPreview();
+
+protected:
+  // The picture a printed page shows.
+  virtual QImage printedPicture() = 0;
+
+private:
+  friend class Document;
+
+  void printOn(QPrinter& printer);
+
+  Document* document_ = nullptr;
+};

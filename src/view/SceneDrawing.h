@@ -1,0 +1,12 @@
+#pragma once
+
+class Matrix;
+class Vector;
+
+// The axes and their arrowheads, drawn with OpenGL into the current context.
+
+// The three axes of length a in the placement's coordinates: red x, green y, blue z, each a line
+// from its end to the origin with a cone at the end.
+void drawAxes(const Matrix& placement, double a);
+// A lit cone whose base circle of radius R is centred on p, perpendicular to v, apex at p + v.
+void drawCone(const Vector& p, const Vector& v, double R);

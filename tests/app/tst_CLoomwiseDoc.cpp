@@ -1,0 +1,115 @@
+// The document: the cloth it builds, its panel, and its step with the recording caption.
+#include <QLineEdit>
+
+#include "AppTestDriver.h"
+#include "app/ClothControlsDialog.h"
+#include "app/Resource.h"
+
+class CLoomwiseDocTest : public QObject {
+  Q_OBJECT
+private slots:
+  void cleanup() {
+    stopWaitingForModals();
+    QTRY_COMPARE(leakedWindows(), QStringList());
+  }
+
+  void constructionBuildsTheDefaultClothAndAHiddenPanel() {
+    CLoomwiseDoc doc;
+    QCOMPARE(doc.cloth.width, 17);
+    QCOMPARE(doc.cloth.height, 10);
+    QCOMPARE(doc.cloth.spacing, 0.25);
+    QCOMPARE(doc.cloth.placement(0, 3), -2.125);
+    QCOMPARE(doc.cloth.placement(1, 3), 1.25);
+    QVERIFY(doc.controlsPanel != nullptr);
+    QVERIFY(!doc.controlsPanel->isVisible());
+    QVERIFY(!doc.controlsVisible);
+    QCOMPARE(doc.controlsPanel->parameters, &doc.cloth.parameters);
+    QVERIFY(!doc.session.recording);
+    QCOMPARE(doc.session.stepCount, 0);
+    QCOMPARE(doc.session.timeStepSkip, 5);
+    QCOMPARE(doc.session.recordedFrames, 0);
+    QCOMPARE(doc.session.timeStep, 0.0005);
+  }
+
+  // Values typed and then cancelled are ignored; accepted ones lay the grid out again, the
+  // translation computed from the single-precision spacing.
+  void newDocumentLaysOutTheDialogsCloth_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<double>("spacing");
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << 17 << 10 << 0.25;
+    QTest::newRow("OK") << int(Qt::Key_Return) << 3 << 3 << double(0.01f);
+  }
+  void newDocumentLaysOutTheDialogsCloth() {
+    QFETCH(int, key);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(double, spacing);
+    CLoomwiseDoc doc;
+    doc.cloth.parameters.find("gravity")->value = -3.0;
+    auto step = whenModal<ClothInitDialog>([&](ClothInitDialog* d) {
+      d->control<QLineEdit>(IDC_NODE_SPACING)->setText("0.01");
+      d->control<QLineEdit>(IDC_CLOTH_WIDTH)->setText("3");
+      d->control<QLineEdit>(IDC_CLOTH_HEIGHT)->setText("3");
+      QTest::keyClick(d, Qt::Key(key));
+    });
+    QVERIFY(doc.OnNewDocument());
+    QVERIFY(step->ran);
+    QCOMPARE(doc.cloth.width, width);
+    QCOMPARE(doc.cloth.height, height);
+    QCOMPARE(doc.cloth.spacing, spacing);
+    const float s = static_cast<float>(spacing);
+    QCOMPARE(doc.cloth.placement(0, 3), width * s * -0.5);
+    QCOMPARE(doc.cloth.placement(1, 3), height * s * 0.5);
+    QCOMPARE(doc.cloth.placement(1, 1), -1.0);
+    QCOMPARE(doc.cloth.parameters.valueOf("gravity"), -3.0);  // nothing else is reset
+  }
+
+  void viewClothControlsTogglesThePanelAndItsCheck() {
+    CLoomwiseDoc doc;
+    for (bool shown : {true, false, true}) {
+      doc.OnViewClothControls();
+      QCOMPARE(doc.controlsPanel->isVisible(), shown);
+      CommandUi ui(ID_VIEW_CLOTH_CONTROLS);
+      doc.OnUpdateViewClothControls(ui);
+      QCOMPARE(ui.checked, shown);
+      QVERIFY(ui.enabled);
+    }
+  }
+
+  void advanceFrameCountsStepsAndMovesTheCloth() {
+    CLoomwiseDoc doc;
+    const double before = doc.cloth.sample(0.5, 1.0)[1];
+    for (int i = 0; i < 50; ++i) doc.advanceFrame();
+    QCOMPARE(doc.session.stepCount, 50);
+    QCOMPARE(doc.session.recordedFrames, 0);
+    QVERIFY(doc.cloth.sample(0.5, 1.0)[1] < before);  // the free edge sags
+  }
+
+  // While recording with a skip of 5, steps 5, 10, … record a frame and say so in the caption;
+  // without recording the caption is left alone.
+  void recordedFramesShowInTheMainWindowCaption() {
+    AppTestDriver run;
+    QVERIFY(run.start({run.file("doc")}));
+    CLoomwiseDoc* doc = run.activeDocument();
+    for (int i = 0; i < 7; ++i) doc->advanceFrame();
+    QCOMPARE(run.frame().windowTitle(), QStringLiteral("Loomwise - doc"));
+    QCOMPARE(doc->session.start(run.files.filePath("take").toStdString(), 5, 5, 5), 0);
+    QStringList captions;
+    for (int i = 0; i < 8; ++i) {
+      doc->advanceFrame();
+      captions << run.frame().windowTitle();
+    }
+    QCOMPARE(captions.mid(0, 2), QStringList(2, "Loomwise - doc"));  // steps 8 and 9
+    QCOMPARE(captions[2], QStringLiteral("Recording frame: 1"));     // step 10
+    QCOMPARE(captions[6], QStringLiteral("Recording frame: 1"));
+    QCOMPARE(captions[7], QStringLiteral("Recording frame: 2"));     // step 15
+    QCOMPARE(doc->session.recordedFrames, 2);
+    doc->session.stop();
+    QVERIFY(QFileInfo(run.files.filePath("animate_take.mel")).size() > 0);
+  }
+};
+
+LOOMWISE_GUI_TEST_MAIN(CLoomwiseDocTest, CLoomwiseView::requestPixelFormat)
+#include "tst_CLoomwiseDoc.moc"

@@ -1,0 +1,180 @@
+// The loomwise-record program as a user runs it: its exit codes, its messages, and scripts that
+// match, byte for byte, an independent rendering of the plain Vector formulation of the run.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <algorithm>
+#include <functional>
+
+#include "ReferenceCloth.h"
+#include "TempDir.h"
+#include "cloth/Cloth.h"
+#include "cloth/ClothShape.h"
+#include "cloth/RandomGenerator.h"
+
+namespace {
+
+struct ProgramRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+ProgramRun record(const std::string& arguments) {
+  TempDir capture;
+  const std::string command = std::string(LOOMWISE_RECORD_PROGRAM) + " " + arguments + " >" +
+                              capture.file("out") + " 2>" + capture.file("err") + " </dev/null";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(capture.file("out")), readFile(capture.file("err"))};
+}
+
+// Where control point k of a cubic surface with n spans stands: 0, 1/3n, 1/n … (n−1)/n, 1 − 1/3n, 1.
+double abscissa(int k, int n) {
+  if (k == 0) return 0.0;
+  if (k == 1) return 1.0 / (3 * n);
+  if (k == n + 1) return 1.0 - 1.0 / (3 * n);
+  if (k == n + 2) return 1.0;
+  return (k - 1) / static_cast<double>(n);
+}
+
+// Bilinear sampling in Vector operations, as the surface is read.
+Vector sampleGrid(const std::function<Vector(int)>& node, int width, int height, double u, double v) {
+  double a = (width - 1) * u, b = (height - 1) * v;
+  int i = static_cast<int>(a), j = static_cast<int>(b);
+  double fu = a - i, fv = b - j;
+  if (i == width - 1) fu = 1.0, i = width - 2;
+  if (j == height - 1) fv = 1.0, j = height - 2;
+  const Vector p00 = node(j * width + i), p10 = node(j * width + i + 1);
+  const Vector p01 = node((j + 1) * width + i), p11 = node((j + 1) * width + i + 1);
+  const Vector q = p10.subtract(p00).scale(fu).add(p00);
+  const Vector w = p11.subtract(p01).scale(fu).add(p01);
+  return w.subtract(q).scale(fv).add(q);
+}
+
+struct Scenario {
+  ClothShape shape;
+  int steps, skip, patchesU, patchesV;
+  std::uint32_t seed;
+  std::vector<std::pair<std::string, double>> settings;
+};
+
+std::string expectedAnimation(const Scenario& s, const std::string& name) {
+  Cloth cloth;
+  s.shape.layOut(cloth);
+  for (const auto& [parameter, value] : s.settings) cloth.parameters.find(parameter)->value = value;
+  ReferenceCloth reference(cloth);
+  RandomGenerator::seed(s.seed);
+  const auto rest = [&cloth](int k) { return cloth.restPositions->at(k).toVector(); };
+  const auto current = [&reference](int k) { return Vector(reference.position(k)); };
+  std::string text;
+  char line[256];
+  for (int step = 1, frame = 0; step <= s.steps; ++step) {
+    reference.step(0.0005);
+    if (step % s.skip != 0) continue;
+    std::snprintf(line, sizeof line, "currentTime %d;\n", ++frame);
+    text += line;
+    for (int i = 0; i <= s.patchesV + 2; ++i) {
+      for (int j = 0; j <= s.patchesU + 2; ++j) {
+        const double u = abscissa(j, s.patchesU), v = abscissa(i, s.patchesV);
+        const int w = cloth.width, h = cloth.height;
+        const Vector d = sampleGrid(current, w, h, u, v).subtract(sampleGrid(rest, w, h, u, v));
+        for (int axis = 0; axis < 3; ++axis) {
+          std::snprintf(line, sizeof line, "setAttr \"%s.controlPoints[%d].%cValue\" %1.3f;\n", name.c_str(),
+                        j * (s.patchesV + 3) + i, "xyz"[axis], d[axis]);
+          text += line;
+        }
+      }
+    }
+    std::snprintf(line, sizeof line, "setKeyframe -shape 1 {\"%s.cv[0:%d][0:%d]\"};\n", name.c_str(),
+                  s.patchesU + 2, s.patchesV + 2);
+    text += line;
+  }
+  return text;
+}
+
+std::string argumentsFor(const Scenario& s) {
+  char spacing[32];
+  std::snprintf(spacing, sizeof spacing, "%g", s.shape.nodeSpacing);
+  std::string arguments = "--steps " + std::to_string(s.steps) + " --skip " + std::to_string(s.skip) +
+                          " --patches " + std::to_string(s.patchesU) + "," + std::to_string(s.patchesV) +
+                          " --width " + std::to_string(s.shape.clothWidth) + " --height " +
+                          std::to_string(s.shape.clothHeight) + " --spacing " + spacing + " --seed " +
+                          std::to_string(s.seed);
+  for (const auto& [parameter, value] : s.settings) arguments += " --set " + parameter + "=" + std::to_string(value);
+  return arguments;
+}
+
+TEST(LoomwiseRecord, DefaultRunMatchesTheVectorFormulationFrameByFrame) {
+  TempDir dir;
+  const Scenario s{ClothShape(), 660, 66, 5, 5, 7, {}};
+  const ProgramRun run = record("--steps 660 --seed 7 " + dir.file("flag.mel"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "") << "nothing on standard error when it is not a terminal";
+  EXPECT_EQ(readFile(dir.file("create_flag.mel")),
+            "nurbsPlane -p 0 0 0 -ax 0.000 0.000 -1.000 -w 4.250 -lr 0.588 -d 3 -u 5 -v 5;\nrename \"flag\";\n");
+  const std::string animation = readFile(dir.file("animate_flag.mel"));
+  EXPECT_EQ(animation, expectedAnimation(s, "flag"));
+  EXPECT_NE(animation.find("currentTime 10;"), std::string::npos);
+}
+
+TEST(LoomwiseRecord, OddClothWithSettingsMatchesTheVectorFormulation) {
+  TempDir dir;
+  const Scenario s{ClothShape{0.3f, 13, 7}, 500, 25, 3, 8, 99, {{"windPressure", 250.0}, {"kBend", 300.0}}};
+  const ProgramRun run = record(argumentsFor(s) + " " + dir.file("odd"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(readFile(dir.file("animate_odd.mel")), expectedAnimation(s, "odd"));
+  EXPECT_EQ(readFile(dir.file("create_odd.mel")),
+            "nurbsPlane -p 0 0 0 -ax 0.000 0.000 -1.000 -w 3.900 -lr 0.538 -d 3 -u 3 -v 8;\nrename \"odd\";\n");
+}
+
+TEST(LoomwiseRecord, BadUsageExitsWithTwoAndOneLineWritingNothing) {
+  TempDir dir;
+  for (const std::string arguments : {"--skip 0 ", "--set Gravity=1 ", "--bogus ", "--width 2 "}) {
+    const ProgramRun run = record(arguments + dir.file("flag"));
+    EXPECT_EQ(run.exitCode, 2) << arguments;
+    EXPECT_EQ(run.err.rfind("loomwise-record: ", 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  }
+  EXPECT_EQ(record("").exitCode, 2);
+  EXPECT_EQ(dir.entries(), 0);
+}
+
+TEST(LoomwiseRecord, UnwritableDirectoryIsReportedWithPathAndReason) {
+  TempDir dir;
+  const ProgramRun run = record("--steps 10 " + dir.file("missing/flag"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Unable to start recording.\n" + dir.file("missing/create_flag.mel") +
+                         ": No such file or directory\n");
+}
+
+TEST(LoomwiseRecord, PathWithoutAFileNameIsRefused) {
+  TempDir dir;
+  const ProgramRun run = record("--steps 10 " + dir.path() + "/");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Unable to start recording.\n" + dir.path() + "/: the file name gives no recording name\n");
+  EXPECT_EQ(dir.entries(), 0);
+}
+
+TEST(LoomwiseRecord, FrameThatCannotBeWrittenStopsTheRunWithAnError) {
+  TempDir dir;
+  std::filesystem::create_symlink("/dev/full", dir.file("animate_flag.mel"));
+  const ProgramRun run = record("--steps 300 --skip 10 " + dir.file("flag"));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Unable to write frame 1 of the recording.\n" + dir.file("animate_flag.mel") +
+                         ": No space left on device\n");
+}
+
+TEST(LoomwiseRecord, HelpAndVersion) {
+  const ProgramRun help = record("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.out.rfind("Usage: loomwise-record [options] PATH\n", 0), 0u);
+  EXPECT_NE(help.out.find("--patches U,V"), std::string::npos);
+  const ProgramRun version = record("--version");
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, "loomwise-record (Loomwise) 1.0\n");
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "record/RecorderOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Parsed {
+  RecorderOptions options;
+  std::string error;
+};
+
+Parsed parse(std::vector<std::string> arguments) {
+  Parsed parsed;
+  parsed.error = parsed.options.parse(arguments);
+  return parsed;
+}
+
+TEST(RecorderOptions, DefaultsAreTheDocumentsAfterOk) {
+  const Parsed p = parse({"out/flag"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.path, "out/flag");
+  EXPECT_EQ(p.options.steps, 3300);
+  EXPECT_EQ(p.options.skip, 66);
+  EXPECT_EQ(p.options.patchesU, 5);
+  EXPECT_EQ(p.options.patchesV, 5);
+  EXPECT_EQ(p.options.shape.clothWidth, 17);
+  EXPECT_EQ(p.options.shape.clothHeight, 10);
+  EXPECT_EQ(p.options.shape.nodeSpacing, 0.25f);
+  EXPECT_FALSE(p.options.seed.has_value());
+  EXPECT_TRUE(p.options.settings.empty());
+}
+
+TEST(RecorderOptions, EveryOptionInBothSpellings) {
+  const Parsed p = parse({"--steps", "100", "--skip=7", "--patches", "8,6", "--width=3", "--height", "100",
+                          "--spacing", "0.01", "--seed=4294967295", "--set", "kBend=-12.5", "--set=gravity=0",
+                          "flag"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.steps, 100);
+  EXPECT_EQ(p.options.skip, 7);
+  EXPECT_EQ(p.options.patchesU, 8);
+  EXPECT_EQ(p.options.patchesV, 6);
+  EXPECT_EQ(p.options.shape.clothWidth, 3);
+  EXPECT_EQ(p.options.shape.clothHeight, 100);
+  EXPECT_EQ(p.options.shape.nodeSpacing, 0.01f);
+  EXPECT_EQ(p.options.seed, 4294967295u);
+  ASSERT_EQ(p.options.settings.size(), 2u);
+  EXPECT_EQ(p.options.settings[0], (std::pair<std::string, double>("kBend", -12.5)));
+  EXPECT_EQ(p.options.settings[1], (std::pair<std::string, double>("gravity", 0.0)));
+}
+
+TEST(RecorderOptions, HelpAndVersionNeedNoPath) {
+  EXPECT_TRUE(parse({"--help"}).options.help);
+  EXPECT_EQ(parse({"--help"}).error, "");
+  EXPECT_TRUE(parse({"--version"}).options.version);
+}
+
+TEST(RecorderOptions, DoubleDashEndsTheOptions) {
+  const Parsed p = parse({"--", "--odd-name"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.path, "--odd-name");
+}
+
+struct BadUsage {
+  std::vector<std::string> arguments;
+  std::string message;
+};
+
+class RecorderOptionsRefusal : public ::testing::TestWithParam<BadUsage> {};
+
+TEST_P(RecorderOptionsRefusal, NamesTheOptionAndWhatItAccepts) {
+  EXPECT_EQ(parse(GetParam().arguments).error, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RecorderOptions, RecorderOptionsRefusal,
+    ::testing::Values(
+        BadUsage{{"--speed", "3", "f"}, "unknown option '--speed'; try --help"},
+        BadUsage{{"f", "--steps"}, "--steps needs a value; try --help"},
+        BadUsage{{"--steps", "ten", "f"}, "--steps takes a whole number from 0 to 2147483647, not 'ten'"},
+        BadUsage{{"--steps", "-1", "f"}, "--steps takes a whole number from 0 to 2147483647, not '-1'"},
+        BadUsage{{"--steps", "12x", "f"}, "--steps takes a whole number from 0 to 2147483647, not '12x'"},
+        BadUsage{{"--skip", "0", "f"}, "--skip takes a whole number from 1 to 100, not '0'"},
+        BadUsage{{"--skip", "101", "f"}, "--skip takes a whole number from 1 to 100, not '101'"},
+        BadUsage{{"--patches", "31,5", "f"}, "--patches takes two whole numbers U,V, each from 1 to 30, not '31,5'"},
+        BadUsage{{"--patches", "5", "f"}, "--patches takes two whole numbers U,V, each from 1 to 30, not '5'"},
+        BadUsage{{"--patches", "5,0", "f"}, "--patches takes two whole numbers U,V, each from 1 to 30, not '5,0'"},
+        BadUsage{{"--width", "2", "f"}, "--width takes a whole number from 3 to 100, not '2'"},
+        BadUsage{{"--height", "101", "f"}, "--height takes a whole number from 3 to 100, not '101'"},
+        BadUsage{{"--spacing", "0.0099", "f"}, "--spacing takes a number from 0.01 to 1.0, not '0.0099'"},
+        BadUsage{{"--spacing", "1.01", "f"}, "--spacing takes a number from 0.01 to 1.0, not '1.01'"},
+        BadUsage{{"--spacing", "0,25", "f"}, "--spacing takes a number from 0.01 to 1.0, not '0,25'"},
+        BadUsage{{"--seed", "4294967296", "f"}, "--seed takes a whole number from 0 to 4294967295, not '4294967296'"},
+        BadUsage{{"--set", "kBend", "f"}, "--set takes NAME=VALUE, not 'kBend'"},
+        BadUsage{{"--set", "Gravity=1", "f"},
+                 "--set: unknown parameter 'Gravity'; the parameters are cDamping, density, gravity, kBend, "
+                 "kShear, kStretch, windFrequency, windMinimum, windPressure"},
+        BadUsage{{"--set", "kBend=inf", "f"}, "--set kBend takes a finite number, not 'inf'"},
+        BadUsage{{"--set", "kBend=nan", "f"}, "--set kBend takes a finite number, not 'nan'"},
+        BadUsage{{"--set", "kBend=", "f"}, "--set kBend takes a finite number, not ''"},
+        BadUsage{{}, "missing PATH (where the scripts go); try --help"},
+        BadUsage{{"a", "b"}, "only one PATH may be given, not 'a' and 'b'"}));
+
+}  // namespace

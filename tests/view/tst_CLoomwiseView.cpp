@@ -1,0 +1,254 @@
+// The view on a real OpenGL context under Mesa: what it draws, and how its timer steps the
+// document.
+#include <QSignalSpy>
+
+#include "GuiTestSupport.h"
+#include "cloth/Cloth.h"
+#include "cloth/ClothShape.h"
+#include "toolkit/CommandUi.h"
+#include "view/CLoomwiseView.h"
+#include "view/ClothDocument.h"
+
+namespace {
+
+// A document holding the default cloth that counts its steps. It deletes itself with its last
+// view, as every document does, and says so through `gone`.
+class CountingDocument : public ClothDocument {
+public:
+  explicit CountingDocument(bool* gone = nullptr) : gone(gone) { ClothShape().layOut(cloth); }
+  ~CountingDocument() override {
+    if (gone != nullptr) *gone = true;
+  }
+  Cloth& simulatedCloth() override { return cloth; }
+  void advanceFrame() override {
+    ++steps;
+    cloth.step(0.0005);
+    if (duringStep) duringStep();
+  }
+
+  Cloth cloth;
+  int steps = 0;
+  std::function<void()> duringStep;
+  bool* gone;
+};
+
+// An odd size puts the world origin on a pixel centre: pixel (200, 150) of 401 × 301.
+constexpr int kWidth = 401, kHeight = 301, kCentreX = 200, kCentreY = 150;
+// At the initial scale one pixel spans 0.02 world units.
+constexpr int kPixelsPerUnit = 50;
+
+bool isRed(QRgb c) { return qRed(c) > 20 && qGreen(c) == 0 && qBlue(c) == 0; }
+bool isGreen(QRgb c) { return qGreen(c) > 20 && qRed(c) == 0 && qBlue(c) == 0; }
+bool isBlue(QRgb c) { return qBlue(c) > 20 && qRed(c) == 0 && qGreen(c) == 0; }
+bool isBlack(QRgb c) { return qRed(c) == 0 && qGreen(c) == 0 && qBlue(c) == 0; }
+bool isGrey(QRgb c) { return qRed(c) > 0 && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c); }
+
+}  // namespace
+
+class CLoomwiseViewTest : public QObject {
+  Q_OBJECT
+
+  std::vector<std::unique_ptr<CLoomwiseView>> views;
+
+  CLoomwiseView* newView(ClothDocument* document) {
+    views.push_back(std::make_unique<CLoomwiseView>());
+    CLoomwiseView* view = views.back().get();
+    if (document != nullptr) document->addView(*view);
+    view->resize(kWidth, kHeight);
+    view->show();
+    return QTest::qWaitForWindowExposed(view) ? view : nullptr;
+  }
+
+  QImage picture(CLoomwiseView* view) { return view->grabFramebuffer(); }
+
+private slots:
+  void cleanup() {
+    stopWaitingForModals();
+    views.clear();
+    QTRY_COMPARE(leakedWindows(), QStringList());
+  }
+
+  // A fresh view: x right in red with its tip at 2.4, y up in green with its tip at 2.5, each
+  // shaft 2 units; z points at the viewer and shows only as its blue arrowhead, tip-on.
+  void drawsTheAxesOfAFreshView() {
+    CLoomwiseView* view = newView(nullptr);
+    QVERIFY(view != nullptr);
+    const QImage image = picture(view);
+    QCOMPARE(image.size(), QSize(kWidth, kHeight));
+    const auto at = [&](int right, int up) { return image.pixel(kCentreX + right, kCentreY - up); };
+    QVERIFY(isRed(at(50, 0)));              // the x shaft
+    QVERIFY(isRed(at(110, 0)));             // its cone, between 2 and 2.4
+    QVERIFY(isRed(at(110, 2)));             // the cone is wider than the line
+    QVERIFY(isBlack(at(123, 0)));           // past the tip at 2.4 (120 px)
+    QVERIFY(isBlack(at(-50, 0)));           // nothing on the negative side
+    QVERIFY(isGreen(at(0, 50)));
+    QVERIFY(isGreen(at(0, 112)));           // between 2 and 2.5
+    QVERIFY(isBlack(at(0, 128)));           // past the tip at 2.5 (125 px)
+    QVERIFY(isBlack(at(0, -50)));
+    // The z cone's base is 0.12 units (6 px) round the centre and hides the shafts there.
+    QVERIFY(isBlue(at(0, 0)));
+    QVERIFY(isBlue(at(4, 0)));
+    QVERIFY(isBlue(at(0, 4)));
+    QVERIFY(isBlue(at(-3, -3)));
+    QVERIFY(isRed(at(8, 0)));
+    QVERIFY(isBlack(at(-8, 0)));
+  }
+
+  // The laid-out sheet's normals are (0, 0, -1), away from the viewer and the light: seen from
+  // the front it shows the ambient light only, 0.2 of its 0.75 grey (unlit it would be 191).
+  void drawsTheClothGreyAndLit() {
+    CLoomwiseView* view = newView(new CountingDocument);
+    QVERIFY(view != nullptr);
+    const QImage image = picture(view);
+    // The sheet spans x -2.125 to 1.875 and y -1 to 1.25; (-1, -0.5) lies on it, off the axes.
+    const QRgb cloth = image.pixel(kCentreX - 50, kCentreY + 25);
+    QVERIFY(isGrey(cloth));
+    QVERIFY2(qAbs(qRed(cloth) - 0.2 * 0.75 * 255) <= 2, qPrintable(QString::number(qRed(cloth))));
+    QVERIFY(isBlack(image.pixel(kCentreX - 150, kCentreY + 25)));  // left of the sheet
+    QVERIFY(isBlack(image.pixel(kCentreX - 50, kCentreY + 60)));   // below it
+    // The x shaft lies in the sheet's plane, drawn later at equal depth, so the sheet hides it up
+    // to its edge at 1.875; past the edge and on the arrowhead, which stands out of the plane, it
+    // shows.
+    QVERIFY(isGrey(image.pixel(kCentreX + 50, kCentreY)));
+    QVERIFY(isRed(image.pixel(kCentreX + 97, kCentreY)));
+    QVERIFY(isRed(image.pixel(kCentreX + 110, kCentreY)));
+  }
+
+  // The light is given in eye space: half a turn about the vertical axis brings the sheet's
+  // other side, whose normals now face the viewer, into the light, which stayed where it was.
+  void theLightStaysWithTheViewer() {
+    CLoomwiseView* view = newView(new CountingDocument);
+    QVERIFY(view != nullptr);
+    const QRgb front = picture(view).pixel(kCentreX - 10, kCentreY + 25);
+    const double halfTurn[16] = {-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
+    std::copy(halfTurn, halfTurn + 16, view->cameraMatrix);
+    const QRgb back = picture(view).pixel(kCentreX + 10, kCentreY + 25);
+    QVERIFY(isGrey(front));
+    QVERIFY(isGrey(back));
+    QVERIFY2(qRed(back) > qRed(front) + 40, qPrintable(QStringLiteral("%1 %2").arg(qRed(front)).arg(qRed(back))));
+  }
+
+  void resizingKeepsTheScale() {
+    CLoomwiseView* view = newView(nullptr);
+    QVERIFY(view != nullptr);
+    view->resize(601, 401);
+    QTRY_COMPARE(picture(view).size(), QSize(601, 401));
+    const QImage image = picture(view);
+    // Still 50 px per unit from the new centre (300, 200).
+    QVERIFY(isRed(image.pixel(300 + 110, 200)));
+    QVERIFY(isBlack(image.pixel(300 + 122, 200)));
+    QVERIFY(isGreen(image.pixel(300, 200 - 112)));
+  }
+
+  void runTwiceReturnsToStoppedAndTheCheckFollows() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = newView(document);
+    QVERIFY(view != nullptr);
+    CommandUi stopped(0);
+    view->OnUpdateRun(stopped);
+    QVERIFY(stopped.checkSet && !stopped.checked);
+    view->OnRun();
+    QVERIFY(view->timerId != 0);
+    CommandUi running(0);
+    view->OnUpdateRun(running);
+    QVERIFY(running.checked && running.enabled);
+    QTRY_VERIFY(document->steps >= 3);
+    view->OnRun();
+    QCOMPARE(view->timerId, 0u);
+    CommandUi again(0);
+    view->OnUpdateRun(again);
+    QVERIFY(!again.checked);
+  }
+
+  void startAndStopTimerAreIdempotent() {
+    CLoomwiseView* view = newView(nullptr);
+    QVERIFY(view != nullptr);
+    view->stopTimer();
+    QCOMPARE(view->timerId, 0u);
+    view->startTimer();
+    const unsigned id = view->timerId;
+    QVERIFY(id != 0);
+    view->startTimer();
+    QCOMPARE(view->timerId, id);
+    view->stopTimer();
+    view->stopTimer();
+    QCOMPARE(view->timerId, 0u);
+  }
+
+  // Each view steps only its own document; a stopped one does not move while the other runs.
+  void eachViewStepsItsOwnDocument() {
+    auto* first = new CountingDocument;
+    auto* second = new CountingDocument;
+    CLoomwiseView* a = newView(first);
+    CLoomwiseView* b = newView(second);
+    QVERIFY(a != nullptr && b != nullptr);
+    a->OnRun();
+    b->OnRun();
+    QTRY_VERIFY(first->steps >= 5 && second->steps >= 5);
+    a->OnRun();
+    const int frozen = first->steps;
+    const Vector cornerBefore = first->cloth.sample(1, 1);
+    QTRY_VERIFY(second->steps >= frozen + 20);
+    QCOMPARE(first->steps, frozen);
+    QCOMPARE(first->cloth.sample(1, 1)[1], cornerBefore[1]);
+  }
+
+  // A closed view's timer is dead: its document takes no further step while another view ticks.
+  void aDestroyedViewGetsNoMoreTicks() {
+    auto* closing = new CountingDocument;
+    auto* clock = new CountingDocument;
+    CLoomwiseView* a = newView(closing);
+    CLoomwiseView* b = newView(clock);
+    QVERIFY(a != nullptr && b != nullptr);
+    a->OnRun();
+    b->OnRun();
+    QTRY_VERIFY(closing->steps >= 3);
+    a->OnDestroy();
+    const int last = closing->steps;
+    QTRY_VERIFY(clock->steps >= last + 20);
+    QCOMPARE(closing->steps, last);
+  }
+
+  void theDocumentDiesWithItsLastView() {
+    bool gone = false;
+    auto* document = new CountingDocument(&gone);
+    QVERIFY(newView(document) != nullptr);
+    QVERIFY(newView(document) != nullptr);
+    views.pop_back();
+    QVERIFY(!gone);
+    QCOMPARE(document->views().size(), std::size_t{1});
+    views.pop_back();
+    QVERIFY(gone);
+  }
+
+  // A tick nested in another tick's step (of the same or any other view) steps nothing.
+  void aNestedTickDoesNoSimulationWork() {
+    auto* outer = new CountingDocument;
+    auto* other = new CountingDocument;
+    CLoomwiseView* a = newView(outer);
+    CLoomwiseView* b = newView(other);
+    QVERIFY(a != nullptr && b != nullptr);
+    outer->duringStep = [&] {
+      a->advanceSimulation();
+      b->advanceSimulation();
+    };
+    a->advanceSimulation();
+    QCOMPARE(outer->steps, 1);
+    QCOMPARE(other->steps, 0);
+    outer->duringStep = nullptr;
+    b->advanceSimulation();  // the flag is clear again afterwards
+    QCOMPARE(other->steps, 1);
+  }
+
+  void aViewWithoutDocumentStillRedrawsOnEachTick() {
+    CLoomwiseView* view = newView(nullptr);
+    QVERIFY(view != nullptr);
+    QSignalSpy frames(view, &QOpenGLWidget::frameSwapped);
+    view->OnRun();
+    QTRY_VERIFY(frames.count() >= 3);
+    view->OnRun();
+  }
+};
+
+LOOMWISE_GUI_TEST_MAIN(CLoomwiseViewTest, CLoomwiseView::requestPixelFormat)
+#include "tst_CLoomwiseView.moc"
