@@ -1,13 +1,11 @@
 // Writing one recorded frame of 5 × 5 patches, to set beside the steps between two frames.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <string>
 
 #include "BenchmarkNames.h"
 #include "Benchmarks.h"
+#include "TempDir.h"
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "cloth/RandomGenerator.h"
@@ -25,10 +23,8 @@ void writeFrame(benchmark::State& state) {
   RandomGenerator::seed(1);
   for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep);
 
-  const std::filesystem::path directory =
-      std::filesystem::temp_directory_path() / ("loomwise-bench-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(directory);
-  const std::string path = (directory / "frame").string();
+  const TempDir directory;
+  const std::string path = directory.file("frame");
   MelRecorder recorder(cloth);
   int frames = 0;
   if (recorder.beginRecording(path, kPatches, kPatches) != 0) state.SkipWithError(recorder.lastError().c_str());
@@ -43,7 +39,6 @@ void writeFrame(benchmark::State& state) {
     state.ResumeTiming();
   }
   recorder.endRecording();
-  std::filesystem::remove_all(directory);
 }
 
 }  // namespace
