@@ -1,8 +1,9 @@
 #include "SummaryReporter.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <iomanip>
 #include <ostream>
+#include <sstream>
 
 #include "BenchmarkNames.h"
 #include "ClothSetups.h"
@@ -20,10 +21,11 @@ double secondsPerUnit(benchmark::TimeUnit unit) {
   return 1.0;
 }
 
-std::string formatted(const char* format, double a, double b = 0.0, double c = 0.0) {
-  char text[160];
-  std::snprintf(text, sizeof text, format, a, b, c);
-  return text;
+// A number with a fixed count of decimals, for one line of the summary.
+std::string withDecimals(double value, int decimals) {
+  std::ostringstream text;
+  text << std::fixed << std::setprecision(decimals) << value;
+  return text.str();
 }
 
 }  // namespace
@@ -66,20 +68,20 @@ void SummaryReporter::printSpeedUps(const std::string& size, int nodes) const {
   const double reference = seconds(std::string(kStepReference) + "/" + size);
   if (fast <= 0.0 || scalar <= 0.0 || reference <= 0.0) return;
   GetOutputStream() << "  " << kStepFast << "/" << size << " (" << stepKernelName(fastestStepKernel()) << "): "
-                    << formatted("%.2f ns per node-step\n", fast / nodes * 1e9) << "    "
-                    << formatted("%.2fx as fast as ", scalar / fast) << kStepScalar << ", "
-                    << formatted("%.1fx as fast as ", reference / fast) << kStepReference << "\n";
+                    << withDecimals(fast / nodes * 1e9, 2) << " ns per node-step\n    " << withDecimals(scalar / fast, 2)
+                    << "x as fast as " << kStepScalar << ", " << withDecimals(reference / fast, 1) << "x as fast as "
+                    << kStepReference << "\n";
 }
 
 void SummaryReporter::printFrameCost() const {
   using namespace benchmarknames;
   const double frame = seconds(std::string(kWriteFrame) + "/5x5");
   if (frame <= 0.0) return;
-  GetOutputStream() << formatted("  one recorded frame (5x5 patches): %.1f us\n", frame * 1e6);
+  GetOutputStream() << "  one recorded frame (5x5 patches): " << withDecimals(frame * 1e6, 1) << " us\n";
   for (const ClothShape& shape : clothsetups::benchmarkShapes()) {
     const double steps = kStepsPerFrame * seconds(std::string(kStepFast) + "/" + size(shape));
     if (steps <= 0.0) continue;
-    GetOutputStream() << "    against " << kStepsPerFrame << " fast steps of " << size(shape)
-                      << formatted(": %.1f us, the frame adds %.0f%%\n", steps * 1e6, 100.0 * frame / steps);
+    GetOutputStream() << "    against " << kStepsPerFrame << " fast steps of " << size(shape) << ": "
+                      << withDecimals(steps * 1e6, 1) << " us, the frame adds " << withDecimals(100.0 * frame / steps, 0) << "%\n";
   }
 }
