@@ -8,6 +8,7 @@
 #include "linalg/LinalgMessages.h"
 
 bool stepKernelSupported(StepKernel kernel) {
+  __builtin_cpu_init();  // a Cloth may be constructed by a static initializer, before libgcc's own
   switch (kernel) {
     case StepKernel::Scalar: return true;
     case StepKernel::Avx2: return __builtin_cpu_supports("avx2");
