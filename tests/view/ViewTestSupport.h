@@ -2,6 +2,7 @@
 
 // What the view tests share: views on a real OpenGL context under Mesa, the geometry of a fresh
 // view and the colours of its picture.
+#include <QPoint>
 #include <QRgb>
 #include <QSize>
 #include <QTest>
@@ -15,6 +16,12 @@
 constexpr int kWidth = 401, kHeight = 301, kCentreX = 200, kCentreY = 150;
 // At the initial scale one pixel spans 0.02 world units.
 constexpr int kPixelsPerUnit = 50;
+
+// Where a fresh view's mouse picks the world point (x, y): the pick region is centred on the
+// window point (mouse x, height - mouse y), and the world origin lies at (200.5, 150.5) of it.
+inline QPoint pickPoint(double x, double y) {
+  return QPoint(qRound(kCentreX + 0.5 + kPixelsPerUnit * x), qRound(kCentreY + 0.5 - kPixelsPerUnit * y));
+}
 
 inline bool isRed(QRgb c) { return qRed(c) > 20 && qGreen(c) == 0 && qBlue(c) == 0; }
 inline bool isGreen(QRgb c) { return qGreen(c) > 20 && qRed(c) == 0 && qBlue(c) == 0; }

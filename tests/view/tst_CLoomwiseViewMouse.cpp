@@ -12,12 +12,6 @@ namespace {
 using Point3 = std::array<double, 3>;
 using Camera = std::array<double, 16>;
 
-// Where a fresh view's mouse picks the world point (x, y): the pick region is centred on the
-// window point (mouse x, height - mouse y), and the world origin lies at (200.5, 150.5) of it.
-QPoint pickPoint(double x, double y) {
-  return QPoint(qRound(kCentreX + 0.5 + kPixelsPerUnit * x), qRound(kCentreY + 0.5 - kPixelsPerUnit * y));
-}
-
 // The world x and y at which a drag in a fresh view puts the handle's centre for a mouse point:
 // the drag reads the window row one below the pick's.
 QPointF dragPoint(QPoint mouse) {
