@@ -24,7 +24,7 @@ constexpr double kAxisLength = 2.0;
 constexpr double kRadiansPerPixel = 0.005;
 // Stands in for a zoom ratio of 1 or more, which would make the scale zero or negative.
 constexpr double kFullHeightZoomRatio = 0.95;
-constexpr int kPickRegion = 2;  // pixels each way
+constexpr int kPickRegion = 2;  // width and height of the region a press picks in, pixels
 
 // The view's orthographic box: one pixel spans 2 s world units both ways, whatever the shape.
 void multiplyViewBox(int w, int h, double s, double near, double far) {
