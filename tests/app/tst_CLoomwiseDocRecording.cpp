@@ -216,30 +216,6 @@ private slots:
     QVERIFY(linesOf(path("create_take.mel")).value(0).endsWith("-u 5 -v 5;"));
   }
 
-  void theSettingsDialogRefusesOutOfRangeEntriesAndStaysOpen_data() {
-    QTest::addColumn<int>("skip");
-    QTest::addColumn<int>("patches");
-    QTest::addColumn<QString>("range");
-    QTest::newRow("skip 0") << 0 << 5 << "between 1 and 100";
-    QTest::newRow("skip 101") << 101 << 5 << "between 1 and 100";
-    QTest::newRow("patches 31") << 66 << 31 << "between 1 and 30";
-  }
-  void theSettingsDialogRefusesOutOfRangeEntriesAndStaysOpen() {
-    QFETCH(int, skip);
-    QFETCH(int, patches);
-    QFETCH(QString, range);
-    Refusal refusal;
-    QVERIFY(record("take", [&](RecordingSettingsDialog* d) {
-      enterSettings(d, skip, patches, 5);
-      refusal = pressOkExpectingRefusal(d);
-      typeSettings(7, 4, 3)(d);
-    }));
-    QVERIFY2(refusal.message.contains(range), qPrintable(refusal.message));
-    QVERIFY(refusal.stillOpen);
-    QCOMPARE(doc()->session.timeStepSkip, 7);
-    QVERIFY(linesOf(path("create_take.mel")).value(0).endsWith("-u 4 -v 3;"));
-  }
-
   // Frames fall on multiples of the skip of the steps since the document was made.
   void theFirstFrameLandsOnTheNextMultipleOfTheSkip() {
     stepTo(1000);
