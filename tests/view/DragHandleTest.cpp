@@ -1,10 +1,9 @@
 // The drag's arithmetic: the frame of the mouse ray and the move of each chosen coordinate to
-// where its axis passes closest to the ray. Reading the ray from OpenGL is tested with the view.
+// where its axis passes closest to the ray. Reading the ray from OpenGL, rays along the line of
+// sight and the limit of 100 are tested with the view.
 #include "view/DragHandle.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "QuietOutput.h"
 #include "linalg/Matrix.h"
@@ -42,13 +41,9 @@ protected:
 
 TEST_F(DragHandleTest, StartsAtTheOriginWithItsSizeAndColour) {
   EXPECT_EQ(handle.size, 3);
-  EXPECT_EQ(handle[0], 0.0);
-  EXPECT_EQ(handle[1], 0.0);
-  EXPECT_EQ(handle[2], 0.0);
+  EXPECT_TRUE(handle[0] == 0 && handle[1] == 0 && handle[2] == 0);
   EXPECT_EQ(handle.edgeLength, 3.0);
-  EXPECT_EQ(handle.colour[0], 0.7f);
-  EXPECT_EQ(handle.colour[1], 0.2f);
-  EXPECT_EQ(handle.colour[2], 0.8f);
+  EXPECT_TRUE(handle.colour[0] == 0.7f && handle.colour[1] == 0.2f && handle.colour[2] == 0.8f);
   EXPECT_FALSE(handle.highlighted);
 }
 
@@ -58,15 +53,6 @@ TEST_F(DragHandleTest, AViewRayPutsTheCentreUnderIt) {
   dragAlong(v3(0.3, -0.4, 100), v3(0.3, -0.4, -100), SceneObject::AxisX | SceneObject::AxisY);
   EXPECT_NEAR(handle[0], 0.3, 1e-12);
   EXPECT_NEAR(handle[1], -0.4, 1e-12);
-  EXPECT_EQ(handle[2], 5.0);
-}
-
-// A ray along the x axis crosses every x at once: x has no nearest point and stays.
-TEST_F(DragHandleTest, ARayAlongAnAxisLeavesThatCoordinate) {
-  placeHandle(handle, 1, 2, 5);
-  dragAlong(v3(-100, 0.7, 0.2), v3(100, 0.7, 0.2), SceneObject::AxisX | SceneObject::AxisY);
-  EXPECT_EQ(handle[0], 1.0);
-  EXPECT_NEAR(handle[1], 0.7, 1e-12);
   EXPECT_EQ(handle[2], 5.0);
 }
 
@@ -102,18 +88,6 @@ TEST_F(DragHandleTest, AnObliqueRayMovesEachAxisToItsNearestPoint) {
   EXPECT_NEAR(handle[0], 0.25 + nearestOnLine(start, v3(1, 0, 0), q, d), 1e-12);
   EXPECT_NEAR(handle[1], -0.5 + nearestOnLine(start, v3(0, 1, 0), q, d), 1e-12);
   EXPECT_EQ(handle[2], 1.0);
-}
-
-// A ray that meets the x axis at a small angle crosses it at x = 99.99 or 100.01: the first is
-// taken, the second is 100 or more away and refused.
-TEST_F(DragHandleTest, AMoveOfAHundredOrMoreIsRefused) {
-  const double slant = 0.01;
-  for (double crossing : {99.99, 100.01}) {
-    placeHandle(handle, 0, 0, 0);
-    const Vector q = v3(crossing, 0, 0), d = v3(std::cos(slant), 0, -std::sin(slant));
-    dragAlong(q.subtract(d.scale(100)), q.add(d.scale(100)), SceneObject::AxisX);
-    EXPECT_NEAR(handle[0], crossing < 100 ? crossing : 0.0, 1e-9) << crossing;
-  }
 }
 
 // A ray whose direction has three equal components has no frame to solve in.
