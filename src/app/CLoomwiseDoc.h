@@ -6,7 +6,10 @@
 #include "record/RecordingSession.h"
 #include "view/ClothDocument.h"
 
+class CLoomwiseView;
 class ClothControlsDialog;
+class QString;
+class RecordingSettingsDialog;
 
 // One simulated cloth: the cloth itself, its Cloth Controls panel, and the simulation clock with
 // the recording counters (in `session`: stepCount, timeStepSkip, recordedFrames, recording,
@@ -20,8 +23,11 @@ public:
   bool OnNewDocument() override;
   void OnViewClothControls();
   void OnUpdateViewClothControls(CommandUi& ui);
+  // File > Save: starts a recording after asking for its path and settings, or stops the running
+  // one. The first view's simulation runs afterwards, whatever the outcome.
+  void OnFileSave();
   // One step; while recording, every timeStepSkip-th step records a frame and says so in the
-  // main window's caption.
+  // main window's caption. A frame that cannot be written ends the recording with a message.
   void advanceFrame() override;
   Cloth& simulatedCloth() override { return cloth; }
 
@@ -29,4 +35,12 @@ public:
   std::unique_ptr<ClothControlsDialog> controlsPanel;  // destroyed before the cloth it edits
   bool controlsVisible = false;
   RecordingSession session;
+
+private:
+  CLoomwiseView* firstView() const;
+  void startRecording(RecordingSettingsDialog& settings);
+  void stopRecording();
+  void abandonRecording(int frame);
+  // A warning whose detail is the recorder's "PATH: reason".
+  void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;
 };

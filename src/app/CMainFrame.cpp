@@ -33,7 +33,7 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
 
 void CMainFrame::createDialogBar() {
   auto* bar = new QWidget(this);
-  const DialogUnits units(bar->font());
+  const DialogUnits units(bar->font(), kDialogBarItems);
   buildDialogItems(*bar, kDialogBarItems, units);
   bar->setFixedSize(units.toPixels(0, 0, kDialogBarWidth, kDialogBarHeight).size());
   addBarBand(AFX_IDW_DIALOGBAR, *bar);

@@ -9,6 +9,7 @@ constexpr int IDR_MAINFRAME = 128;  // menu, accelerators, toolbar, icon and tit
 constexpr int IDR_LOOMWITYPE = 129;  // the document template: child menu, icon, template string
 constexpr int IDD_CLOTH_CONTROLS = 130;
 constexpr int IDD_CLOTH_INIT = 131;
+constexpr int IDD_RECORDING_SETTINGS = 132;
 
 // Controls.
 constexpr int IDC_PARAMETER_COMBO = 1000;
@@ -19,6 +20,10 @@ constexpr int IDC_VALUE_LABEL = 1004;
 constexpr int IDC_NODE_SPACING = 1004;
 constexpr int IDC_CLOTH_WIDTH = 1005;
 constexpr int IDC_CLOTH_HEIGHT = 1006;
+constexpr int IDC_TIME_STEP_LABEL = 1006;
+constexpr int IDC_TIME_STEP_SKIP = 1007;
+constexpr int IDC_PATCHES_U = 1008;
+constexpr int IDC_PATCHES_V = 1009;
 
 // Commands of the program's own.
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;

@@ -76,11 +76,16 @@ QWidget* makeItem(QWidget& parent, const DialogItem& item, const QRect& r, QRect
 
 }  // namespace
 
-DialogUnits::DialogUnits(const QFont& font) {
+DialogUnits::DialogUnits(const QFont& font, const std::vector<DialogItem>& items) {
   const QFontMetrics metrics(font);
   const int letters = sizeof kAlphabet - 1;
   averageCharWidth = (metrics.horizontalAdvance(QLatin1String(kAlphabet)) + letters / 2) / letters;
   lineHeight = metrics.height();
+  for (const DialogItem& item : items) {
+    const bool isStatic = item.kind == DialogItemKind::StaticLeft || item.kind == DialogItemKind::StaticRight;
+    if (!isStatic || item.width <= 0) continue;
+    while (scaled(item.width, averageCharWidth, 4) < metrics.horizontalAdvance(item.text)) ++averageCharWidth;
+  }
 }
 
 QRect DialogUnits::toPixels(int x, int y, int width, int height) const {

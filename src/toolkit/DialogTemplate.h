@@ -37,9 +37,11 @@ struct DialogTemplate {
 
 // Converts dialog units to pixels for a font: x units are a quarter of the font's average character
 // width, y units an eighth of its line height, so a layout keeps its proportions in any font.
+// Given the template's items, x units widen as far as every static text needs to show whole:
+// fonts whose lower case runs wider than the layout's original font would otherwise clip labels.
 class DialogUnits {
 public:
-  explicit DialogUnits(const QFont& font);
+  explicit DialogUnits(const QFont& font, const std::vector<DialogItem>& items = {});
   QRect toPixels(int x, int y, int width, int height) const;
 
   int averageCharWidth;

@@ -172,7 +172,11 @@ QMenu* MdiFrame::menu(bool withDocument, int index) const {
 void MdiFrame::loadAccelerators(const std::vector<Accelerator>& accelerators) {
   std::map<int, QList<QKeySequence>> keys;
   for (const Accelerator& accelerator : accelerators) keys[accelerator.id].append(accelerator.keys);
-  for (const auto& [id, sequences] : keys) router_->action(id)->setShortcuts(sequences);
+  for (const auto& [id, sequences] : keys) {
+    // Application-wide, so the keys also work from modeless panels; modal dialogs still block them.
+    router_->action(id)->setShortcutContext(Qt::ApplicationShortcut);
+    router_->action(id)->setShortcuts(sequences);
+  }
 }
 
 QToolBar* MdiFrame::newBand(int id) {

@@ -18,7 +18,7 @@ Qt::WindowFlags frameFlags(bool systemMenu) {
 TemplateDialog::TemplateDialog(const DialogTemplate& t, QWidget* parent)
     : QDialog(parent, frameFlags(t.systemMenu)) {
   setWindowTitle(t.caption);
-  const DialogUnits units(font());
+  const DialogUnits units(font(), t.items);
   buildDialogItems(*this, t.items, units);
   setFixedSize(units.toPixels(0, 0, t.width, t.height).size());
   for (const DialogItem& item : t.items) itemIds.push_back(item.id);

@@ -1,8 +1,11 @@
 #include "view/CLoomwiseView.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
+#include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
+#include <cmath>
 
 #include "cloth/Cloth.h"
 #include "linalg/Matrix.h"
@@ -18,6 +21,27 @@ namespace {
 constexpr double kNearPlane = -100.0;
 constexpr double kFarPlane = 100.0;
 constexpr double kAxisLength = 2.0;
+constexpr double kRadiansPerPixel = 0.005;
+// Stands in for a zoom ratio of 1 or more, which would make the scale zero or negative.
+constexpr double kFullHeightZoomRatio = 0.95;
+constexpr int kPickRegion = 2;  // width and height of the region a press picks in, pixels
+
+// The view's orthographic box: one pixel spans 2 s world units both ways, whatever the shape.
+void multiplyViewBox(int w, int h, double s, double near, double far) {
+  glOrtho(-w * s, w * s, -h * s, h * s, near, far);
+}
+
+int keyFlags(const QMouseEvent& event) {
+  const Qt::MouseButtons buttons = event.buttons();
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  int flags = 0;
+  if (buttons & Qt::LeftButton) flags |= CLoomwiseView::KeyLeftButton;
+  if (buttons & Qt::RightButton) flags |= CLoomwiseView::KeyRightButton;
+  if (modifiers & Qt::ShiftModifier) flags |= CLoomwiseView::KeyShift;
+  if (modifiers & Qt::ControlModifier) flags |= CLoomwiseView::KeyControl;
+  if (buttons & Qt::MiddleButton) flags |= CLoomwiseView::KeyMiddleButton;
+  return flags;
+}
 
 }  // namespace
 
@@ -66,7 +90,7 @@ void CLoomwiseView::setProjection(int w, int h, double s, double near, double fa
   glViewport(0, 0, w, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(-w * s, w * s, -h * s, h * s, near, far);
+  multiplyViewBox(w, h, s, near, far);
   glMatrixMode(GL_MODELVIEW);
 }
 
@@ -84,16 +108,141 @@ void CLoomwiseView::renderScene() {
   const GLfloat light[] = {-45.0f, -5.0f, 25.0f, 1.0f};
   glLightfv(GL_LIGHT0, GL_POSITION, light);
   const Matrix axes = Matrix::identity(4);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glMultMatrixd(cameraMatrix);
+  pushCamera();
+  // The scene handle is not drawn: it is an invisible grip that only the picking pass renders.
   if (ClothDocument* document = clothDocument()) {
     glColor3d(0.75, 0.75, 0.75);
     document->simulatedCloth().draw();
   }
   drawAxes(axes, kAxisLength);
   glPopMatrix();
+}
+
+void CLoomwiseView::pushCamera() {
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glMultMatrixd(cameraMatrix);
+}
+
+void CLoomwiseView::mousePressEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  if (event->button() == Qt::LeftButton)
+    OnLButtonDown(keyFlags(*event), point);
+  else if (event->button() == Qt::RightButton)
+    OnRButtonDown(keyFlags(*event), point);
+  else
+    QOpenGLWidget::mousePressEvent(event);
+}
+
+void CLoomwiseView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+    OnButtonUp(keyFlags(*event), event->position().toPoint());
+  else
+    QOpenGLWidget::mouseReleaseEvent(event);
+}
+
+void CLoomwiseView::mouseMoveEvent(QMouseEvent* event) { OnMouseMove(keyFlags(*event), event->position().toPoint()); }
+
+void CLoomwiseView::OnLButtonDown(int, QPoint point) {
+  lastMouseX = point.x();
+  lastMouseY = point.y();
+  dragTarget = pickAt(point.x(), point.y());
+  // The whole set is replaced: a left press also ends zooming.
+  mouseMode = dragTarget != nullptr ? ModeDrag : ModeRotate;
+  holdsCapture = true;
+}
+
+void CLoomwiseView::OnRButtonDown(int, QPoint point) {
+  if (mouseMode & ModeRotate)
+    mouseMode |= ModeZoom;
+  else if (mouseMode & ModeDrag)
+    dragTarget = nullptr;  // the handle drag ends, and no zoom takes over until the next left press
+  lastMouseX = point.x();
+  lastMouseY = point.y();
+  holdsCapture = true;
+}
+
+// The mode stays: zooming remains available after the first right press.
+void CLoomwiseView::OnButtonUp(int, QPoint) { holdsCapture = false; }
+
+void CLoomwiseView::OnMouseMove(int flags, QPoint point) {
+  if (!holdsCapture) return;
+  if ((flags & KeyLeftButton) && (mouseMode & ModeRotate))
+    rotationStep(point);
+  else if (flags == KeyRightButton && (mouseMode & ModeZoom))
+    zoomStep(point);
+  else if (flags == KeyLeftButton && (mouseMode & ModeDrag))
+    dragStep(point);
+}
+
+// Mouse handlers run outside paintGL, where Qt has not made our context current: each step
+// brackets its OpenGL work so that it never lands in another view's context.
+void CLoomwiseView::rotationStep(QPoint point) {
+  const double alpha = kRadiansPerPixel * (point.x() - lastMouseX);
+  const double beta = kRadiansPerPixel * (point.y() - lastMouseY);
+  const double ca = std::cos(alpha), sa = std::sin(alpha), cb = std::cos(beta), sb = std::sin(beta);
+  // Column-major Ry(alpha) and Rx(beta), applied before the camera: the turn is about the
+  // viewer's axes whatever the scene's orientation.
+  const double ry[16] = {ca, 0, -sa, 0, 0, 1, 0, 0, sa, 0, ca, 0, 0, 0, 0, 1};
+  const double rx[16] = {1, 0, 0, 0, 0, cb, sb, 0, 0, -sb, cb, 0, 0, 0, 0, 1};
+  makeCurrent();
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadMatrixd(ry);
+  glMultMatrixd(rx);
+  glMultMatrixd(cameraMatrix);
+  glGetDoublev(GL_MODELVIEW_MATRIX, cameraMatrix);
+  glPopMatrix();
+  doneCurrent();
+  lastMouseX = point.x();
+  lastMouseY = point.y();
+  update();
+}
+
+void CLoomwiseView::zoomStep(QPoint point) {
+  const int w = width(), h = height();
+  // Without a client height there is no ratio to zoom by.
+  if (h == 0) return;
+  // Upwards is positive, and zooms in.
+  double f = static_cast<double>(lastMouseY - point.y()) / h;
+  if (f >= 1) f = kFullHeightZoomRatio;
+  lastMouseX = point.x();
+  lastMouseY = point.y();
+  viewScale *= 1 - f;
+  makeCurrent();
+  setProjection(w, h, viewScale, kNearPlane, kFarPlane);
+  doneCurrent();
+  update();
+}
+
+void CLoomwiseView::dragStep(QPoint point) {
+  makeCurrent();
+  pushCamera();
+  if (dragTarget != nullptr) dragTarget->drag(0, 0, point.x(), point.y(), SceneObject::AxisX | SceneObject::AxisY);
+  glPopMatrix();
+  doneCurrent();
+  update();
+}
+
+SceneObject* CLoomwiseView::pickAt(int x, int y) {
+  makeCurrent();
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluPickMatrix(x, height() - y, kPickRegion, kPickRegion, viewport);
+  multiplyViewBox(width(), height(), viewScale, kNearPlane, kFarPlane);
+  pushCamera();
+  SceneObject* result = handle.pick(x, y, 0);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  // Model-view last: it is the mode the rest of the view expects between handlers.
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  doneCurrent();
+  return result;
 }
 
 void CLoomwiseView::OnRun() {

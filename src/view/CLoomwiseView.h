@@ -3,15 +3,19 @@
 #include <QOpenGLWidget>
 
 #include "toolkit/View.h"
+#include "view/DragHandle.h"
 
 class ClothDocument;
 
-// The document's OpenGL view: renders the cloth with the axes, and runs the simulation timer that
+// The document's OpenGL view: renders the cloth with the axes, turns and zooms its camera under the
+// mouse, lets a left drag move its invisible scene handle, and runs the simulation timer that
 // steps the document's cloth while the Run command has it going.
 class CLoomwiseView : public QOpenGLWidget, public View {
   Q_OBJECT
 public:
   enum MouseMode { ModeZoom = 1, ModeRotate = 2, ModeDrag = 16 };
+  // The mouse-message key flags the handlers take.
+  enum KeyFlag { KeyLeftButton = 1, KeyRightButton = 2, KeyShift = 4, KeyControl = 8, KeyMiddleButton = 16 };
   static constexpr int kTimerPeriodMs = 10;
 
   CLoomwiseView();
@@ -31,6 +35,14 @@ public:
   virtual void advanceSimulation();
   void OnDestroy() override;
 
+  // Points are in client pixels, y downwards.
+  void OnLButtonDown(int flags, QPoint point);
+  void OnRButtonDown(int flags, QPoint point);
+  void OnButtonUp(int flags, QPoint point);
+  void OnMouseMove(int flags, QPoint point);
+  // The scene object under the point, found by a selection-mode pass, or none.
+  SceneObject* pickAt(int x, int y);
+
   void setUpGLState();
   void renderScene();
   static void setProjection(int w, int h, double s, double near, double far);
@@ -40,16 +52,30 @@ public:
   int lastMouseX = 0, lastMouseY = 0;  // client pixels, y downwards
   double viewScale = 0.01;   // half-extent of the view per pixel of client size, world units
   double cameraMatrix[16];   // the camera's model-view matrix, OpenGL column-major
+  SceneObject* dragTarget = nullptr;  // picked by the last left press; not owned
+  DragHandle handle;         // the one pickable object, at the origin until dragged
 
 protected:
   void initializeGL() override;
   void resizeGL(int w, int h) override;
   void paintGL() override;
   void timerEvent(QTimerEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   QImage printedPicture() override { return grabFramebuffer(); }
 
 private:
   ClothDocument* clothDocument() const;
+  void rotationStep(QPoint point);
+  void zoomStep(QPoint point);
+  void dragStep(QPoint point);
+  // Pushes the model-view matrix and loads the camera into it.
+  void pushCamera();
+
+  // The stand-in for the mouse capture: set by a left or right press, cleared by either release.
+  // Qt's implicit grab delivers the moves while a button is down; only captured ones count.
+  bool holdsCapture = false;
 
   // Set while a tick's simulation work runs, shared by all views: a tick nested inside another
   // (a step that ran a message loop) must not step again.

@@ -78,3 +78,26 @@ void drawCone(const Vector& p, const Vector& v, double R) {
   glEnd();
   glPopMatrix();
 }
+
+void drawTetrahedron(const Vector& p, double s, const float* colour) {
+  constexpr double kInvSqrt3 = 0.5773502691896257;      // 1 / √3
+  constexpr double kInv2Sqrt6 = 0.2041241452319315;     // 1 / (2√6)
+  constexpr double kInv2Sqrt3 = 0.28867513459481287;    // 1 / (2√3)
+  const Vector corner[4] = {point(s * kInvSqrt3, 0, -s * kInv2Sqrt6),
+                            point(-s * kInv2Sqrt3, s / 2, -s * kInv2Sqrt6),
+                            point(-s * kInv2Sqrt3, -s / 2, -s * kInv2Sqrt6), point(0, 0, 3 * s * kInv2Sqrt6)};
+  // Face i lies opposite vertex i, its vertices counter-clockwise seen from outside.
+  static constexpr int kFaces[4][3] = {{1, 2, 3}, {0, 3, 2}, {0, 1, 3}, {0, 2, 1}};
+  glBegin(GL_TRIANGLES);
+  if (colour != nullptr) glColor3fv(colour);
+  for (int i = 0; i < 4; ++i) {
+    // The face's outward normal points from its far vertex through the centre.
+    const Vector normal = corner[i].normalize().scale(-1);
+    glNormal3dv(normal.data);
+    for (int v : kFaces[i]) {
+      const Vector moved = corner[v].add(p);
+      glVertex3dv(moved.data);
+    }
+  }
+  glEnd();
+}

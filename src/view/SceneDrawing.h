@@ -10,3 +10,6 @@ class Vector;
 void drawAxes(const Matrix& placement, double a);
 // A lit cone whose base circle of radius R is centred on p, perpendicular to v, apex at p + v.
 void drawCone(const Vector& p, const Vector& v, double R);
+// A regular tetrahedron of edge s centred on p, one face pointing down -z and its apex up +z, in
+// the given colour (float RGB) or, without one, in the current colour.
+void drawTetrahedron(const Vector& p, double s, const float* colour);

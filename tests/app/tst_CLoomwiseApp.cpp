@@ -280,6 +280,19 @@ private slots:
              QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)}));
   }
 
+  // The panel is a window of its own; the program's shortcuts must still work while it has focus.
+  void theAcceleratorsWorkFromThePanel() {
+    QVERIFY(run->start());
+    QVERIFY(run->chooseMenu("&View", "&Cloth Controls"));
+    QWidget* panel = run->activeDocument()->controlsPanel.get();
+    panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(panel));
+    auto step = whenModal<ClothInitDialog>([](ClothInitDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    QTest::keyClick(panel->findChild<QSlider*>(QStringLiteral("control1001")), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(step->ran);
+    QCOMPARE(run->documents().size(), std::size_t{2});
+  }
+
   void openGivesTheDefaultClothTitledByTheFile() {
     QVERIFY(run->start());
     const QString path = run->file("curtain.dat");

@@ -17,12 +17,6 @@ struct Entries {
 // The edit fields and the OK button, found by their control ids.
 QLineEdit* field(ClothInitDialog* d, int id) { return d->control<QLineEdit>(id); }
 
-void typeInto(QLineEdit* edit, const QString& text) {
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClicks(edit, text);
-}
-
 void enter(ClothInitDialog* d, const Entries& e) {
   typeInto(field(d, IDC_NODE_SPACING), e.spacing);
   typeInto(field(d, IDC_CLOTH_WIDTH), e.width);
@@ -161,26 +155,20 @@ private slots:
     QFETCH(QString, height);
     QFETCH(int, failingField);
     QFETCH(QString, message);
-    QString shownMessage, focused, selected;
-    bool stillOpen = false;
+    Refusal refusal;
+    QString selected;
     auto step = whenModal<ClothInitDialog>([&](ClothInitDialog* d) {
       enter(d, {spacing, width, height});
-      whenModal<QMessageBox>([&](QMessageBox* box) {
-        shownMessage = box->text();
-        QTest::keyClick(box, Qt::Key_Return);
-      });
-      QTest::keyClick(d, Qt::Key_Return);
-      stillOpen = d->isVisible();
-      focused = d->focusWidget()->objectName();
+      refusal = pressOkExpectingRefusal(d);
       selected = field(d, failingField)->selectedText();
       QTest::keyClick(d, Qt::Key_Escape);
     });
     ClothInitDialog d;
     QCOMPARE(d.doModal(), IDCANCEL);
     QVERIFY(step->ran);
-    QVERIFY(shownMessage.contains(message));
-    QVERIFY(stillOpen);
-    QCOMPARE(focused, QStringLiteral("control%1").arg(failingField));
+    QVERIFY(refusal.message.contains(message));
+    QVERIFY(refusal.stillOpen);
+    QCOMPARE(refusal.focused, QStringLiteral("control%1").arg(failingField));
     QCOMPARE(selected, field(&d, failingField)->text());
   }
 

@@ -65,6 +65,11 @@ struct BadUsage {
   std::string message;
 };
 
+// Names each case by its arguments in test listings.
+void PrintTo(const BadUsage& usage, std::ostream* out) {
+  for (const std::string& argument : usage.arguments) *out << argument << ' ';
+}
+
 class RecorderOptionsRefusal : public ::testing::TestWithParam<BadUsage> {};
 
 TEST_P(RecorderOptionsRefusal, NamesTheOptionAndWhatItAccepts) {

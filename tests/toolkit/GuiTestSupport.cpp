@@ -1,6 +1,8 @@
 #include "GuiTestSupport.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,6 +33,24 @@ QStringList leakedWindows() {
     leaked << QStringLiteral("%1 \"%2\"").arg(QLatin1String(w->metaObject()->className()), w->windowTitle());
   }
   return leaked;
+}
+
+void typeInto(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
+
+Refusal pressOkExpectingRefusal(QDialog* dialog) {
+  Refusal refusal;
+  whenModal<QMessageBox>([&refusal](QMessageBox* box) {
+    refusal.message = box->text();
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  QTest::keyClick(dialog, Qt::Key_Return);
+  refusal.stillOpen = dialog->isVisible();
+  if (QWidget* focus = dialog->focusWidget()) refusal.focused = focus->objectName();
+  return refusal;
 }
 
 bool showActive(QWidget& window) {

@@ -32,6 +32,21 @@ int runGuiTest(int argc, char** argv, void (*beforeApplication)() = nullptr) {
 // active. (Without a window manager a new window is not activated by itself.)
 bool showActive(QWidget& window);
 
+class QDialog;
+class QLineEdit;
+// Replaces the field's text as a user does: focus, select all, type.
+void typeInto(QLineEdit* edit, const QString& text);
+
+// What a dialog did when its OK was refused.
+struct Refusal {
+  QString message;  // the refusal box's text; empty when no box came
+  bool stillOpen = false;
+  QString focused;  // object name of the dialog's focus widget afterwards
+};
+// Presses Enter in the dialog, answers the refusal box that should follow with Enter, and says what
+// was seen.
+Refusal pressOkExpectingRefusal(QDialog* dialog);
+
 // Locks or unlocks Caps Lock on the X server, as pressing the key would.
 void setCapsLock(bool on);
 

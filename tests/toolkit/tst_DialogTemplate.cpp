@@ -36,6 +36,23 @@ private slots:
     }
   }
 
+  // A layout drawn for a narrower font must still show its labels whole, keeping its proportions.
+  void staticTextsAreNeverClipped() {
+    QWidget parent;
+    const std::vector<DialogItem> items = {
+        {-1, DialogItemKind::StaticRight, "Cloth height (nodes):", 0, 0, 20, 8},
+        {30, DialogItemKind::Edit, "", 24, 0, 40, 12},
+    };
+    const DialogUnits plain(parent.font());
+    const DialogUnits fitted(parent.font(), items);
+    QVERIFY(fitted.averageCharWidth > plain.averageCharWidth);
+    QCOMPARE(fitted.lineHeight, plain.lineHeight);
+    buildDialogItems(parent, items, fitted);
+    auto* label = parent.findChild<QLabel*>();
+    QVERIFY(label->width() >= QFontMetrics(label->font()).horizontalAdvance(label->text()));
+    QVERIFY(findControl(parent, 30)->x() >= label->geometry().right());
+  }
+
   void itemsAreNamedByIdAndTabInTemplateOrder() {
     QWidget parent;
     const std::vector<DialogItem> items = {

@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 
 #include "GuiTestSupport.h"
+#include "ViewTestSupport.h"
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "toolkit/CommandUi.h"
@@ -32,39 +33,21 @@ public:
   bool* gone;
 };
 
-// An odd size puts the world origin on a pixel centre: pixel (200, 150) of 401 × 301.
-constexpr int kWidth = 401, kHeight = 301, kCentreX = 200, kCentreY = 150;
-// At the initial scale one pixel spans 0.02 world units.
-constexpr int kPixelsPerUnit = 50;
-
-bool isRed(QRgb c) { return qRed(c) > 20 && qGreen(c) == 0 && qBlue(c) == 0; }
-bool isGreen(QRgb c) { return qGreen(c) > 20 && qRed(c) == 0 && qBlue(c) == 0; }
-bool isBlue(QRgb c) { return qBlue(c) > 20 && qRed(c) == 0 && qGreen(c) == 0; }
-bool isBlack(QRgb c) { return qRed(c) == 0 && qGreen(c) == 0 && qBlue(c) == 0; }
-bool isGrey(QRgb c) { return qRed(c) > 0 && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c); }
-
 }  // namespace
 
 class CLoomwiseViewTest : public QObject {
   Q_OBJECT
 
-  std::vector<std::unique_ptr<CLoomwiseView>> views;
+  TestViews views;
 
-  CLoomwiseView* newView(ClothDocument* document) {
-    views.push_back(std::make_unique<CLoomwiseView>());
-    CLoomwiseView* view = views.back().get();
-    if (document != nullptr) document->addView(*view);
-    view->resize(kWidth, kHeight);
-    view->show();
-    return QTest::qWaitForWindowExposed(view) ? view : nullptr;
-  }
+  CLoomwiseView* newView(ClothDocument* document) { return views.open(document); }
 
   QImage picture(CLoomwiseView* view) { return view->grabFramebuffer(); }
 
 private slots:
   void cleanup() {
     stopWaitingForModals();
-    views.clear();
+    views.all.clear();
     QTRY_COMPARE(leakedWindows(), QStringList());
   }
 
@@ -214,10 +197,10 @@ private slots:
     auto* document = new CountingDocument(&gone);
     QVERIFY(newView(document) != nullptr);
     QVERIFY(newView(document) != nullptr);
-    views.pop_back();
+    views.all.pop_back();
     QVERIFY(!gone);
     QCOMPARE(document->views().size(), std::size_t{1});
-    views.pop_back();
+    views.all.pop_back();
     QVERIFY(gone);
   }
 

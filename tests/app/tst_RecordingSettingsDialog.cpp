@@ -1,0 +1,145 @@
+// The Recording Settings dialog: its layout, the checks on OK, and what Escape leaves behind.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "GuiTestSupport.h"
+#include "app/RecordingSettingsDialog.h"
+#include "app/Resource.h"
+
+namespace {
+
+struct Entries {
+  QString skip, patchesU, patchesV;
+};
+
+QLineEdit* field(RecordingSettingsDialog* d, int id) { return d->control<QLineEdit>(id); }
+
+void enter(RecordingSettingsDialog* d, const Entries& e) {
+  typeInto(field(d, IDC_TIME_STEP_SKIP), e.skip);
+  typeInto(field(d, IDC_PATCHES_U), e.patchesU);
+  typeInto(field(d, IDC_PATCHES_V), e.patchesV);
+}
+
+// Fills the dialog as the recording command does before opening it.
+void presetAsTheCommandDoes(RecordingSettingsDialog& d) {
+  d.timeStepSkip = 66;
+  d.timeStepLabel = "Current delta t: 0.0005";
+}
+
+}  // namespace
+
+class RecordingSettingsDialogTest : public QObject {
+  Q_OBJECT
+private slots:
+  void cleanup() {
+    stopWaitingForModals();
+    QTRY_COMPARE(leakedWindows(), QStringList());
+  }
+
+  void layoutFollowsTheTemplate() {
+    QStringList texts;
+    QString skip, patchesU, patchesV;
+    bool labelFits = false;
+    auto step = whenModal<RecordingSettingsDialog>([&](RecordingSettingsDialog* d) {
+      for (QLabel* label : d->findChildren<QLabel*>()) texts << label->text();
+      QLabel* timeStep = d->control<QLabel>(IDC_TIME_STEP_LABEL);
+      labelFits = timeStep->fontMetrics().horizontalAdvance(timeStep->text()) <= timeStep->width();
+      skip = field(d, IDC_TIME_STEP_SKIP)->text();
+      patchesU = field(d, IDC_PATCHES_U)->text();
+      patchesV = field(d, IDC_PATCHES_V)->text();
+      QTest::keyClick(d, Qt::Key_Return);
+    });
+    RecordingSettingsDialog d;
+    presetAsTheCommandDoes(d);
+    QCOMPARE(d.doModal(), IDOK);
+    QVERIFY(step->ran);
+    QCOMPARE(d.windowTitle(), QStringLiteral("Recording Settings"));
+    QVERIFY(!(d.windowFlags() & Qt::WindowSystemMenuHint));
+    QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(d.control<QPushButton>(IDOK)->isDefault());
+    QCOMPARE(d.control<QPushButton>(IDCANCEL), nullptr);
+    QCOMPARE(texts, QStringList({"Current delta t: 0.0005", "Time step skip:", "Number of patches (u):",
+                                 "Number of patches (v):"}));
+    QVERIFY(labelFits);
+    QCOMPARE(skip, QStringLiteral("66"));
+    QCOMPARE(patchesU, QStringLiteral("5"));
+    QCOMPARE(patchesV, QStringLiteral("5"));
+    // Edits 16 units apart, as in the template (to the pixel's rounding).
+    const int gap = field(&d, IDC_PATCHES_V)->y() - field(&d, IDC_PATCHES_U)->y();
+    QVERIFY(qAbs(gap - (field(&d, IDC_PATCHES_U)->y() - field(&d, IDC_TIME_STEP_SKIP)->y())) <= 1);
+  }
+
+  void refusesEntriesOutOfRange_data() {
+    QTest::addColumn<QString>("skip");
+    QTest::addColumn<QString>("patchesU");
+    QTest::addColumn<QString>("patchesV");
+    QTest::addColumn<int>("failingField");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("skip 0") << "0" << "5" << "5" << IDC_TIME_STEP_SKIP << "between 1 and 100";
+    QTest::newRow("skip 101") << "101" << "5" << "5" << IDC_TIME_STEP_SKIP << "between 1 and 100";
+    QTest::newRow("u 31") << "66" << "31" << "5" << IDC_PATCHES_U << "between 1 and 30";
+    QTest::newRow("v 31") << "66" << "5" << "31" << IDC_PATCHES_V << "between 1 and 30";
+    QTest::newRow("u 0") << "66" << "0" << "5" << IDC_PATCHES_U << "between 1 and 30";
+    QTest::newRow("skip not a number") << "6x" << "5" << "5" << IDC_TIME_STEP_SKIP << "an integer";
+  }
+  void refusesEntriesOutOfRange() {
+    QFETCH(QString, skip);
+    QFETCH(QString, patchesU);
+    QFETCH(QString, patchesV);
+    QFETCH(int, failingField);
+    QFETCH(QString, message);
+    Refusal refusal;
+    auto step = whenModal<RecordingSettingsDialog>([&](RecordingSettingsDialog* d) {
+      enter(d, {skip, patchesU, patchesV});
+      refusal = pressOkExpectingRefusal(d);
+      QTest::keyClick(d, Qt::Key_Escape);
+    });
+    RecordingSettingsDialog d;
+    presetAsTheCommandDoes(d);
+    QCOMPARE(d.doModal(), IDCANCEL);
+    QVERIFY(step->ran);
+    QVERIFY2(refusal.message.contains(message), qPrintable(refusal.message));
+    QVERIFY(refusal.stillOpen);
+    QCOMPARE(refusal.focused, QStringLiteral("control%1").arg(failingField));
+  }
+
+  // OK reads the fields (the range ends are accepted). A refused OK has already read the fields
+  // before the one it refused; Escape must still give back the values the dialog opened with, or
+  // a skip of 0 would reach the recording.
+  void theFieldsAfterTheDialogCloses_data() {
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("triedOk");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QList<int>>("fields");
+    QTest::newRow("OK") << QStringList({"100", "30", "1"}) << false << int(Qt::Key_Return) << IDOK
+                        << QList<int>({100, 30, 1});
+    QTest::newRow("Escape after editing") << QStringList({"10", "10", "10"}) << false << int(Qt::Key_Escape)
+                                          << IDCANCEL << QList<int>({66, 5, 5});
+    QTest::newRow("Escape after a refused OK") << QStringList({"0", "10", "31"}) << true << int(Qt::Key_Escape)
+                                               << IDCANCEL << QList<int>({66, 5, 5});
+    QTest::newRow("Escape after a late refusal") << QStringList({"10", "10", "31"}) << true
+                                                 << int(Qt::Key_Escape) << IDCANCEL << QList<int>({66, 5, 5});
+  }
+  void theFieldsAfterTheDialogCloses() {
+    QFETCH(QStringList, typed);
+    QFETCH(bool, triedOk);
+    QFETCH(int, key);
+    bool refused = false;
+    auto step = whenModal<RecordingSettingsDialog>([&](RecordingSettingsDialog* d) {
+      enter(d, {typed[0], typed[1], typed[2]});
+      if (triedOk) refused = pressOkExpectingRefusal(d).stillOpen;
+      QTest::keyClick(d, Qt::Key(key));
+    });
+    RecordingSettingsDialog d;
+    presetAsTheCommandDoes(d);
+    QTEST(d.doModal(), "result");
+    QVERIFY(step->ran);
+    QCOMPARE(refused, triedOk);
+    QTEST(QList<int>({d.timeStepSkip, d.patchesU, d.patchesV}), "fields");
+  }
+};
+
+LOOMWISE_GUI_TEST_MAIN(RecordingSettingsDialogTest, nullptr)
+#include "tst_RecordingSettingsDialog.moc"
