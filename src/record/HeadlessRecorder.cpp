@@ -17,9 +17,8 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
     outcome.message = "Unable to start recording.\n" + session.recorder.lastError();
     return outcome;
   }
+  outcome.createPath = session.recorder.createPath;
   outcome.animatePath = session.recorder.animationPath;
-  outcome.createPath = outcome.animatePath.substr(0, outcome.animatePath.rfind('/') + 1) + "create_" +
-                       session.recorder.recordingName + ".mel";
 
   for (int done = 1; done <= options.steps; ++done) {
     const RecordingSession::Tick tick = session.advanceFrame();

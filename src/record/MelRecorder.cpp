@@ -67,7 +67,8 @@ int MelRecorder::beginRecording(const std::string& path, int newPatchesU, int ne
   patchesU = newPatchesU;
   patchesV = newPatchesV;
 
-  if (!writeCreateScript(directory + "create_" + recordingName + ".mel")) return -1;
+  createPath = directory + "create_" + recordingName + ".mel";
+  if (!writeCreateScript(createPath)) return -1;
 
   animationPath = directory + "animate_" + recordingName + ".mel";
   animationFile = std::fopen(animationPath.c_str(), "w");

@@ -42,6 +42,7 @@ public:
   int patchesV = 0;
   int lastFrame = 0;
   std::FILE* animationFile = nullptr;
+  std::string createPath;     // the scripts of the last recording begun
   std::string animationPath;
 
 private:
