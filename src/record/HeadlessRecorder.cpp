@@ -1,8 +1,11 @@
 #include "record/HeadlessRecorder.h"
 
+#include <algorithm>
+
 #include "cloth/Cloth.h"
 #include "cloth/RandomGenerator.h"
 #include "record/RecordingSession.h"
+#include "record/SimulationClock.h"
 
 HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, const Progress& progress) {
   Cloth cloth;  // seeds the generator from the time, as a new document does
@@ -20,11 +23,13 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   outcome.createPath = session.recorder.createPath;
   outcome.animatePath = session.recorder.animationPath;
 
-  for (int done = 1; done <= options.steps; ++done) {
-    const RecordingSession::Tick tick = session.advanceFrame();
-    if (tick.failed) {
+  SimulationClock clock(session);
+  for (std::int64_t done = 0; done < options.steps;) {
+    const SimulationClock::Report report = clock.advance(std::min(kProgressSteps, options.steps - done));
+    done += report.steps;
+    if (report.failed) {
       outcome.exitCode = 1;
-      outcome.message = "Unable to write frame " + std::to_string(tick.frame) + " of the recording.\n" +
+      outcome.message = "Unable to write frame " + std::to_string(report.lastFrame) + " of the recording.\n" +
                         session.recorder.lastError();
       session.stop();
       return outcome;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -9,8 +10,9 @@
 // starts the scripts, takes the steps (a frame every `skip` of them) and closes the scripts.
 class HeadlessRecorder {
 public:
-  // Told the number of steps taken so far after every step.
-  using Progress = std::function<void(int stepsDone)>;
+  // Told the number of steps taken so far, every kProgressSteps steps and after the last.
+  using Progress = std::function<void(std::int64_t stepsDone)>;
+  static constexpr std::int64_t kProgressSteps = 1000;
 
   struct Outcome {
     int exitCode = 0;     // 0 success, 1 the scripts could not be started or written

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "record/MelRecorder.h"
@@ -33,7 +34,7 @@ public:
   Cloth& cloth;
   MelRecorder recorder;
   bool recording = false;
-  int stepCount = 0;
+  std::int64_t stepCount = 0;  // steps since the document was made; 64 bits, never wraps
   int timeStepSkip = 5;
   int recordedFrames = 0;
   double timeStep = kDefaultTimeStep;

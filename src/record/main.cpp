@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   const bool onTerminal = isatty(STDERR_FILENO) == 1;
   ProgressBar bar(stderr, options.steps);
   HeadlessRecorder::Progress progress;
-  if (onTerminal) progress = [&bar](int done) { bar.update(done); };
+  if (onTerminal) progress = [&bar](std::int64_t done) { bar.update(done); };
 
   const HeadlessRecorder::Outcome outcome = HeadlessRecorder::run(options, progress);
   if (outcome.exitCode != 0) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+class RecordingSession;
+
+// Advances a document's cloth by whole steps through its recording session, so that frames fall
+// on the same steps however many steps a caller takes at once: the window per timer tick, the
+// headless recorder in chunks.
+class SimulationClock {
+public:
+  explicit SimulationClock(RecordingSession& session);
+
+  struct Report {
+    std::int64_t steps = 0;  // steps taken by this call
+    int framesWritten = 0;   // frames recorded completely
+    int lastFrame = 0;       // number of the last frame this call recorded or failed, 0 when none
+    bool failed = false;     // lastFrame could not be written; the call stopped after its step
+  };
+  // Takes up to `steps` steps (none for 0 or fewer). Stops early after a frame that could not be
+  // written, so no further step runs past a broken recording.
+  Report advance(std::int64_t steps);
+
+  RecordingSession& session;
+};
