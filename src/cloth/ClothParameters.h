@@ -19,8 +19,9 @@ inline constexpr ClothParameter kClothParameters[] = {
     {"windFrequency", 0.0, 50.0, 6.0},
 };
 
-inline bool isClothParameter(const std::string& name) {
+// The tunable called `name` (exactly, case-sensitive), or none.
+inline const ClothParameter* findClothParameter(const std::string& name) {
   for (const ClothParameter& p : kClothParameters)
-    if (name == p.name) return true;
-  return false;
+    if (name == p.name) return &p;
+  return nullptr;
 }

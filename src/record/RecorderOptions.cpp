@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <limits>
 
 #include "cloth/ClothParameters.h"
@@ -36,7 +38,27 @@ bool parseWhole(const std::string& text, long long low, long long high, int& val
 }
 
 std::string refusal(const std::string& option, const std::string& accepted, const std::string& given) {
-  return option + " takes " + accepted + ", not '" + given + "'";
+  return option + " takes " + accepted + ", not " + RecorderOptions::quoted(given);
+}
+
+// The shortest text that reads back as `value`, independent of the locale: 0.05, 5, -20.
+std::string shortNumber(double value) {
+  char text[32];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+  return error == std::errc() ? std::string(text, end) : std::string();
+}
+
+bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+// Refuses what cannot name a recording: blanks, or a folder, whose scripts would otherwise land
+// beside it under the folder's name. "DIR/" is left to the recorder, which says it names nothing.
+std::string pathRefusal(const std::string& path) {
+  if (isBlank(path)) return "PATH " + RecorderOptions::quoted(path) + " names no file; give DIRECTORY/NAME, e.g. out/flag";
+  std::error_code ignored;
+  if (path.back() != '/' && std::filesystem::is_directory(path, ignored))
+    return "PATH " + RecorderOptions::quoted(path) + " is a directory; give DIRECTORY/NAME, e.g. " +
+           RecorderOptions::quoted(path + "/flag");
+  return "";
 }
 
 }  // namespace
@@ -54,15 +76,38 @@ const char* RecorderOptions::usage() {
          "  --width W          nodes per row, 3 to 100 (default 17)\n"
          "  --height H         rows of nodes, 3 to 100 (default 10)\n"
          "  --spacing S        distance between nodes, 0.01 to 1.0 (default 0.25)\n"
-         "  --seed N           seed of the gusts, 0 to 4294967295 (default: the time)\n"
+         "  --seed N           seed of the gusts, 0 to 4294967295 (default: the time, which is\n"
+         "                     printed so that the run can be repeated)\n"
          "  --set NAME=VALUE   set a parameter before the first step (repeatable); NAME is one of\n"
          "                     cDamping, density, gravity, kBend, kShear, kStretch,\n"
-         "                     windFrequency, windMinimum, windPressure\n"
-         "  --help             show this help and exit\n"
+         "                     windFrequency, windMinimum, windPressure; VALUE must lie in the\n"
+         "                     range the Cloth Controls panel offers for NAME\n"
+         "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
          "Example: loomwise-record --steps 660 --patches 8,6 --set windMinimum=80 out/flag\n"
          "writes out/create_flag.mel and out/animate_flag.mel with 10 frames.\n";
+}
+
+std::string RecorderOptions::quoted(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (byte < 0x20 || byte == 0x7f) {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out + "'";
 }
 
 std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
@@ -70,18 +115,18 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
+    if (optionsEnded || argument.empty() || argument[0] != '-') {
       paths.push_back(argument);
     } else if (argument == "--") {
       optionsEnded = true;
-    } else if (argument == "--help") {
+    } else if (argument == "--help" || argument == "-h") {
       help = true;
     } else if (argument == "--version") {
       version = true;
     } else {
       const std::size_t equals = argument.find('=');
       const std::string option = argument.substr(0, equals);
-      if (!takesValue(option)) return "unknown option '" + option + "'; try --help";
+      if (!takesValue(option)) return "unknown option " + quoted(option) + "; try --help";
       std::string value;
       if (equals != std::string::npos)
         value = argument.substr(equals + 1);
@@ -95,9 +140,9 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
   }
   if (help || version) return "";
   if (paths.empty()) return "missing PATH (where the scripts go); try --help";
-  if (paths.size() > 1) return "only one PATH may be given, not '" + paths[0] + "' and '" + paths[1] + "'";
+  if (paths.size() > 1) return "only one PATH may be given, not " + quoted(paths[0]) + " and " + quoted(paths[1]);
   path = paths[0];
-  return "";
+  return pathRefusal(path);
 }
 
 std::string RecorderOptions::apply(const std::string& option, const std::string& value) {
@@ -131,10 +176,16 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     const std::string name = value.substr(0, equals);
     const std::string number = value.substr(equals + 1);
     double parsed = 0.0;
-    if (!isClothParameter(name))
-      return "--set: unknown parameter '" + name + "'; the parameters are " + kParameterNames;
+    const ClothParameter* parameter = findClothParameter(name);
+    if (parameter == nullptr)
+      return "--set: unknown parameter " + quoted(name) + "; the parameters are " + kParameterNames;
     if (!parseNumber(number, parsed) || !std::isfinite(parsed))
       return refusal("--set " + name, "a finite number", number);
+    // The panel's slider cannot leave this range either; outside it the cloth is not defined.
+    if (parsed < parameter->minimum || parsed > parameter->maximum)
+      return refusal("--set " + name,
+                     "a number from " + shortNumber(parameter->minimum) + " to " + shortNumber(parameter->maximum),
+                     number);
     settings.emplace_back(name, parsed);
   }
   return "";

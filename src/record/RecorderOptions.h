@@ -26,6 +26,9 @@ struct RecorderOptions {
   std::string parse(const std::vector<std::string>& arguments);
 
   static const char* usage();
+  // `text` in single quotes with control characters and backslashes escaped (\n, \t, \\, \xHH),
+  // so that a message quoting it stays on one line.
+  static std::string quoted(const std::string& text);
 
 private:
   // Applies one option and its value; returns the usage message when either is bad.

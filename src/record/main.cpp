@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ int main(int argc, char** argv) {
   if (options.version) {
     std::puts("loomwise-record (Loomwise) 1.0");
     return 0;
+  }
+
+  // A run seeded from the clock can still be repeated: say how.
+  if (!options.seed) {
+    options.seed = static_cast<std::uint32_t>(std::time(nullptr));
+    std::fprintf(stderr, "Gusts seeded with %u; repeat this run with --seed %u\n", *options.seed, *options.seed);
   }
 
   // The bar only where someone watches; standard error stays clean for scripts otherwise.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <algorithm>
 #include <functional>
+#include <regex>
 
 #include "ReferenceCloth.h"
 #include "TempDir.h"
@@ -132,7 +133,8 @@ TEST(LoomwiseRecord, OddClothWithSettingsMatchesTheVectorFormulation) {
 
 TEST(LoomwiseRecord, BadUsageExitsWithTwoAndOneLineWritingNothing) {
   TempDir dir;
-  for (const std::string arguments : {"--skip 0 ", "--set Gravity=1 ", "--bogus ", "--width 2 "}) {
+  for (const std::string arguments :
+       {"--skip 0 ", "--set Gravity=1 ", "--bogus ", "--width 2 ", "-x ", "--set density=0 "}) {
     const ProgramRun run = record(arguments + dir.file("flag"));
     EXPECT_EQ(run.exitCode, 2) << arguments;
     EXPECT_EQ(run.err.rfind("loomwise-record: ", 0), 0u) << run.err;
@@ -142,9 +144,39 @@ TEST(LoomwiseRecord, BadUsageExitsWithTwoAndOneLineWritingNothing) {
   EXPECT_EQ(dir.entries(), 0);
 }
 
+// Today's trap: these once recorded into create_.mel, create__h.mel or the folder's parent.
+TEST(LoomwiseRecord, PathsThatNameNoRecordingAreRefused) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("takes"));
+  for (const std::string& path : std::vector<std::string>{"''", "'   '", dir.file("takes")}) {
+    const ProgramRun run = record("--steps 10 " + path);
+    EXPECT_EQ(run.exitCode, 2) << path;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  }
+  EXPECT_EQ(dir.entries(), 1) << "nothing written beside the folder";
+  EXPECT_TRUE(std::filesystem::is_empty(dir.file("takes")));
+}
+
+// The seed a run without --seed tells is the one that repeats it exactly.
+TEST(LoomwiseRecord, SeedFromTheClockIsToldAndRepeatsTheRun) {
+  TempDir dir;
+  const ProgramRun first = record("--steps 200 --skip 20 " + dir.file("first"));
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  const std::size_t at = first.err.rfind("--seed ");
+  ASSERT_NE(at, std::string::npos) << first.err;
+  EXPECT_EQ(std::count(first.err.begin(), first.err.end(), '\n'), 1) << first.err;
+  const std::string seed = first.err.substr(at + 7, first.err.size() - at - 8);
+  const ProgramRun again = record("--steps 200 --skip 20 --seed " + seed + " " + dir.file("first2"));
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(again.err, "") << "nothing to tell when the seed was given";
+  const std::string script = readFile(dir.file("animate_first.mel"));
+  EXPECT_EQ(readFile(dir.file("animate_first2.mel")),
+            std::regex_replace(script, std::regex("\"first\\."), "\"first2."));
+}
+
 TEST(LoomwiseRecord, UnwritableDirectoryIsReportedWithPathAndReason) {
   TempDir dir;
-  const ProgramRun run = record("--steps 10 " + dir.file("missing/flag"));
+  const ProgramRun run = record("--steps 10 --seed 1 " + dir.file("missing/flag"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Unable to start recording.\n" + dir.file("missing/create_flag.mel") +
                          ": No such file or directory\n");
@@ -152,7 +184,7 @@ TEST(LoomwiseRecord, UnwritableDirectoryIsReportedWithPathAndReason) {
 
 TEST(LoomwiseRecord, PathWithoutAFileNameIsRefused) {
   TempDir dir;
-  const ProgramRun run = record("--steps 10 " + dir.path() + "/");
+  const ProgramRun run = record("--steps 10 --seed 1 " + dir.path() + "/");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Unable to start recording.\n" + dir.path() + "/: the file name gives no recording name\n");
   EXPECT_EQ(dir.entries(), 0);
@@ -161,7 +193,7 @@ TEST(LoomwiseRecord, PathWithoutAFileNameIsRefused) {
 TEST(LoomwiseRecord, FrameThatCannotBeWrittenStopsTheRunWithAnError) {
   TempDir dir;
   std::filesystem::create_symlink("/dev/full", dir.file("animate_flag.mel"));
-  const ProgramRun run = record("--steps 300 --skip 10 " + dir.file("flag"));
+  const ProgramRun run = record("--steps 300 --skip 10 --seed 1 " + dir.file("flag"));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Unable to write frame 1 of the recording.\n" + dir.file("animate_flag.mel") +
                          ": No space left on device\n");
@@ -172,6 +204,7 @@ TEST(LoomwiseRecord, HelpAndVersion) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.out.rfind("Usage: loomwise-record [options] PATH\n", 0), 0u);
   EXPECT_NE(help.out.find("--patches U,V"), std::string::npos);
+  EXPECT_EQ(record("-h").out, help.out);
   const ProgramRun version = record("--version");
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "loomwise-record (Loomwise) 1.0\n");

@@ -32,7 +32,7 @@ TEST(RecorderOptions, DefaultsAreTheDocumentsAfterOk) {
 
 TEST(RecorderOptions, EveryOptionInBothSpellings) {
   const Parsed p = parse({"--steps", "100", "--skip=7", "--patches", "8,6", "--width=3", "--height", "100",
-                          "--spacing", "0.01", "--seed=4294967295", "--set", "kBend=-12.5", "--set=gravity=0",
+                          "--spacing", "0.01", "--seed=4294967295", "--set", "kBend=12.5", "--set=gravity=0",
                           "flag"});
   ASSERT_EQ(p.error, "");
   EXPECT_EQ(p.options.steps, 100);
@@ -44,12 +44,13 @@ TEST(RecorderOptions, EveryOptionInBothSpellings) {
   EXPECT_EQ(p.options.shape.nodeSpacing, 0.01f);
   EXPECT_EQ(p.options.seed, 4294967295u);
   ASSERT_EQ(p.options.settings.size(), 2u);
-  EXPECT_EQ(p.options.settings[0], (std::pair<std::string, double>("kBend", -12.5)));
+  EXPECT_EQ(p.options.settings[0], (std::pair<std::string, double>("kBend", 12.5)));
   EXPECT_EQ(p.options.settings[1], (std::pair<std::string, double>("gravity", 0.0)));
 }
 
 TEST(RecorderOptions, HelpAndVersionNeedNoPath) {
   EXPECT_TRUE(parse({"--help"}).options.help);
+  EXPECT_TRUE(parse({"-h"}).options.help);
   EXPECT_EQ(parse({"--help"}).error, "");
   EXPECT_TRUE(parse({"--version"}).options.version);
 }
@@ -102,6 +103,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsage{{"--set", "kBend=inf", "f"}, "--set kBend takes a finite number, not 'inf'"},
         BadUsage{{"--set", "kBend=nan", "f"}, "--set kBend takes a finite number, not 'nan'"},
         BadUsage{{"--set", "kBend=", "f"}, "--set kBend takes a finite number, not ''"},
+        BadUsage{{"--set", "density=0", "f"}, "--set density takes a number from 0.05 to 5, not '0'"},
+        BadUsage{{"--set", "cDamping=-1", "f"}, "--set cDamping takes a number from 0 to 5, not '-1'"},
+        BadUsage{{"--set", "gravity=1e308", "f"}, "--set gravity takes a number from -20 to 20, not '1e308'"},
+        BadUsage{{"--set", "kStretch=16000.5", "f"}, "--set kStretch takes a number from 0 to 16000, not '16000.5'"},
+        BadUsage{{"-x", "f"}, "unknown option '-x'; try --help"},
+        BadUsage{{"-", "f"}, "unknown option '-'; try --help"},
+        BadUsage{{"--steps", "1\n2", "f"}, "--steps takes a whole number from 0 to 2147483647, not '1\\n2'"},
+        BadUsage{{"--bell\a"}, "unknown option '--bell\\x07'; try --help"},
+        BadUsage{{"a\tb", "c\\d"}, "only one PATH may be given, not 'a\\tb' and 'c\\\\d'"},
+        BadUsage{{""}, "PATH '' names no file; give DIRECTORY/NAME, e.g. out/flag"},
+        BadUsage{{"   "}, "PATH '   ' names no file; give DIRECTORY/NAME, e.g. out/flag"},
+        BadUsage{{"."}, "PATH '.' is a directory; give DIRECTORY/NAME, e.g. './flag'"},
         BadUsage{{}, "missing PATH (where the scripts go); try --help"},
         BadUsage{{"a", "b"}, "only one PATH may be given, not 'a' and 'b'"}));
 
