@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "LoomwiseVersion.h"
 #include "ReferenceCloth.h"
 #include "TempDir.h"
 #include "cloth/Cloth.h"
@@ -174,7 +175,7 @@ TEST(LoomwiseRecord, HelpAndVersion) {
   EXPECT_NE(help.out.find("--patches U,V"), std::string::npos);
   const ProgramRun version = record("--version");
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, "loomwise-record (Loomwise) 1.0\n");
+  EXPECT_EQ(version.out, "loomwise-record (Loomwise) " LOOMWISE_VERSION "\n");
 }
 
 }  // namespace
