@@ -15,7 +15,7 @@ options=$("$program" --help | awk '
     return text
   }
   # "-h, --steps N" -> option names in bold, their arguments in italics.
-  function term(text,    words, n, i, out, word, sep) {
+  function term(text,    words, n, i, out, word, sep, comma, parts) {
     n = split(text, words, " ")
     out = ""
     for (i = 1; i <= n; i++) {
