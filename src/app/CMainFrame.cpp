@@ -19,7 +19,8 @@ const std::vector<DialogItem> kDialogBarItems = {
 
 CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
   // Installed, the window shows the menu entry's icon; from the build folder, our own picture of it.
-  setWindowIcon(QIcon::fromTheme(QStringLiteral("org.loomwise.loomwise"), QIcon(QStringLiteral(":/icons/loomwise.xpm"))));
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("org.loomwise.loomwise"),
+                                 QIcon(QStringLiteral(":/icons/loomwise.xpm"))));
   loadMenus(AppResources::mainMenu(), AppResources::documentMenu(), AppResources::kRecentFiles);
   loadToolBar(ID_VIEW_TOOLBAR, AppResources::toolbar());
   createDialogBar();
