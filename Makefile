@@ -50,3 +50,21 @@ demo: build
 
 clean:
 	rm -rf $(BUILD) build-debug $(SANITIZER_BUILD)
+
+# Installing: `make install` puts Loomwise under PREFIX (DESTDIR, when given, in front of it);
+# `make package` builds the Debian package and has lintian check it; `make package-check` also
+# installs the package with apt-get and runs it.
+PREFIX ?= /usr/local
+.PHONY: install package package-check
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	@scripts/install-deps package
+	rm -f $(BUILD)/loomwise_*.deb
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/loomwise_*.deb
+
+package-check: package
+	scripts/package-check $(BUILD)/loomwise_*.deb

@@ -18,7 +18,9 @@ const std::vector<DialogItem> kDialogBarItems = {
 }  // namespace
 
 CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
-  setWindowIcon(QIcon(QStringLiteral(":/icons/loomwise.xpm")));
+  // Installed, the window shows the menu entry's icon; from the build folder, our own picture of it.
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("org.loomwise.loomwise"),
+                                 QIcon(QStringLiteral(":/icons/loomwise.xpm"))));
   loadMenus(AppResources::mainMenu(), AppResources::documentMenu(), AppResources::kRecentFiles);
   loadToolBar(ID_VIEW_TOOLBAR, AppResources::toolbar());
   createDialogBar();

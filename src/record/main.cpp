@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "LoomwiseVersion.h"
 #include "record/HeadlessRecorder.h"
 #include "record/ProgressBar.h"
 #include "record/RecorderOptions.h"
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::puts("loomwise-record (Loomwise) 1.0");
+    std::puts("loomwise-record (Loomwise) " LOOMWISE_VERSION);
     return 0;
   }
 

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include "AppTestDriver.h"
+#include "LoomwiseVersion.h"
 #include "app/AboutDialog.h"
 #include "app/ClothControlsDialog.h"
 #include "app/Resource.h"
@@ -379,6 +380,7 @@ private slots:
     QVERIFY(step->ran);
     QCOMPARE(title, QStringLiteral("About Loomwise"));
     QVERIFY(texts.contains("Loomwise Version 1.0"));
+    QVERIFY(texts.contains("Build version " LOOMWISE_VERSION));
   }
 
   void theStatusBarShowsReadyPromptsAndKeyStates() {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <regex>
 
+#include "LoomwiseVersion.h"
 #include "ReferenceCloth.h"
 #include "TempDir.h"
 #include "cloth/Cloth.h"
@@ -207,7 +208,7 @@ TEST(LoomwiseRecord, HelpAndVersion) {
   EXPECT_EQ(record("-h").out, help.out);
   const ProgramRun version = record("--version");
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out, "loomwise-record (Loomwise) 1.0\n");
+  EXPECT_EQ(version.out, "loomwise-record (Loomwise) " LOOMWISE_VERSION "\n");
 }
 
 }  // namespace
