@@ -8,6 +8,7 @@
 #include "record/HeadlessRecorder.h"
 #include "record/ProgressBar.h"
 #include "record/RecorderOptions.h"
+#include "record/StopSignals.h"
 
 namespace {
 constexpr int kUsageError = 2;
@@ -28,6 +29,10 @@ int main(int argc, char** argv) {
     std::puts("loomwise-record (Loomwise) 1.0");
     return 0;
   }
+
+  const std::string warning = HeadlessRecorder::stabilityWarning(options);
+  if (!warning.empty()) std::fprintf(stderr, "loomwise-record: %s\n", warning.c_str());
+  StopSignals::install();
 
   // The bar only where someone watches; standard error stays clean for scripts otherwise.
   const bool onTerminal = isatty(STDERR_FILENO) == 1;
