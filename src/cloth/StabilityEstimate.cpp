@@ -35,8 +35,8 @@ StabilityEstimate::StabilityEstimate(const ParameterList& p, double spacing, dou
                         p.valueOf("cDamping"), spacing, dt) {}
 
 // The waves of a finite grid are among those of the unbounded one, so its largest K bounds theirs.
-// Sampled over the eighth of the phase plane that the others mirror; the peak is on its edge
-// (q = (π, 0), π, π) or on the diagonal, and the sampling finds it to within 0.1 %.
+// Sampled over the eighth of the phase plane that the others mirror. The peak lies at (π, 0), at
+// (π, π) or inside the diagonal qx = qy; the sampling finds it to within 0.1 %.
 double StabilityEstimate::stiffestWave(double kStretch, double kShear, double kBend) {
   constexpr int kSamples = 96;
   constexpr double kPi = 3.14159265358979323846;
