@@ -53,6 +53,7 @@ const MenuResource& documentMenu() {
         {ID_EDIT_COPY, "&Copy\tCtrl+C"},
         {ID_EDIT_PASTE, "&Paste\tCtrl+V"}}},
       viewMenu(true),
+      {"&Simulation", {{ID_SIMULATION_RESET, "R&eset\tCtrl+Shift+R"}}},
       {"&Window",
        {{ID_WINDOW_NEW, "&New Window"},
         {ID_WINDOW_CASCADE, "&Cascade"},
@@ -68,6 +69,7 @@ const std::vector<Accelerator>& accelerators() {
       {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN},
       {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
       {QKeySequence(Qt::CTRL | Qt::Key_P), ID_FILE_PRINT},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), ID_SIMULATION_RESET},
       {QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO},
       {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},
       {QKeySequence(Qt::CTRL | Qt::Key_C), ID_EDIT_COPY},
@@ -90,6 +92,7 @@ const std::vector<ToolbarButton>& toolbar() {
       {ID_EDIT_PASTE, ":/icons/paste.xpm"}, {0, nullptr},
       {ID_FILE_PRINT, ":/icons/print.xpm"}, {0, nullptr},
       {ID_APP_ABOUT, ":/icons/about.xpm"},  {ID_RUN, ":/icons/run.xpm"},
+      {ID_SIMULATION_RESET, ":/icons/reset.xpm"},
   };
   return buttons;
 }
@@ -101,6 +104,7 @@ const StringTable& strings() {
         {IDR_LOOMWITYPE, "\nLoomwi\nLoomwi\n\n\nLoomwise.Document\nLoomwi Document"},
         {ID_VIEW_CLOTH_CONTROLS, "Toggle display of cloth control dialog."},
         {ID_RUN, "Run..."},
+        {ID_SIMULATION_RESET, "Lay the cloth out again as it was made, keeping its parameters\nReset"},
         {AFX_IDS_APP_TITLE, "Loomwise"},
         {AFX_IDS_IDLEMESSAGE, "Ready"},
         {ID_FILE_NEW, "Create a new document\nNew"},

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/ClothControlsDialog.h"
 #include "app/ClothInitDialog.h"
@@ -30,12 +31,13 @@ void setMainCaption(const QString& text) {
 }  // namespace
 
 CLoomwiseDoc::CLoomwiseDoc() : session(cloth) {
-  ClothShape().layOut(cloth);
   controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters);
   controlsPanel->create();
+  layOutCloth();
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });
   onCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
+  onCommand(ID_SIMULATION_RESET, [this] { OnSimulationReset(); });
 }
 
 CLoomwiseDoc::~CLoomwiseDoc() = default;
@@ -43,10 +45,21 @@ CLoomwiseDoc::~CLoomwiseDoc() = default;
 bool CLoomwiseDoc::OnNewDocument() {
   if (!ClothDocument::OnNewDocument()) return false;
   ClothInitDialog dialog;
-  ClothShape shape;  // the defaults, used when the dialog is cancelled
+  shape = ClothShape();  // the defaults, used when the dialog is cancelled
   if (dialog.doModal() == IDOK) shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight};
-  shape.layOut(cloth);
+  layOutCloth();
   return true;
+}
+
+void CLoomwiseDoc::layOutCloth() {
+  shape.layOut(cloth);
+  controlsPanel->setNodeSpacing(cloth.spacing);
+}
+
+void CLoomwiseDoc::OnSimulationReset() {
+  if (session.recording) stopRecording();
+  layOutCloth();
+  for (View* view : views()) view->widget().update();
 }
 
 void CLoomwiseDoc::OnViewClothControls() {
@@ -110,9 +123,26 @@ void CLoomwiseDoc::showRecordingError(const QString& text, const std::string& re
 
 void CLoomwiseDoc::advanceFrame() {
   const RecordingSession::Tick tick = session.advanceFrame();
+  if (tick.diverged) return stopDivergedCloth();
   if (tick.frame == 0) return;
   if (tick.failed)
     abandonRecording(tick.frame);
   else
     setMainCaption(QString::asprintf("Recording frame: %d", tick.frame));
+}
+
+// The session wrote no frame for the broken step, so a recording ends on its last sound frame.
+void CLoomwiseDoc::stopDivergedCloth() {
+  for (View* v : views())
+    if (auto* view = dynamic_cast<CLoomwiseView*>(v)) view->stopTimer();
+  if (session.recording) stopRecording();
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                  message("The cloth became unstable at step %1 and has been stopped.").arg(session.stepCount),
+                  QMessageBox::Close, mainWindow());
+  box.setInformativeText(message("Its settings are beyond what the simulation can follow. Raise the density or lower "
+                                 "kStretch, kShear or kBend on the Cloth Controls panel, or make a new cloth with a "
+                                 "wider spacing. Reset lays this cloth out again with the current settings."));
+  const QPushButton* reset = box.addButton(message("&Reset"), QMessageBox::ResetRole);
+  box.exec();
+  if (box.clickedButton() == reset) OnSimulationReset();
 }

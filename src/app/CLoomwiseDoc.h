@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cloth/Cloth.h"
+#include "cloth/ClothShape.h"
 #include "record/RecordingSession.h"
 #include "view/ClothDocument.h"
 
@@ -28,12 +29,18 @@ public:
   void OnFileSave();
   // One step; while recording, every timeStepSkip-th step records a frame and says so in the
   // main window's caption. A frame that cannot be written ends the recording with a message.
+  // A step that finds the cloth diverged stops every view's timer and the recording instead, and
+  // says so in a message box that offers to reset the cloth.
   void advanceFrame() override;
+  // Simulation > Reset: lays the cloth out again as it was made (same spacing and size, parameter
+  // values kept). A recording under way is stopped first, so it ends on its last frame.
+  void OnSimulationReset();
   Cloth& simulatedCloth() override { return cloth; }
 
   Cloth cloth;
   std::unique_ptr<ClothControlsDialog> controlsPanel;  // destroyed before the cloth it edits
   bool controlsVisible = false;
+  ClothShape shape;  // the grid the cloth was made with, which Reset lays out again
   RecordingSession session;
 
 private:
@@ -41,6 +48,8 @@ private:
   void startRecording(RecordingSettingsDialog& settings);
   void stopRecording();
   void abandonRecording(int frame);
+  void layOutCloth();
+  void stopDivergedCloth();
   // A warning whose detail is the recorder's "PATH: reason".
   void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;
 };

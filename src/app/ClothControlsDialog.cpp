@@ -9,6 +9,8 @@
 
 #include "app/Resource.h"
 #include "cloth/ParameterList.h"
+#include "cloth/StabilityEstimate.h"
+#include "record/RecordingSession.h"
 
 namespace {
 
@@ -33,7 +35,17 @@ ClothControlsDialog::ClothControlsDialog(ParameterList* parameters)
       maximumLabel(control<QLabel>(IDC_MAXIMUM_LABEL)),
       parameterCombo(control<QComboBox>(IDC_PARAMETER_COMBO)),
       valueSlider(control<QSlider>(IDC_VALUE_SLIDER)),
-      parameters(parameters) {
+      stabilityWarning(new QLabel(this)),
+      parameters(parameters),
+      stableSize(size()) {
+  const DialogUnits units(font());
+  const QRect below = units.toPixels(7, 232, 74, 24);
+  stabilityWarning->setGeometry(below);
+  stabilityWarning->setWordWrap(true);
+  stabilityWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  stabilityWarning->setText(tr("Unstable: raise density or lower stiffness."));
+  stabilityWarning->setStyleSheet(QStringLiteral("color: #b00000"));
+  stabilityWarning->hide();
   // A selection by the user, not one made in code, is a selection change.
   connect(parameterCombo, &QComboBox::activated, this, [this] { OnSelchangeParameterCombo(); });
   // Keys, clicks in the channel and drags are actions; releasing the thumb is one more
@@ -81,6 +93,20 @@ void ClothControlsDialog::OnVScroll() {
   const double q = static_cast<double>(rmax - position) / (rmax - rmin);
   p->value = q * (p->maximum - p->minimum) + p->minimum;
   valueLabel->setText(formatValue(p->value));
+  updateStabilityWarning();
+}
+
+void ClothControlsDialog::setNodeSpacing(double spacing) {
+  nodeSpacing = spacing;
+  updateStabilityWarning();
+}
+
+void ClothControlsDialog::updateStabilityWarning() {
+  const bool unstable = !StabilityEstimate(*parameters, nodeSpacing, RecordingSession::kDefaultTimeStep).stable();
+  if (unstable == stabilityWarning->isVisibleTo(this)) return;
+  stabilityWarning->setVisible(unstable);
+  const int extra = unstable ? stabilityWarning->geometry().bottom() + 1 - stableSize.height() : 0;
+  setFixedSize(stableSize.width(), stableSize.height() + std::max(0, extra));
 }
 
 void ClothControlsDialog::closeEvent(QCloseEvent* event) { event->ignore(); }

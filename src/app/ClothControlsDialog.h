@@ -20,12 +20,15 @@ public:
   void OnSelchangeParameterCombo();
   // Every scroll notification of the slider, whether or not it moved the thumb.
   void OnVScroll();
+  // The spacing of the cloth's grid, which the stability warning needs beside the parameters.
+  void setNodeSpacing(double spacing);
 
   QLabel* valueLabel;
   QLabel* minimumLabel;
   QLabel* maximumLabel;
   QComboBox* parameterCombo;
   QSlider* valueSlider;
+  QLabel* stabilityWarning;  // below the controls, shown only while the settings are unstable
   ParameterList* parameters;
 
 protected:
@@ -38,4 +41,8 @@ protected:
 
 private:
   Parameter* selectedParameter() const;
+  void updateStabilityWarning();
+
+  double nodeSpacing = 0.25;
+  QSize stableSize;  // the template's size; the warning adds its lines below it
 };

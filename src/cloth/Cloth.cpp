@@ -27,6 +27,7 @@ int Cloth::initialize(double newSpacing, int newWidth, int newHeight, const Matr
     placement(2, 2) = -1.0;
   }
   freeNodes();
+  diverged = false;
   // The normals need two rows and two columns; a NaN spacing is refused like a negative one.
   const std::int64_t nodes = static_cast<std::int64_t>(newWidth) * newHeight;
   if (!(newSpacing >= 0.0) || newWidth < 2 || newHeight < 2 || nodes < 3 || nodes > INT32_MAX / 8)

@@ -41,6 +41,12 @@ public:
   void drawInto(QuadStripSink& sink) const;
 
   bool hasGrid() const { return positions != nullptr; }
+  // How far from its rest position a node may be before the sheet counts as diverged. Node 0 is
+  // fixed, so every node hangs from a fixed node by a chain of at most width + height − 2 springs.
+  // Even with every spring of it at twice its rest length a node stays within two chains of that
+  // anchor, which is within one chain of the node's rest position: three chains in all. That is at
+  // most six times the sheet's larger side, so nothing past ten sides is ever recorded.
+  double reachLimit() const { return 3.0 * (width + height - 2) * spacing; }
   int nodeCount() const { return width * height; }
   static bool isFixed(int r, int c) { return r == 0 && c % kFixedColumnStride == 0; }
 
@@ -68,9 +74,13 @@ public:
   double cDamping = 0.15;
   int width = 0;
   int height = 0;
+  // Set by the step that leaves a coordinate non-finite or a node beyond reachLimit(); stays set
+  // until the grid is laid out again.
+  bool diverged = false;
 
 private:
   void readParameters();
   void advanceWind(double dt);
   void moveGustCentre();
+  bool withinReach() const;
 };

@@ -1,17 +1,49 @@
 #include "record/HeadlessRecorder.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "cloth/Cloth.h"
 #include "cloth/RandomGenerator.h"
+#include "cloth/StabilityEstimate.h"
 #include "record/RecordingSession.h"
 #include "record/SimulationClock.h"
+#include "record/StopSignals.h"
+
+namespace {
+
+void applySettings(const RecorderOptions& options, Cloth& cloth) {
+  for (const auto& [name, value] : options.settings) cloth.parameters.find(name)->value = value;
+}
+
+std::string framesKept(int frames) {
+  if (frames == 0) return "the animate script keeps no frames";
+  return "the animate script keeps frames 1 to " + std::to_string(frames);
+}
+
+int exitCodeFor(int signal) { return 128 + signal; }
+
+}  // namespace
+
+std::string HeadlessRecorder::stabilityWarning(const RecorderOptions& options) {
+  Cloth cloth;
+  applySettings(options, cloth);
+  const double spacing = options.shape.nodeSpacing;
+  const StabilityEstimate estimate(cloth.parameters, spacing, RecordingSession::kDefaultTimeStep);
+  if (estimate.stable()) return {};
+  char text[320];
+  std::snprintf(text, sizeof text,
+                "warning: the cloth is likely to become unstable at spacing %g with these settings; use a spacing of "
+                "at least %.3g, a higher density or a lower kStretch, kShear or kBend",
+                spacing, estimate.minimumSpacing());
+  return text;
+}
 
 HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, const Progress& progress) {
   Cloth cloth;  // seeds the generator from the time, as a new document does
   options.shape.layOut(cloth);
   if (options.seed) RandomGenerator::seed(*options.seed);
-  for (const auto& [name, value] : options.settings) cloth.parameters.find(name)->value = value;
+  applySettings(options, cloth);
 
   RecordingSession session(cloth);
   Outcome outcome;
@@ -25,18 +57,28 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
 
   SimulationClock clock(session);
   for (std::int64_t done = 0; done < options.steps;) {
+    if (const int signal = StopSignals::received()) {
+      outcome.exitCode = exitCodeFor(signal);
+      outcome.message = "Interrupted at step " + std::to_string(done) + "; " + framesKept(session.recordedFrames) + ".";
+      break;
+    }
     const SimulationClock::Report report = clock.advance(std::min(kProgressSteps, options.steps - done));
     done += report.steps;
+    if (report.diverged) {
+      outcome.exitCode = 1;
+      outcome.message = "The cloth became unstable at step " + std::to_string(report.divergedAtStep) + "; " +
+                        framesKept(session.recordedFrames) + ". Use a wider spacing, a higher density or lower stiffness.";
+      break;
+    }
     if (report.failed) {
       outcome.exitCode = 1;
-      outcome.message = "Unable to write frame " + std::to_string(report.lastFrame) + " of the recording.\n" +
-                        session.recorder.lastError();
-      session.stop();
-      return outcome;
+      outcome.message = "Unable to write frame " + std::to_string(report.lastFrame) + " of the recording; " +
+                        framesKept(report.lastFrame - 1) + ".\n" + session.recorder.lastError();
+      break;
     }
     if (progress) progress(done);
   }
-  if (session.stop() != 0) {
+  if (session.stop() != 0 && outcome.exitCode == 0) {
     outcome.exitCode = 1;
     outcome.message = "Unable to finish the recording.\n" + session.recorder.lastError();
   }

@@ -15,11 +15,18 @@ public:
   static constexpr std::int64_t kProgressSteps = 1000;
 
   struct Outcome {
-    int exitCode = 0;     // 0 success, 1 the scripts could not be started or written
+    // 0 success; 1 the scripts could not be started or written, or the cloth became unstable;
+    // 128 + the signal that stopped the run (130 Ctrl+C, 143 SIGTERM). The scripts end on a whole
+    // frame whatever the outcome.
+    int exitCode = 0;
     std::string message;  // for the user when exitCode is not 0: what failed, then why
     std::string createPath;
     std::string animatePath;
   };
 
+  // Stops between chunks of kProgressSteps steps once StopSignals has received a signal.
   static Outcome run(const RecorderOptions& options, const Progress& progress);
+  // One line for the user when the stability estimate says the settings will blow up, saying which
+  // way to move them; empty when they are stable.
+  static std::string stabilityWarning(const RecorderOptions& options);
 };

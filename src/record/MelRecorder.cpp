@@ -1,5 +1,9 @@
 #include "record/MelRecorder.h"
 
+#include <stdio_ext.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -76,6 +80,7 @@ int MelRecorder::beginRecording(const std::string& path, int newPatchesU, int ne
     fail(animationPath, errno);
     return 1;
   }
+  completeLength_ = 0;
   return 0;
 }
 
@@ -121,9 +126,23 @@ int MelRecorder::writeFrame(int frame) {
   written = std::fflush(animationFile) == 0 && written;
   if (!written) {
     fail(animationPath, errno);
+    discardPartialFrame();
     return -1;
   }
+  completeLength_ = ftello(animationFile);
   return 0;
+}
+
+// A full disk or a file-size limit stops a frame part-way: drop what the buffer still holds and cut
+// the file back, so that the script ends on a whole frame that Maya can still run.
+// A device such as /dev/full keeps no length, so there is nothing to cut there.
+void MelRecorder::discardPartialFrame() {
+  __fpurge(animationFile);
+  const int fd = fileno(animationFile);
+  struct stat status {};
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return;
+  if (ftruncate(fd, completeLength_) != 0 || fseeko(animationFile, completeLength_, SEEK_SET) != 0)
+    lastError_ += "; its last frame could not be cut off";
 }
 
 int MelRecorder::writeControlPoints(std::FILE* file, const std::string& name, int u, int v) {

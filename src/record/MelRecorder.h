@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdio>
 #include <string>
 
@@ -20,7 +22,8 @@ public:
   // written but the animate script could not be opened. lastError() says why.
   virtual int beginRecording(const std::string& path, int patchesU, int patchesV);
   // Appends one frame (a number below 1 continues from the last one) and flushes it.
-  // −1 when no script is open or the frame could not be written completely.
+  // −1 when no script is open or the frame could not be written completely; the script is then cut
+  // back to its last complete frame and stays open, so closing it leaves a valid script.
   virtual int writeFrame(int frame);
   // Closes the animate script; −1 when closing reported an error (data may be lost).
   virtual int endRecording();
@@ -48,7 +51,9 @@ public:
 private:
   bool writeCreateScript(const std::string& path);
   void fail(const std::string& path, int error);
+  void discardPartialFrame();
 
   const Cloth& cloth_;
   std::string lastError_;
+  off_t completeLength_ = 0;  // bytes of the animate script up to the end of its last complete frame
 };

@@ -28,7 +28,8 @@ RecordingSession::Tick RecordingSession::advanceFrame() {
   ++stepCount;
   cloth.step(timeStep);
   Tick tick;
-  if (!recording || stepCount % timeStepSkip != 0) return tick;
+  tick.diverged = cloth.diverged;
+  if (tick.diverged || !recording || stepCount % timeStepSkip != 0) return tick;
   tick.frame = ++recordedFrames;
   tick.failed = recorder.writeFrame(recordedFrames) != 0;
   return tick;

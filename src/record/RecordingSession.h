@@ -27,8 +27,10 @@ public:
   struct Tick {
     int frame = 0;        // number of the frame this step recorded, 0 when none
     bool failed = false;  // the frame could not be written completely
+    bool diverged = false;  // the cloth has diverged; no frame was written, whatever the step
   };
-  // One step of timeStep; while recording, a frame on every timeStepSkip-th step.
+  // One step of timeStep; while recording, a frame on every timeStepSkip-th step unless the cloth
+  // has diverged, so no script ever receives a non-finite or runaway value.
   Tick advanceFrame();
 
   Cloth& cloth;

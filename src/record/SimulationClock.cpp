@@ -9,6 +9,11 @@ SimulationClock::Report SimulationClock::advance(std::int64_t steps) {
   while (report.steps < steps) {
     const RecordingSession::Tick tick = session.advanceFrame();
     ++report.steps;
+    if (tick.diverged) {
+      report.diverged = true;
+      report.divergedAtStep = session.stepCount;
+      break;
+    }
     if (tick.frame == 0) continue;
     report.lastFrame = tick.frame;
     if (tick.failed) {

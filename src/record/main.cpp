@@ -10,6 +10,7 @@
 #include "record/HeadlessRecorder.h"
 #include "record/ProgressBar.h"
 #include "record/RecorderOptions.h"
+#include "record/StopSignals.h"
 
 namespace {
 constexpr int kUsageError = 2;
@@ -34,8 +35,13 @@ int main(int argc, char** argv) {
   // A run seeded from the clock can still be repeated: say how.
   if (!options.seed) {
     options.seed = static_cast<std::uint32_t>(std::time(nullptr));
-    std::fprintf(stderr, "Gusts seeded with %u; repeat this run with --seed %u\n", *options.seed, *options.seed);
+    std::fprintf(stderr, "loomwise-record: gusts seeded with %u; repeat this run with --seed %u\n", *options.seed,
+                 *options.seed);
   }
+
+  const std::string warning = HeadlessRecorder::stabilityWarning(options);
+  if (!warning.empty()) std::fprintf(stderr, "loomwise-record: %s\n", warning.c_str());
+  StopSignals::install();
 
   // The bar only where someone watches; standard error stays clean for scripts otherwise.
   const bool onTerminal = isatty(STDERR_FILENO) == 1;

@@ -200,6 +200,41 @@ private slots:
     QCOMPARE(label(IDC_VALUE_LABEL), QString::asprintf("%1.2f", written));
   }
 
+  // Home puts a parameter at its top, End at its bottom. At density's bottom alone the default
+  // cloth is just inside the limit; with the stiffest stretch it is beyond it.
+  void stabilityWarningShowsOnlyBeyondTheLimit_data() {
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<double>("spacing");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("defaults") << QStringList() << 0.25 << false;
+    QTest::newRow("lightest") << QStringList({"density End"}) << 0.25 << false;
+    QTest::newRow("lightest and stiffest") << QStringList({"density End", "kStretch Home"}) << 0.25 << true;
+    QTest::newRow("narrow spacing") << QStringList() << 0.05 << true;
+    QTest::newRow("stiffest of all, heavy") << QStringList({"kStretch Home", "kShear Home", "kBend Home"}) << 0.25
+                                            << false;
+  }
+  void stabilityWarningShowsOnlyBeyondTheLimit() {
+    QFETCH(QStringList, moves);
+    QFETCH(double, spacing);
+    QFETCH(bool, warned);
+    const QSize stableSize = panel->size();
+    panel->setNodeSpacing(spacing);
+    for (const QString& move : moves) {
+      QVERIFY(choose(move.section(' ', 0, 0)));
+      slider()->setFocus();
+      QTest::keyClick(slider(), move.endsWith("Home") ? Qt::Key_Home : Qt::Key_End);
+    }
+    QCOMPARE(panel->stabilityWarning->isVisible(), warned);
+    QCOMPARE(panel->height() > stableSize.height(), warned);
+    QVERIFY(!panel->stabilityWarning->text().isEmpty());
+    // The heaviest cloth is stable in every row: the warning goes and the panel takes its size again.
+    QVERIFY(choose("density"));
+    slider()->setFocus();
+    QTest::keyClick(slider(), Qt::Key_Home);
+    QVERIFY(!panel->stabilityWarning->isVisible());
+    QCOMPARE(panel->size(), stableSize);
+  }
+
   void enterAndEscapeKeepThePanelOpen() {
     QTest::keyClick(combo(), Qt::Key_Escape);
     QTest::keyClick(slider(), Qt::Key_Return);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "ClothSetups.h"
 #include "QuietOutput.h"
@@ -191,6 +193,85 @@ TEST_F(ClothStep, CollapsedGridReportsEveryZeroNormalizationOnce) {
   expectOutput(expected);
   cloth.step(kDt);
   EXPECT_EQ(outputSoFar(), expected);
+}
+
+
+// The largest |coordinate − rest coordinate| of any node: what a recorded frame could carry at most,
+// since a frame samples the sheet between its nodes. NaN when any coordinate is not finite.
+double largestDisplacement(const Cloth& cloth) {
+  double largest = 0.0;
+  for (int k = 0; k < cloth.nodeCount(); ++k) {
+    const Vec3 p = cloth.positions->at(k);
+    const Vec3 rest = cloth.restPositions->at(k);
+    for (double d : {p.x - rest.x, p.y - rest.y, p.z - rest.z}) {
+      if (!std::isfinite(d)) return NAN;
+      largest = std::max(largest, std::fabs(d));
+    }
+  }
+  return largest;
+}
+
+struct UnstableSetting {
+  const char* what;
+  float spacing;
+  double density;
+  double kStretch;
+  double kShear;
+};
+
+class ClothDivergence : public QuietOutput, public ::testing::WithParamInterface<UnstableSetting> {};
+
+// Every step before the flag is raised leaves the sheet finite and within ten of its sizes.
+TEST_P(ClothDivergence, IsCaughtBeforeAnyDisplacementOfTenSheetSizes) {
+  const UnstableSetting& setting = GetParam();
+  Cloth cloth;
+  ClothShape shape;
+  shape.nodeSpacing = setting.spacing;
+  shape.layOut(cloth);
+  setParameter(cloth, "density", setting.density);
+  setParameter(cloth, "kStretch", setting.kStretch);
+  setParameter(cloth, "kShear", setting.kShear);
+  const double tenSizes = 10.0 * cloth.spacing * std::max(cloth.width, cloth.height);
+  RandomGenerator::seed(1);
+  int steps = 0;
+  for (; steps < 5000 && !cloth.diverged; ++steps) {
+    const double largest = largestDisplacement(cloth);
+    ASSERT_TRUE(largest <= tenSizes) << "step " << steps << ": " << largest;
+    cloth.step(kDt);
+  }
+  EXPECT_TRUE(cloth.diverged) << "still not flagged after " << steps << " steps";
+  takeOutput();  // a collapsing sheet may normalize zero vectors on its way out
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blowups, ClothDivergence,
+    ::testing::Values(UnstableSetting{"NarrowSpacing", 0.05f, 0.3, 8000.0, 4000.0},
+                      UnstableSetting{"LightAndStiff", 0.25f, 0.05, 16000.0, 4000.0},
+                      UnstableSetting{"SlidersAtTheirEnds", 0.25f, 0.05, 16000.0, 8000.0}),
+    [](const ::testing::TestParamInfo<UnstableSetting>& info) { return std::string(info.param.what); });
+
+// Out-of-range values give non-finite or runaway coordinates at the first step.
+TEST_F(ClothStep, NonFiniteOrHugeGravityIsCaughtAtTheFirstStep) {
+  for (double gravity : {double(NAN), double(INFINITY), 1e308}) {
+    Cloth cloth;
+    ClothShape().layOut(cloth);
+    setParameter(cloth, "gravity", gravity);
+    cloth.step(kDt);
+    EXPECT_TRUE(cloth.diverged) << "gravity " << gravity;
+  }
+}
+
+TEST_F(ClothStep, LayingTheGridOutAgainClearsTheDivergence) {
+  Cloth cloth;
+  ClothShape().layOut(cloth);
+  setParameter(cloth, "gravity", NAN);
+  cloth.step(kDt);
+  ASSERT_TRUE(cloth.diverged);
+  setParameter(cloth, "gravity", -9.8);
+  ClothShape().layOut(cloth);
+  EXPECT_FALSE(cloth.diverged);
+  cloth.step(kDt);
+  EXPECT_FALSE(cloth.diverged);
 }
 
 }  // namespace

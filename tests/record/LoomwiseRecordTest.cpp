@@ -24,12 +24,29 @@ struct ProgramRun {
   std::string err;
 };
 
-ProgramRun record(const std::string& arguments) {
+// Runs the program under sh; `before` and `after` are shell commands around it ($! is its process
+// in `after`, which must then wait for it: the run's status is the status of the last command).
+ProgramRun record(const std::string& arguments, const std::string& before = "", const std::string& after = "") {
   TempDir capture;
-  const std::string command = std::string(LOOMWISE_RECORD_PROGRAM) + " " + arguments + " >" +
-                              capture.file("out") + " 2>" + capture.file("err") + " </dev/null";
+  const std::string program = std::string(LOOMWISE_RECORD_PROGRAM) + " " + arguments + " >" + capture.file("out") +
+                              " 2>" + capture.file("err") + " </dev/null";
+  const std::string command = after.empty() ? before + program : before + program + " & " + after;
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(capture.file("out")), readFile(capture.file("err"))};
+}
+
+const std::string kLastLineOfAFrame = "setKeyframe -shape 1 {\"flag.cv[0:7][0:7]\"};\n";
+
+int countOf(const std::string& text, const std::string& word) {
+  int n = 0;
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
+bool endsOnAWholeFrame(const std::string& script) {
+  return script.empty() || (script.size() >= kLastLineOfAFrame.size() &&
+                            script.compare(script.size() - kLastLineOfAFrame.size(), std::string::npos,
+                                           kLastLineOfAFrame) == 0);
 }
 
 // Where control point k of a cubic surface with n spans stands: 0, 1/3n, 1/n … (n−1)/n, 1 − 1/3n, 1.
@@ -196,7 +213,8 @@ TEST(LoomwiseRecord, FrameThatCannotBeWrittenStopsTheRunWithAnError) {
   std::filesystem::create_symlink("/dev/full", dir.file("animate_flag.mel"));
   const ProgramRun run = record("--steps 300 --skip 10 --seed 1 " + dir.file("flag"));
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Unable to write frame 1 of the recording.\n" + dir.file("animate_flag.mel") +
+  EXPECT_EQ(run.err, "Unable to write frame 1 of the recording; the animate script keeps no frames.\n" +
+                         dir.file("animate_flag.mel") +
                          ": No space left on device\n");
 }
 
@@ -209,6 +227,83 @@ TEST(LoomwiseRecord, HelpAndVersion) {
   const ProgramRun version = record("--version");
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "loomwise-record (Loomwise) " LOOMWISE_VERSION "\n");
+}
+
+struct Blowup {
+  const char* arguments;
+  int step;    // the step the cloth is found diverged
+  int frames;  // whole frames before it
+};
+
+// Each warned of before the first step, told with its step, and kept up to the last sound frame.
+TEST(LoomwiseRecord, UnstableSettingsAreWarnedOfAndStopAtTheLastSoundFrame) {
+  const Blowup blowups[] = {{"--spacing 0.097 --skip 10 --steps 20000", 45, 4},
+                            {"--spacing 0.05 --steps 660", 6, 0},
+                            {"--set density=0.05 --set kStretch=16000 --steps 660", 13, 0}};
+  for (const Blowup& b : blowups) {
+    TempDir dir;
+    const ProgramRun run = record(std::string(b.arguments) + " --seed 1 " + dir.file("flag"));
+    EXPECT_EQ(run.exitCode, 1) << b.arguments;
+    const std::string kept =
+        b.frames == 0 ? "keeps no frames" : "keeps frames 1 to " + std::to_string(b.frames);
+    EXPECT_EQ(run.err.substr(run.err.find('\n') + 1),
+              "The cloth became unstable at step " + std::to_string(b.step) + "; the animate script " + kept +
+                  ". Use a wider spacing, a higher density or lower stiffness.\n")
+        << b.arguments;
+    EXPECT_EQ(run.err.rfind("loomwise-record: warning: the cloth is likely to become unstable", 0), 0u) << run.err;
+    const std::string script = readFile(dir.file("animate_flag.mel"));
+    EXPECT_EQ(countOf(script, "currentTime"), b.frames) << b.arguments;
+    EXPECT_EQ(countOf(script, "nan") + countOf(script, "inf"), 0) << b.arguments;
+    EXPECT_TRUE(endsOnAWholeFrame(script)) << b.arguments;
+  }
+}
+
+// The frames kept are exactly those a stable run of the same steps writes.
+TEST(LoomwiseRecord, FramesBeforeTheBlowupAreTheTrueOnes) {
+  TempDir dir;
+  const Scenario s{ClothShape{0.097f, 17, 10}, 40, 10, 5, 5, 1, {}};
+  record("--spacing 0.097 --skip 10 --steps 20000 --seed 1 " + dir.file("flag"));
+  EXPECT_EQ(readFile(dir.file("animate_flag.mel")), expectedAnimation(s, "flag"));
+}
+
+// A limit of 100 blocks (512 or 1024 bytes, as the shell counts them) holds some of the 50 frames.
+TEST(LoomwiseRecord, FileSizeLimitKeepsTheWholeFramesAndSaysWhy) {
+  TempDir dir;
+  const ProgramRun run = record("--steps 3300 --seed 3 " + dir.file("flag"), "ulimit -f 100; ");
+  const std::string script = readFile(dir.file("animate_flag.mel"));
+  const int kept = countOf(script, "currentTime");
+  ASSERT_GT(kept, 0);
+  ASSERT_LT(kept, 50);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Unable to write frame " + std::to_string(kept + 1) +
+                         " of the recording; the animate script keeps frames 1 to " + std::to_string(kept) + ".\n" +
+                         dir.file("animate_flag.mel") + ": File too large\n");
+  const Scenario s{ClothShape(), kept * 66, 66, 5, 5, 3, {}};
+  EXPECT_TRUE(script == expectedAnimation(s, "flag")) << "not the first " << kept << " frames of the run";
+}
+
+struct Interruption {
+  const char* signal;
+  int exitCode;
+};
+
+// The signal comes once frames are on disk; the run closes the scripts on a whole frame.
+TEST(LoomwiseRecord, InterruptionClosesTheScriptsOnAWholeFrame) {
+  for (const Interruption& i : {Interruption{"INT", 130}, Interruption{"TERM", 143}}) {
+    TempDir dir;
+    const std::string animate = dir.file("animate_flag.mel");
+    const ProgramRun run = record("--steps 2000000000 --skip 10 --seed 1 " + dir.file("flag"), "",
+                                  "n=0; while [ ! -s " + animate + " ] && [ $n -lt 400 ]; do sleep 0.05; n=$((n+1)); done; "
+                                  "kill -" + i.signal + " $!; wait $!");
+    EXPECT_EQ(run.exitCode, i.exitCode) << i.signal;
+    const std::string script = readFile(animate);
+    const int frames = countOf(script, "currentTime");
+    EXPECT_GT(frames, 0);
+    EXPECT_TRUE(endsOnAWholeFrame(script));
+    EXPECT_EQ(run.err.rfind("Interrupted at step ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("; the animate script keeps frames 1 to " + std::to_string(frames) + ".\n"), std::string::npos)
+        << run.err;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "record/MelRecorder.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <clocale>
 #include <cstdlib>
@@ -213,6 +216,30 @@ TEST_F(MelRecorderTest, FullDeviceFailsTheFrame) {
   ASSERT_EQ(recorder.beginRecording(dir.file("flag"), 5, 5), 0);
   EXPECT_EQ(recorder.writeFrame(1), -1);
   EXPECT_EQ(recorder.lastError(), dir.file("animate_flag.mel") + ": No space left on device");
+}
+
+// A file-size limit stops a frame part-way; the script is cut back to the frames before it.
+TEST_F(MelRecorderTest, FrameCutShortByASizeLimitIsRemoved) {
+  ASSERT_EQ(recorder.beginRecording(dir.file("flag"), 5, 5), 0);
+  ASSERT_EQ(recorder.writeFrame(1), 0);
+  const std::string oneFrame = readFile(dir.file("animate_flag.mel"));
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = oneFrame.size() * 3 + oneFrame.size() / 2;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  int written = 1;
+  while (written < 10 && recorder.writeFrame(0) == 0) ++written;
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(written, 3);
+  EXPECT_EQ(recorder.lastError(), dir.file("animate_flag.mel") + ": File too large");
+  EXPECT_EQ(recorder.endRecording(), 0);
+  const std::string script = readFile(dir.file("animate_flag.mel"));
+  EXPECT_EQ(script.size(), 3 * oneFrame.size()) << "unmoved frames differ only in their numbers";
+  const std::string lastLine = "setKeyframe -shape 1 {\"flag.cv[0:7][0:7]\"};\n";
+  EXPECT_EQ(script.substr(script.size() - lastLine.size()), lastLine);
 }
 
 TEST_F(MelRecorderTest, CloseThatCannotWriteBufferedLinesFails) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -97,6 +98,21 @@ TEST_F(RecordingSessionTest, FrameThatCannotBeWrittenIsReported) {
   const RecordingSession::Tick tick = session.advanceFrame();
   EXPECT_EQ(tick.frame, 1);
   EXPECT_TRUE(tick.failed);
+}
+
+// The step that breaks the sheet falls on a frame: it is told, and nothing is written for it.
+TEST_F(RecordingSessionTest, DivergedClothIsToldAndNeverRecorded) {
+  ASSERT_EQ(session.start(dir.file("flag"), 2, 5, 5), 0);
+  ASSERT_EQ(stepTo(2), std::vector<int>{1});
+  cloth.parameters.find("gravity")->value = NAN;
+  for (int step = 3; step <= 6; ++step) {
+    const RecordingSession::Tick tick = session.advanceFrame();
+    EXPECT_TRUE(tick.diverged) << "step " << step;
+    EXPECT_EQ(tick.frame, 0) << "step " << step;
+  }
+  EXPECT_EQ(session.recordedFrames, 1);
+  EXPECT_EQ(session.stop(), 0);
+  EXPECT_EQ(framesIn(readFile(dir.file("animate_flag.mel"))), std::vector<int>{1});
 }
 
 }  // namespace

@@ -53,4 +53,18 @@ TEST(SimulationClock, StopsAfterTheStepWhoseFrameFailed) {
   EXPECT_EQ(session.stepCount, 4);
 }
 
+TEST(SimulationClock, StopsAtTheStepThatFindsTheClothDiverged) {
+  Cloth cloth;
+  ClothShape().layOut(cloth);
+  RecordingSession session(cloth);
+  SimulationClock clock(session);
+  ASSERT_FALSE(clock.advance(30).diverged);
+  cloth.parameters.find("gravity")->value = 1e308;
+  const SimulationClock::Report report = clock.advance(100);
+  EXPECT_TRUE(report.diverged);
+  EXPECT_EQ(report.steps, 1);
+  EXPECT_EQ(report.divergedAtStep, 31);
+  EXPECT_EQ(session.stepCount, 31);
+}
+
 }  // namespace
