@@ -82,19 +82,19 @@ void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
   settings.doModal();
   const std::string scriptPath = QFile::encodeName(path).toStdString();
   if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV) != 0)
-    showRecordingError(message("Unable to start recording."), session.recorder.lastError(), true);
+    showRecordingError(message("Unable to start recording."), session.lastError(), true);
 }
 
 void CLoomwiseDoc::stopRecording() {
   const bool closed = session.stop() == 0;
   setMainCaption(QStringLiteral("Stopped recording"));
   if (!closed)
-    showRecordingError(message("The end of the recording could not be written."), session.recorder.lastError(), false);
+    showRecordingError(message("The end of the recording could not be written."), session.lastError(), false);
 }
 
 // Frames that cannot be written are lost: stop at the first rather than go on claiming them.
 void CLoomwiseDoc::abandonRecording(int frame) {
-  const std::string reason = session.recorder.lastError();
+  const std::string reason = session.lastError();
   session.stop();
   setMainCaption(QStringLiteral("Stopped recording"));
   showRecordingError(message("Frame %1 could not be written; the recording has stopped.").arg(frame), reason, false);

@@ -12,20 +12,19 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
 
   RecordingSession session(cloth);
   Outcome outcome;
-  if (session.start(options.path, options.skip, options.patchesU, options.patchesV) != 0) {
+  if (session.start(options.path, options.skip, options.patchesU, options.patchesV, options.formats) != 0) {
     outcome.exitCode = 1;
-    outcome.message = "Unable to start recording.\n" + session.recorder.lastError();
+    outcome.message = "Unable to start recording.\n" + session.lastError();
     return outcome;
   }
-  outcome.createPath = session.recorder.createPath;
-  outcome.animatePath = session.recorder.animationPath;
+  outcome.files = session.recordedFiles();
 
   for (int done = 1; done <= options.steps; ++done) {
     const RecordingSession::Tick tick = session.advanceFrame();
     if (tick.failed) {
       outcome.exitCode = 1;
       outcome.message = "Unable to write frame " + std::to_string(tick.frame) + " of the recording.\n" +
-                        session.recorder.lastError();
+                        session.lastError();
       session.stop();
       return outcome;
     }
@@ -33,7 +32,7 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   }
   if (session.stop() != 0) {
     outcome.exitCode = 1;
-    outcome.message = "Unable to finish the recording.\n" + session.recorder.lastError();
+    outcome.message = "Unable to finish the recording.\n" + session.lastError();
   }
   return outcome;
 }

@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsage{{"--set", "kBend=inf", "f"}, "--set kBend takes a finite number, not 'inf'"},
         BadUsage{{"--set", "kBend=nan", "f"}, "--set kBend takes a finite number, not 'nan'"},
         BadUsage{{"--set", "kBend=", "f"}, "--set kBend takes a finite number, not ''"},
-        BadUsage{{}, "missing PATH (where the scripts go); try --help"},
+        BadUsage{{}, "missing PATH (where the recording goes); try --help"},
         BadUsage{{"a", "b"}, "only one PATH may be given, not 'a' and 'b'"}));
 
 }  // namespace
