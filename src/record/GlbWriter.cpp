@@ -1,7 +1,8 @@
 #include "record/GlbWriter.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <unistd.h>
+
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -61,7 +62,7 @@ bool GlbWriter::begin(const RecordingTarget& target) {
   indices_ = clothmesh::triangleIndices(cloth_);
   textureCoordinates_ = clothmesh::textureCoordinates(cloth_);
   // A file left from an earlier recording must not pass for this one until it is complete.
-  std::remove(path_.c_str());
+  unlink(path_.c_str());
   open_ = spool_.open(target.directory, path_);
   return open_ || fail(spool_.error());
 }

@@ -1,6 +1,7 @@
 #include "record/MddWriter.h"
 
-#include <cstdio>
+#include <unistd.h>
+
 
 #include "cloth/Cloth.h"
 #include "record/ClothMesh.h"
@@ -10,7 +11,7 @@ bool MddWriter::begin(const RecordingTarget& target) {
   secondsPerFrame_ = target.secondsPerFrame;
   error_.clear();
   // A cache left from an earlier recording must not pass for this one until it is complete.
-  std::remove(path_.c_str());
+  unlink(path_.c_str());
   open_ = spool_.open(target.directory, path_);
   return open_ || fail(spool_.error());
 }
