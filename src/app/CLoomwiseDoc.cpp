@@ -75,13 +75,14 @@ void CLoomwiseDoc::OnFileSave() {
 }
 
 void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
-  // The chosen file is never written: it names the directory and the two scripts.
+  // The chosen file is never written: it names the directory and the recording's files.
   const QString path = Application::instance()->chooseFile(FileDialogKind::Save);
   if (path.isEmpty()) return;
   settings.timeStepLabel = QStringLiteral("Current delta t: ") + QString::number(session.timeStep);
-  settings.doModal();
+  settings.formats = RecordingSettingsDialog::rememberedFormats();
+  if (settings.doModal() == IDOK) RecordingSettingsDialog::rememberFormats(settings.formats);
   const std::string scriptPath = QFile::encodeName(path).toStdString();
-  if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV) != 0)
+  if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats) != 0)
     showRecordingError(message("Unable to start recording."), session.lastError(), true);
 }
 
