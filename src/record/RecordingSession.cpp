@@ -3,11 +3,8 @@
 #include <cassert>
 
 #include "cloth/Cloth.h"
-#include "record/GlbWriter.h"
-#include "record/MddWriter.h"
+#include "record/FrameWriters.h"
 #include "record/MelFrameWriter.h"
-#include "record/ObjWriter.h"
-#include "record/Pc2Writer.h"
 
 RecordingSession::RecordingSession(Cloth& cloth) : cloth(cloth), recorder(cloth) {}
 
@@ -18,19 +15,6 @@ RecordingSession::~RecordingSession() {
 int RecordingSession::presetSkip() const {
   constexpr double kSecondsPerFrame = 0.0333;
   return static_cast<int>(kSecondsPerFrame / timeStep);
-}
-
-// The caches share one base mesh, NAME.obj, which the OBJ sequence writes as well.
-void RecordingSession::addWriters(const RecordingFormats& formats) {
-  using recordingformat::contains;
-  writers_.clear();
-  if (contains(formats, RecordingFormat::mel)) writers_.push_back(std::make_unique<MelFrameWriter>(recorder));
-  const bool sequence = contains(formats, RecordingFormat::obj);
-  if (sequence || contains(formats, RecordingFormat::pc2) || contains(formats, RecordingFormat::mdd))
-    writers_.push_back(std::make_unique<ObjWriter>(cloth, sequence));
-  if (contains(formats, RecordingFormat::pc2)) writers_.push_back(std::make_unique<Pc2Writer>(cloth));
-  if (contains(formats, RecordingFormat::mdd)) writers_.push_back(std::make_unique<MddWriter>(cloth));
-  if (contains(formats, RecordingFormat::glb)) writers_.push_back(std::make_unique<GlbWriter>(cloth));
 }
 
 int RecordingSession::start(const std::string& path, int skip, int patchesU, int patchesV,
@@ -52,7 +36,7 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
     return -1;
   }
 
-  addWriters(formats);
+  writers_ = makeFrameWriters(formats, cloth, recorder);
   for (std::size_t i = 0; i < writers_.size(); ++i) {
     if (writers_[i]->begin(target)) continue;
     const std::string error = writers_[i]->error();

@@ -56,7 +56,6 @@ public:
   double timeStep = kDefaultTimeStep;
 
 private:
-  void addWriters(const RecordingFormats& formats);
   bool endWriters();
 
   std::vector<std::unique_ptr<FrameWriter>> writers_;
