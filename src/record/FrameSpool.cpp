@@ -35,7 +35,15 @@ bool FrameSpool::copyTo(OutputFile& out) {
   return true;
 }
 
-void FrameSpool::close() { file_.close(); }
+bool FrameSpool::writeFile(const std::string& path, const byteorder::Bytes& head) {
+  OutputFile out;
+  const bool written = (out.open(path + ".part", "wb") || fail(out.error())) &&
+                       (out.write(head.data(), head.size()) || fail(out.error())) && copyTo(out) &&
+                       (out.closeAs(path) || fail(out.error()));
+  file_.close();
+  if (!written) out.discard();
+  return written;
+}
 
 bool FrameSpool::fail(const std::string& error) {
   if (error_.empty()) error_ = error;

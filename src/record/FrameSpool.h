@@ -14,14 +14,15 @@ public:
   bool open(const std::string& directory, const std::string& label);
   // Appends one complete frame, or nothing when it cannot be written whole.
   bool append(const byteorder::Bytes& frame);
-  // Copies the complete frames, in order, to the end of `out`.
-  bool copyTo(OutputFile& out);
-  void close();
+  // Writes `head` and the complete frames, in order, to `path` and closes the spool. The file
+  // has a temporary name until it is complete and is removed when it cannot be.
+  bool writeFile(const std::string& path, const byteorder::Bytes& head);
 
   int frames() const { return frames_; }
   const std::string& error() const { return error_; }
 
 private:
+  bool copyTo(OutputFile& out);
   bool fail(const std::string& error);
 
   OutputFile file_;

@@ -1,8 +1,6 @@
 #include "record/GlbWriter.h"
 
 #include <algorithm>
-#include <unistd.h>
-
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -52,31 +50,17 @@ int addView(json& views, std::size_t& offset, std::size_t bytes, int target = 0,
 
 }  // namespace
 
-bool GlbWriter::begin(const RecordingTarget& target) {
-  path_ = target.file(".glb");
-  name_ = target.name;
-  secondsPerFrame_ = target.secondsPerFrame;
-  error_.clear();
+void GlbWriter::started() {
   targetBounds_.clear();
   clothmesh::nodePositions(cloth_, base_);
   indices_ = clothmesh::triangleIndices(cloth_);
   textureCoordinates_ = clothmesh::textureCoordinates(cloth_);
-  // A file left from an earlier recording must not pass for this one until it is complete.
-  unlink(path_.c_str());
-  open_ = spool_.open(target.directory, path_);
-  return open_ || fail(spool_.error());
 }
 
-bool GlbWriter::frame(int number) {
-  if (!open_) return false;
-  if (spool_.frames() == 0) firstFrame_ = number;
-  clothmesh::nodePositions(cloth_, positions_);
-  for (std::size_t i = 0; i < positions_.size(); ++i) positions_[i] -= base_[i];
-  frame_.clear();
-  byteorder::appendAll(frame_, positions_);
-  if (!spool_.append(frame_)) return fail(spool_.error());
-  targetBounds_.push_back(boundsOf(positions_));
-  return true;
+void GlbWriter::encode(std::vector<float>& positions, byteorder::Bytes& out) {
+  for (std::size_t i = 0; i < positions.size(); ++i) positions[i] -= base_[i];
+  byteorder::appendAll(out, positions);
+  targetBounds_.push_back(boundsOf(positions));
 }
 
 byteorder::Bytes GlbWriter::staticData() const {
@@ -89,17 +73,17 @@ byteorder::Bytes GlbWriter::staticData() const {
 
 // The keyframe times, then the sparse weights: at keyframe k, element k × frames + k is 1.
 byteorder::Bytes GlbWriter::animationData() const {
-  const int frames = spool_.frames();
+  const int count = frames();
   byteorder::Bytes data;
-  for (int k = 0; k < frames; ++k) byteorder::appendLittle(data, static_cast<float>((firstFrame_ + k) * secondsPerFrame_));
-  for (int k = 0; k < frames; ++k) byteorder::appendLittle(data, static_cast<std::uint32_t>(k) * frames + k);
-  for (int k = 0; k < frames; ++k) byteorder::appendLittle(data, 1.0f);
+  for (int k = 0; k < count; ++k) byteorder::appendLittle(data, secondsOf(firstFrame_ + k));
+  for (int k = 0; k < count; ++k) byteorder::appendLittle(data, static_cast<std::uint32_t>(k) * count + k);
+  for (int k = 0; k < count; ++k) byteorder::appendLittle(data, 1.0f);
   return data;
 }
 
 std::string GlbWriter::describe(std::size_t binBytes) const {
   const int nodes = cloth_.nodeCount();
-  const int frames = spool_.frames();
+  const int frames = this->frames();
   json views = json::array(), accessors = json::array();
   std::size_t offset = 0;
   const int indexView = addView(views, offset, 4 * indices_.size(), kElementArrayBuffer);
@@ -123,8 +107,8 @@ std::string GlbWriter::describe(std::size_t binBytes) const {
     const int targetView = addView(views, offset, targetBytes * frames, kArrayBuffer, 12);
     const int timeAccessor = static_cast<int>(accessors.size());
     accessors.push_back({{"bufferView", timeView}, {"componentType", kFloat}, {"count", frames}, {"type", "SCALAR"},
-                         {"min", {static_cast<float>(firstFrame_ * secondsPerFrame_)}},
-                         {"max", {static_cast<float>((firstFrame_ + frames - 1) * secondsPerFrame_)}}});
+                         {"min", {secondsOf(firstFrame_)}},
+                         {"max", {secondsOf(firstFrame_ + frames - 1)}}});
     accessors.push_back({{"componentType", kFloat},
                          {"count", static_cast<std::size_t>(frames) * frames},
                          {"type", "SCALAR"},
@@ -152,38 +136,22 @@ std::string GlbWriter::describe(std::size_t binBytes) const {
   return text;
 }
 
-bool GlbWriter::end() {
-  if (!open_) return error_.empty();
-  open_ = false;
+byteorder::Bytes GlbWriter::head() const {
   const byteorder::Bytes staticBytes = staticData();
   const byteorder::Bytes animationBytes = animationData();
-  const std::size_t binBytes = staticBytes.size() + animationBytes.size() +
-                               12 * static_cast<std::size_t>(cloth_.nodeCount()) * spool_.frames();
+  const std::size_t binBytes =
+      staticBytes.size() + animationBytes.size() + 12 * static_cast<std::size_t>(cloth_.nodeCount()) * frames();
   const std::string text = describe(binBytes);
-  byteorder::Bytes header;
-  byteorder::appendLittle(header, kMagic);
-  byteorder::appendLittle(header, std::uint32_t{2});
-  byteorder::appendLittle(header, static_cast<std::uint32_t>(12 + 8 + text.size() + 8 + binBytes));
-  byteorder::appendLittle(header, static_cast<std::uint32_t>(text.size()));
-  byteorder::appendLittle(header, kJsonChunk);
-  byteorder::Bytes binHeader;
-  byteorder::appendLittle(binHeader, static_cast<std::uint32_t>(binBytes));
-  byteorder::appendLittle(binHeader, kBinChunk);
-
-  OutputFile out;
-  const bool written = out.open(path_ + ".part", "wb") && out.write(header.data(), header.size()) &&
-                       out.writeText(text) && out.write(binHeader.data(), binHeader.size()) &&
-                       out.write(staticBytes.data(), staticBytes.size()) &&
-                       out.write(animationBytes.data(), animationBytes.size()) && spool_.copyTo(out) &&
-                       out.closeAs(path_);
-  spool_.close();
-  if (written) return true;
-  fail(spool_.error().empty() ? out.error() : spool_.error());
-  out.discard();
-  return false;
-}
-
-bool GlbWriter::fail(const std::string& error) {
-  if (error_.empty()) error_ = error;
-  return false;
+  byteorder::Bytes head;
+  byteorder::appendLittle(head, kMagic);
+  byteorder::appendLittle(head, std::uint32_t{2});
+  byteorder::appendLittle(head, static_cast<std::uint32_t>(12 + 8 + text.size() + 8 + binBytes));
+  byteorder::appendLittle(head, static_cast<std::uint32_t>(text.size()));
+  byteorder::appendLittle(head, kJsonChunk);
+  head.insert(head.end(), text.begin(), text.end());
+  byteorder::appendLittle(head, static_cast<std::uint32_t>(binBytes));
+  byteorder::appendLittle(head, kBinChunk);
+  head.insert(head.end(), staticBytes.begin(), staticBytes.end());
+  head.insert(head.end(), animationBytes.begin(), animationBytes.end());
+  return head;  // the targets follow from the spool
 }

@@ -1,0 +1,37 @@
+#include "record/SpooledWriter.h"
+
+#include <unistd.h>
+
+#include "record/ClothMesh.h"
+
+bool SpooledWriter::begin(const RecordingTarget& target) {
+  path_ = target.file(suffix_);
+  name_ = target.name;
+  secondsPerFrame_ = target.secondsPerFrame;
+  error_.clear();
+  started();
+  // A file left from an earlier recording must not pass for this one until it is complete.
+  unlink(path_.c_str());
+  open_ = spool_.open(target.directory, path_);
+  return open_ || fail(spool_.error());
+}
+
+bool SpooledWriter::frame(int number) {
+  if (!open_) return false;
+  if (spool_.frames() == 0) firstFrame_ = number;
+  clothmesh::nodePositions(cloth_, positions_);
+  encoded_.clear();
+  encode(positions_, encoded_);
+  return spool_.append(encoded_) || fail(spool_.error());
+}
+
+bool SpooledWriter::end() {
+  if (!open_) return error_.empty();
+  open_ = false;
+  return spool_.writeFile(path_, head()) || fail(spool_.error());
+}
+
+bool SpooledWriter::fail(const std::string& error) {
+  if (error_.empty()) error_ = error;
+  return false;
+}
