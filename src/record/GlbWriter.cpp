@@ -136,6 +136,15 @@ std::string GlbWriter::describe(std::size_t binBytes) const {
   return text;
 }
 
+int GlbWriter::maxFrames() const {
+  constexpr std::uint64_t kMostBytes = 0xFFFFFFFFull;
+  constexpr std::uint64_t kJsonPerFrame = 1024;  // generously more than a target's accessor takes
+  constexpr std::uint64_t kMostIndexed = 65535;  // frames² − 1 must fit the indices
+  const std::uint64_t fixed = 4 * (indices_.size() + base_.size() + textureCoordinates_.size()) + 65536;
+  const std::uint64_t perFrame = 12 * static_cast<std::uint64_t>(cloth_.nodeCount()) + 12 + kJsonPerFrame;
+  return static_cast<int>(std::min(kMostIndexed, (kMostBytes - fixed) / perFrame));
+}
+
 byteorder::Bytes GlbWriter::head() const {
   const byteorder::Bytes staticBytes = staticData();
   const byteorder::Bytes animationBytes = animationData();

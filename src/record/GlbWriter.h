@@ -17,6 +17,8 @@ protected:
   void started() override;
   void encode(std::vector<float>& positions, byteorder::Bytes& out) override;
   byteorder::Bytes head() const override;
+  // A binary glTF file's length is a 32-bit number, and so are the sparse weights' indices.
+  int maxFrames() const override;
 
 private:
   using Bounds = std::array<float, 6>;  // min x, y, z, then max x, y, z

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <limits>
+
 #include "record/ClothMesh.h"
 
 bool SpooledWriter::begin(const RecordingTarget& target) {
@@ -18,12 +20,16 @@ bool SpooledWriter::begin(const RecordingTarget& target) {
 
 bool SpooledWriter::frame(int number) {
   if (!open_) return false;
+  if (spool_.frames() >= maxFrames())
+    return fail(path_ + ": the format holds at most " + std::to_string(maxFrames()) + " frames of this cloth");
   if (spool_.frames() == 0) firstFrame_ = number;
   clothmesh::nodePositions(cloth_, positions_);
   encoded_.clear();
   encode(positions_, encoded_);
   return spool_.append(encoded_) || fail(spool_.error());
 }
+
+int SpooledWriter::maxFrames() const { return std::numeric_limits<int>::max(); }
 
 bool SpooledWriter::end() {
   if (!open_) return error_.empty();

@@ -28,6 +28,8 @@ protected:
   virtual void encode(std::vector<float>& positions, byteorder::Bytes& out) = 0;
   // Everything before the frames, once their count is known.
   virtual byteorder::Bytes head() const = 0;
+  // The most frames of this cloth the format can hold.
+  virtual int maxFrames() const;
 
   int frames() const { return spool_.frames(); }
   // Frame N's time: N × the seconds per frame.
