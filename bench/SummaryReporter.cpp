@@ -8,6 +8,7 @@
 #include "BenchmarkNames.h"
 #include "ClothSetups.h"
 #include "cloth/FastStepKernel.h"
+#include "record/RecordingFormat.h"
 
 namespace {
 
@@ -83,5 +84,16 @@ void SummaryReporter::printFrameCost() const {
     if (steps <= 0.0) continue;
     GetOutputStream() << "    against " << kStepsPerFrame << " fast steps of " << size(shape) << ": "
                       << withDecimals(steps * 1e6, 1) << " us, the frame adds " << withDecimals(100.0 * frame / steps, 0) << "%\n";
+  }
+  const std::string largest = size(clothsetups::benchmarkShapes().back());
+  const double steps = kStepsPerFrame * seconds(std::string(kStepFast) + "/" + largest);
+  if (steps <= 0.0) return;
+  GetOutputStream() << "  one frame of " << largest << " in each format, against " << kStepsPerFrame
+                    << " fast steps (" << withDecimals(steps * 1e6, 1) << " us):\n";
+  for (RecordingFormat format : recordingformat::all()) {
+    const double cache = seconds(std::string(kWriteFrame) + "/" + recordingformat::name(format));
+    if (cache <= 0.0) continue;
+    GetOutputStream() << "    " << recordingformat::name(format) << ": " << withDecimals(cache * 1e6, 1) << " us, adds "
+                      << withDecimals(100.0 * cache / steps, 1) << "%\n";
   }
 }

@@ -88,26 +88,27 @@ void CLoomwiseDoc::OnFileSave() {
 }
 
 void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
-  // The chosen file is never written: it names the directory and the two scripts.
+  // The chosen file is never written: it names the directory and the recording's files.
   const QString path = Application::instance()->chooseFile(FileDialogKind::Save);
   if (path.isEmpty()) return;
   settings.timeStepLabel = QStringLiteral("Current delta t: ") + QString::number(session.timeStep);
-  settings.doModal();
+  settings.formats = RecordingSettingsDialog::rememberedFormats();
+  if (settings.doModal() == IDOK) RecordingSettingsDialog::rememberFormats(settings.formats);
   const std::string scriptPath = QFile::encodeName(path).toStdString();
-  if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV) != 0)
-    showRecordingError(message("Unable to start recording."), session.recorder.lastError(), true);
+  if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats) != 0)
+    showRecordingError(message("Unable to start recording."), session.lastError(), true);
 }
 
 void CLoomwiseDoc::stopRecording() {
   const bool closed = session.stop() == 0;
   setMainCaption(QStringLiteral("Stopped recording"));
   if (!closed)
-    showRecordingError(message("The end of the recording could not be written."), session.recorder.lastError(), false);
+    showRecordingError(message("The end of the recording could not be written."), session.lastError(), false);
 }
 
 // Frames that cannot be written are lost: stop at the first rather than go on claiming them.
 void CLoomwiseDoc::abandonRecording(int frame) {
-  const std::string reason = session.recorder.lastError();
+  const std::string reason = session.lastError();
   session.stop();
   setMainCaption(QStringLiteral("Stopped recording"));
   showRecordingError(message("Frame %1 could not be written; the recording has stopped.").arg(frame), reason, false);

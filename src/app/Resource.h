@@ -24,6 +24,8 @@ constexpr int IDC_TIME_STEP_LABEL = 1006;
 constexpr int IDC_TIME_STEP_SKIP = 1007;
 constexpr int IDC_PATCHES_U = 1008;
 constexpr int IDC_PATCHES_V = 1009;
+// The Recording Settings dialog's format check boxes, in the order of recordingformat::all().
+constexpr int IDC_FORMAT_FIRST = 1010;  // mel, then pc2, mdd, obj, glb up to 1014
 
 // Commands of the program's own.
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;

@@ -17,8 +17,8 @@ void applySettings(const RecorderOptions& options, Cloth& cloth) {
 }
 
 std::string framesKept(int frames) {
-  if (frames == 0) return "the animate script keeps no frames";
-  return "the animate script keeps frames 1 to " + std::to_string(frames);
+  if (frames == 0) return "the recording keeps no frames";
+  return "the recording keeps frames 1 to " + std::to_string(frames);
 }
 
 int exitCodeFor(int signal) { return 128 + signal; }
@@ -47,13 +47,12 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
 
   RecordingSession session(cloth);
   Outcome outcome;
-  if (session.start(options.path, options.skip, options.patchesU, options.patchesV) != 0) {
+  if (session.start(options.path, options.skip, options.patchesU, options.patchesV, options.formats) != 0) {
     outcome.exitCode = 1;
-    outcome.message = "Unable to start recording.\n" + session.recorder.lastError();
+    outcome.message = "Unable to start recording.\n" + session.lastError();
     return outcome;
   }
-  outcome.createPath = session.recorder.createPath;
-  outcome.animatePath = session.recorder.animationPath;
+  outcome.files = session.recordedFiles();
 
   SimulationClock clock(session);
   for (std::int64_t done = 0; done < options.steps;) {
@@ -73,14 +72,14 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
     if (report.failed) {
       outcome.exitCode = 1;
       outcome.message = "Unable to write frame " + std::to_string(report.lastFrame) + " of the recording; " +
-                        framesKept(report.lastFrame - 1) + ".\n" + session.recorder.lastError();
+                        framesKept(report.lastFrame - 1) + ".\n" + session.lastError();
       break;
     }
     if (progress) progress(done);
   }
   if (session.stop() != 0 && outcome.exitCode == 0) {
     outcome.exitCode = 1;
-    outcome.message = "Unable to finish the recording.\n" + session.recorder.lastError();
+    outcome.message = "Unable to finish the recording.\n" + session.lastError();
   }
   return outcome;
 }

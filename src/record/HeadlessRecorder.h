@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "record/RecorderOptions.h"
 
 // Runs a document's recording flow without a window: lays the cloth out as a new document does,
-// starts the scripts, takes the steps (a frame every `skip` of them) and closes the scripts.
+// starts the files of every format asked for, takes the steps (a frame every `skip` of them) and
+// completes the files.
 class HeadlessRecorder {
 public:
   // Told the number of steps taken so far, every kProgressSteps steps and after the last.
@@ -15,13 +17,12 @@ public:
   static constexpr std::int64_t kProgressSteps = 1000;
 
   struct Outcome {
-    // 0 success; 1 the scripts could not be started or written, or the cloth became unstable;
-    // 128 + the signal that stopped the run (130 Ctrl+C, 143 SIGTERM). The scripts end on a whole
+    // 0 success; 1 the files could not be started or written, or the cloth became unstable;
+    // 128 + the signal that stopped the run (130 Ctrl+C, 143 SIGTERM). The files end on a whole
     // frame whatever the outcome.
     int exitCode = 0;
     std::string message;  // for the user when exitCode is not 0: what failed, then why
-    std::string createPath;
-    std::string animatePath;
+    std::vector<std::string> files;
   };
 
   // Stops between chunks of kProgressSteps steps once StopSignals has received a signal.

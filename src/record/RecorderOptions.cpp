@@ -13,8 +13,8 @@ namespace {
 constexpr const char* kParameterNames =
     "cDamping, density, gravity, kBend, kShear, kStretch, windFrequency, windMinimum, windPressure";
 
-const char* const kValueOptions[] = {"--steps", "--skip",    "--patches", "--width",
-                                     "--height", "--spacing", "--seed",    "--set"};
+const char* const kValueOptions[] = {"--steps",   "--skip", "--patches", "--width", "--height",
+                                     "--spacing", "--seed", "--set",     "--format"};
 
 bool takesValue(const std::string& option) {
   for (const char* known : kValueOptions)
@@ -65,14 +65,19 @@ std::string pathRefusal(const std::string& path) {
 
 const char* RecorderOptions::usage() {
   return "Usage: loomwise-record [options] PATH\n"
-         "Simulates a cloth without a window and records it as two Maya MEL scripts,\n"
-         "create_NAME.mel and animate_NAME.mel, in the directory of PATH (NAME is PATH's file name\n"
-         "up to its first '.').\n"
+         "Simulates a cloth without a window and records its motion in the directory of PATH, named\n"
+         "after PATH's file name up to its first '.' (NAME below).\n"
          "\n"
          "Options:\n"
+         "  --format LIST      comma-separated formats to write (default mel):\n"
+         "                       mel  create_NAME.mel and animate_NAME.mel, Maya MEL scripts\n"
+         "                       pc2  NAME.pc2, a point cache, with the base mesh NAME.obj\n"
+         "                       mdd  NAME.mdd, a point cache, with the base mesh NAME.obj\n"
+         "                       obj  NAME.obj and one mesh NAME.NNNN.obj per frame\n"
+         "                       glb  NAME.glb, glTF 2.0 binary with morph-target animation\n"
          "  --steps N          simulation steps of 0.0005 s (default 3300)\n"
          "  --skip K           steps per recorded frame, 1 to 100 (default 66)\n"
-         "  --patches U,V      surface patches across and down, each 1 to 30 (default 5,5)\n"
+         "  --patches U,V      MEL surface patches across and down, each 1 to 30 (default 5,5)\n"
          "  --width W          nodes per row, 3 to 100 (default 17)\n"
          "  --height H         rows of nodes, 3 to 100 (default 10)\n"
          "  --spacing S        distance between nodes, 0.01 to 1.0 (default 0.25)\n"
@@ -85,8 +90,12 @@ const char* RecorderOptions::usage() {
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
+         "Frame N is the N-th recorded frame, at N x K x 0.0005 simulated seconds.\n"
+         "\n"
          "Example: loomwise-record --steps 660 --patches 8,6 --set windMinimum=80 out/flag\n"
-         "writes out/create_flag.mel and out/animate_flag.mel with 10 frames.\n";
+         "writes out/create_flag.mel and out/animate_flag.mel with 10 frames;\n"
+         "loomwise-record --steps 660 --format pc2,glb out/flag writes out/flag.obj, out/flag.pc2\n"
+         "and out/flag.glb.\n";
 }
 
 std::string RecorderOptions::quoted(const std::string& text) {
@@ -139,7 +148,9 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
     }
   }
   if (help || version) return "";
-  if (paths.empty()) return "missing PATH (where the scripts go); try --help";
+  if (patchesGiven && !recordingformat::contains(formats, RecordingFormat::mel))
+    return "--patches shapes the MEL surface only; add mel to --format or leave --patches out";
+  if (paths.empty()) return "missing PATH (where the recording goes); try --help";
   if (paths.size() > 1) return "only one PATH may be given, not " + quoted(paths[0]) + " and " + quoted(paths[1]);
   path = paths[0];
   return pathRefusal(path);
@@ -156,6 +167,11 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     if (comma == std::string::npos || !parseWhole(value.substr(0, comma), 1, 30, patchesU) ||
         !parseWhole(value.substr(comma + 1), 1, 30, patchesV))
       return refusal(option, "two whole numbers U,V, each from 1 to 30", value);
+    patchesGiven = true;
+  } else if (option == "--format") {
+    std::string unknown;
+    if (!recordingformat::parseList(value, formats, unknown))
+      return "--format takes a comma-separated list of " + recordingformat::acceptedNames() + ", not '" + unknown + "'";
   } else if (option == "--width" || option == "--height") {
     int& nodes = option == "--width" ? shape.clothWidth : shape.clothHeight;
     if (!parseWhole(value, 3, 100, nodes)) return refusal(option, "a whole number from 3 to 100", value);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cloth/ClothShape.h"
+#include "record/RecordingFormat.h"
 
 // What `loomwise-record` was asked to do.
 struct RecorderOptions {
@@ -14,6 +15,8 @@ struct RecorderOptions {
   int skip = 66;
   int patchesU = 5;
   int patchesV = 5;
+  bool patchesGiven = false;
+  RecordingFormats formats{RecordingFormat::mel};
   ClothShape shape;
   std::optional<std::uint32_t> seed;                     // none: seeded from the time
   std::vector<std::pair<std::string, double>> settings;  // parameter values, in the order given

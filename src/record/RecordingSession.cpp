@@ -3,25 +3,70 @@
 #include <cassert>
 
 #include "cloth/Cloth.h"
+#include "record/FrameWriters.h"
+#include "record/MelFrameWriter.h"
 
 RecordingSession::RecordingSession(Cloth& cloth) : cloth(cloth), recorder(cloth) {}
+
+RecordingSession::~RecordingSession() {
+  if (recording) stop();
+}
 
 int RecordingSession::presetSkip() const {
   constexpr double kSecondsPerFrame = 0.0333;
   return static_cast<int>(kSecondsPerFrame / timeStep);
 }
 
-int RecordingSession::start(const std::string& path, int skip, int patchesU, int patchesV) {
-  assert(skip >= 1);
-  const int result = recorder.beginRecording(path, patchesU, patchesV);
-  recording = result == 0;
+int RecordingSession::start(const std::string& path, int skip, int patchesU, int patchesV,
+                            const RecordingFormats& formats) {
+  assert(skip >= 1 && !formats.empty());
   timeStepSkip = skip;
-  return result;
+  recording = false;
+  recordedFiles_.clear();
+  RecordingTarget target = RecordingTarget::of(path);
+  target.patchesU = patchesU;
+  target.patchesV = patchesV;
+  target.secondsPerFrame = skip * timeStep;
+  if (target.name.empty()) {
+    lastError_ = path + ": the file name gives no recording name";
+    return -1;
+  }
+  if (!cloth.hasGrid()) {
+    lastError_ = path + ": the cloth has no grid to record";
+    return -1;
+  }
+
+  writers_ = makeFrameWriters(formats, cloth, recorder);
+  for (std::size_t i = 0; i < writers_.size(); ++i) {
+    if (writers_[i]->begin(target)) continue;
+    const std::string error = writers_[i]->error();
+    const auto* mel = dynamic_cast<const MelFrameWriter*>(writers_[i].get());
+    const int result = mel != nullptr ? mel->beginResult() : -1;
+    writers_.resize(i);
+    endWriters();
+    lastError_ = error;
+    return result;
+  }
+  for (const auto& writer : writers_)
+    for (const std::string& file : writer->files()) recordedFiles_.push_back(file);
+  recording = true;
+  return 0;
+}
+
+bool RecordingSession::endWriters() {
+  bool ended = true;
+  for (const auto& writer : writers_) {
+    if (writer->end() || !ended) continue;
+    ended = false;
+    lastError_ = writer->error();
+  }
+  writers_.clear();
+  return ended;
 }
 
 int RecordingSession::stop() {
   recording = false;
-  return recorder.endRecording();
+  return endWriters() ? 0 : -1;
 }
 
 RecordingSession::Tick RecordingSession::advanceFrame() {
@@ -31,6 +76,11 @@ RecordingSession::Tick RecordingSession::advanceFrame() {
   tick.diverged = cloth.diverged;
   if (tick.diverged || !recording || stepCount % timeStepSkip != 0) return tick;
   tick.frame = ++recordedFrames;
-  tick.failed = recorder.writeFrame(recordedFrames) != 0;
+  for (const auto& writer : writers_) {
+    if (writer->frame(recordedFrames)) continue;
+    tick.failed = true;
+    lastError_ = writer->error();
+    break;
+  }
   return tick;
 }

@@ -1,4 +1,4 @@
-// loomwise-record: records a cloth simulation as Maya MEL scripts without a window.
+// loomwise-record: records a cloth simulation without a window, as MEL scripts or mesh caches.
 #include <unistd.h>
 
 #include <cstdio>
@@ -57,7 +57,10 @@ int main(int argc, char** argv) {
   }
   if (onTerminal) {
     bar.finish();
-    std::fprintf(stderr, "Wrote %s and %s\n", outcome.createPath.c_str(), outcome.animatePath.c_str());
+    std::string files;
+    for (std::size_t i = 0; i < outcome.files.size(); ++i)
+      files += (i == 0 ? "" : i + 1 == outcome.files.size() ? " and " : ", ") + outcome.files[i];
+    std::fprintf(stderr, "Wrote %s\n", files.c_str());
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "toolkit/DataExchange.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QLocale>
@@ -12,9 +13,26 @@ DataExchange::DataExchange(QWidget& dialog, bool saveAndValidate)
     : saveAndValidate(saveAndValidate), dialog(dialog) {}
 
 QLineEdit* DataExchange::edit(int id) {
-  lastEdit = qobject_cast<QLineEdit*>(findControl(dialog, id));
-  Q_ASSERT_X(lastEdit != nullptr, "DataExchange", "no edit control of that id");
-  return lastEdit;
+  auto* field = qobject_cast<QLineEdit*>(findControl(dialog, id));
+  Q_ASSERT_X(field != nullptr, "DataExchange", "no edit control of that id");
+  lastControl = field;
+  return field;
+}
+
+void DataExchange::check(int id, bool& value) {
+  if (failed_) return;
+  auto* box = qobject_cast<QCheckBox*>(findControl(dialog, id));
+  Q_ASSERT_X(box != nullptr, "DataExchange", "no check box of that id");
+  lastControl = box;
+  if (saveAndValidate)
+    value = box->isChecked();
+  else
+    box->setChecked(value);
+}
+
+void DataExchange::require(bool condition, const QString& message) {
+  if (failed_ || !saveAndValidate || condition) return;
+  fail(message);
 }
 
 template <class T, class Parse>
@@ -64,8 +82,7 @@ QString DataExchange::formatFloat(float value) {
 void DataExchange::fail(const QString& message) {
   failed_ = true;
   QMessageBox::warning(&dialog, QCoreApplication::applicationName(), message);
-  if (lastEdit != nullptr) {
-    lastEdit->setFocus(Qt::OtherFocusReason);
-    lastEdit->selectAll();
-  }
+  if (lastControl == nullptr) return;
+  lastControl->setFocus(Qt::OtherFocusReason);
+  if (auto* field = qobject_cast<QLineEdit*>(lastControl)) field->selectAll();
 }

@@ -14,11 +14,17 @@ public:
   DataExchange(QWidget& dialog, bool saveAndValidate);
 
   void text(int id, int& value);
+  // A check box: checked is true.
+  void check(int id, bool& value);
   void text(int id, float& value);
   // Range checks of the value last exchanged, both bounds inclusive. Floats are compared in
   // single precision, so a typed 0.01 meets a bound of 0.01f.
   void minMax(int value, int minimum, int maximum);
   void minMax(float value, float minimum, float maximum);
+
+  // While reading, refuses the entries with `message` unless `condition` holds; the control last
+  // exchanged gets the focus.
+  void require(bool condition, const QString& message);
 
   bool failed() const { return failed_; }
 
@@ -35,6 +41,6 @@ private:
   void fail(const QString& message);
 
   QWidget& dialog;
-  QLineEdit* lastEdit = nullptr;
+  QWidget* lastControl = nullptr;
   bool failed_ = false;
 };

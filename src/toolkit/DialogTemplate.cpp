@@ -1,5 +1,6 @@
 #include "toolkit/DialogTemplate.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QIcon>
@@ -70,6 +71,7 @@ QWidget* makeItem(QWidget& parent, const DialogItem& item, const QRect& r, QRect
     case DialogItemKind::Icon: return makeIcon(parent, item, r);
     case DialogItemKind::DropDownList: return makeDropDownList(parent, r, geometry);
     case DialogItemKind::VerticalTrackbar: return makeTrackbar(parent);
+    case DialogItemKind::CheckBox: return new QCheckBox(item.text, &parent);
   }
   return nullptr;
 }

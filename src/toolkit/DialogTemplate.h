@@ -17,6 +17,7 @@ enum class DialogItemKind {
   Icon,              // `text` names the image resource
   DropDownList,      // a sorted list to choose from, no typing
   VerticalTrackbar,  // range 0 to 100, position 0 at the top
+  CheckBox,
 };
 
 // One control of a template: its id, kind, text and rectangle in dialog units.

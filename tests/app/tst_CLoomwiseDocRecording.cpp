@@ -1,5 +1,6 @@
 // File > Save as the recording toggle, worked as a user works it: Ctrl+S, the file dialog, the
 // Recording Settings dialog, the caption, the message boxes, and the scripts it leaves on disk.
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -306,6 +307,39 @@ private slots:
     QCOMPARE(framesIn(path("animate_take.mel")), QList<int>({1, 2, 3}));
     QCOMPARE(lines.size(), 3 * kLinesPerFrame);
     QCOMPARE(lines.last(), QStringLiteral("setKeyframe -shape 1 {\"take.cv[0:7][0:7]\"};"));
+  }
+
+  // The formats checked reach the recording and are offered again next time; closing the document
+  // while recording completes even the caches written only at the end.
+  void theChosenFormatsAreWrittenAndRemembered() {
+    RecordingSettingsDialog::rememberFormats({RecordingFormat::mel});
+    const auto chooseCaches = [](RecordingSettingsDialog* d) {
+      for (int id : {IDC_FORMAT_FIRST, IDC_FORMAT_FIRST + 1, IDC_FORMAT_FIRST + 4})  // MEL off, PC2 and glTF on
+        d->control<QCheckBox>(id)->click();
+      enterSettings(d, 5, 5, 5);
+      QTest::keyClick(d, Qt::Key_Return);
+    };
+    QVERIFY(record("take", chooseCaches));
+    stepTo(15);
+    QVERIFY(run->chooseMenu("&File", "&Close"));
+    QVERIFY(run->documents().empty());
+    QVERIFY(!QFile::exists(path("create_take.mel")));
+    QCOMPARE(QFile(path("take.pc2")).size(), 32 + 3 * 170 * 12);
+    QVERIFY(QFile::exists(path("take.obj")));
+    QVERIFY(contentOf(path("take.glb")).startsWith("glTF"));
+
+    auto defaultCloth = whenModal<ClothInitDialog>([](ClothInitDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    QVERIFY(run->chooseMenu("&File", "&New\tCtrl+N"));
+    QVERIFY(defaultCloth->ran);
+    QStringList checked;
+    QVERIFY(record("again", [&checked](RecordingSettingsDialog* d) {
+      for (QCheckBox* box : d->findChildren<QCheckBox*>())
+        if (box->isChecked()) checked << box->text();
+      QTest::keyClick(d, Qt::Key_Escape);
+    }));
+    QCOMPARE(checked, QStringList({"PC2", "glTF"}));
+    QVERIFY(QFile::exists(path("again.pc2")));
+    RecordingSettingsDialog::rememberFormats({RecordingFormat::mel});
   }
 
   // A frame that cannot be written (a full disk here) ends the recording: no caption claims it,

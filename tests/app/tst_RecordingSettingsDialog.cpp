@@ -1,5 +1,7 @@
 // The Recording Settings dialog: its layout, the checks on OK, and what Escape leaves behind.
+#include <QCheckBox>
 #include <QLabel>
+#include <QSettings>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -60,7 +62,7 @@ private slots:
     QVERIFY(d.control<QPushButton>(IDOK)->isDefault());
     QCOMPARE(d.control<QPushButton>(IDCANCEL), nullptr);
     QCOMPARE(texts, QStringList({"Current delta t: 0.0005", "Time step skip:", "Number of patches (u):",
-                                 "Number of patches (v):"}));
+                                 "Number of patches (v):", "Formats:"}));
     QVERIFY(labelFits);
     QCOMPARE(skip, QStringLiteral("66"));
     QCOMPARE(patchesU, QStringLiteral("5"));
@@ -138,6 +140,63 @@ private slots:
     QVERIFY(step->ran);
     QCOMPARE(refused, triedOk);
     QTEST(QList<int>({d.timeStepSkip, d.patchesU, d.patchesV}), "fields");
+  }
+
+  // The row of check boxes opens with the formats given (MEL alone by default) and gives back
+  // those checked on OK; none checked is refused, and Escape gives back what it opened with.
+  void theFormatsChosen_data() {
+    QTest::addColumn<QStringList>("clicked");  // check box texts, clicked in turn
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("formats");
+    QTest::newRow("MEL by default") << QStringList() << int(Qt::Key_Return) << false << "mel";
+    QTest::newRow("caches instead") << QStringList({"MEL", "glTF", "PC2"}) << int(Qt::Key_Return) << false
+                                    << "pc2,glb";
+    QTest::newRow("every format") << QStringList({"PC2", "MDD", "OBJ", "glTF"}) << int(Qt::Key_Return) << false
+                                  << "mel,pc2,mdd,obj,glb";
+    QTest::newRow("none") << QStringList({"MEL"}) << int(Qt::Key_Escape) << true << "mel";
+    QTest::newRow("Escape after changes") << QStringList({"MEL", "OBJ"}) << int(Qt::Key_Escape) << false << "mel";
+  }
+  void theFormatsChosen() {
+    QFETCH(QStringList, clicked);
+    QFETCH(int, key);
+    QFETCH(bool, refused);
+    QStringList boxes;
+    bool textsFit = true;
+    Refusal refusal;
+    auto step = whenModal<RecordingSettingsDialog>([&](RecordingSettingsDialog* d) {
+      for (QCheckBox* box : d->findChildren<QCheckBox*>()) {
+        boxes << box->text() + (box->isChecked() ? "+" : "");
+        textsFit &= box->sizeHint().width() <= box->width();
+      }
+      for (const QString& text : clicked)
+        for (QCheckBox* box : d->findChildren<QCheckBox*>())
+          if (box->text() == text) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+      if (refused) refusal = pressOkExpectingRefusal(d);
+      QTest::keyClick(d, Qt::Key(key));
+    });
+    RecordingSettingsDialog d;
+    presetAsTheCommandDoes(d);
+    d.doModal();
+    QVERIFY(step->ran);
+    QCOMPARE(boxes, QStringList({"MEL+", "PC2", "MDD", "OBJ", "glTF"}));
+    QVERIFY(textsFit);
+    QCOMPARE(refusal.stillOpen, refused);
+    if (refused) QVERIFY2(refusal.message.contains("at least one format"), qPrintable(refusal.message));
+    QString chosen;
+    for (RecordingFormat format : d.formats) chosen += (chosen.isEmpty() ? "" : ",") + QString(recordingformat::name(format));
+    QTEST(chosen, "formats");
+  }
+
+  void theFormatsAreRememberedBetweenRuns() {
+    QSettings().clear();
+    QCOMPARE(RecordingSettingsDialog::rememberedFormats(), RecordingFormats{RecordingFormat::mel});
+    RecordingSettingsDialog::rememberFormats({RecordingFormat::obj, RecordingFormat::glb});
+    QCOMPARE(QSettings().value("Recording/Formats").toString(), QStringLiteral("obj,glb"));
+    QCOMPARE(RecordingSettingsDialog::rememberedFormats(), (RecordingFormats{RecordingFormat::obj, RecordingFormat::glb}));
+    QSettings().setValue("Recording/Formats", "fbx");  // from some other version: MEL again
+    QCOMPARE(RecordingSettingsDialog::rememberedFormats(), RecordingFormats{RecordingFormat::mel});
+    QSettings().clear();
   }
 };
 

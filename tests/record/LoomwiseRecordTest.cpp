@@ -10,6 +10,7 @@
 #include <regex>
 
 #include "LoomwiseVersion.h"
+#include "CacheReaders.h"
 #include "ReferenceCloth.h"
 #include "TempDir.h"
 #include "cloth/Cloth.h"
@@ -79,20 +80,26 @@ struct Scenario {
   std::vector<std::pair<std::string, double>> settings;
 };
 
-std::string expectedAnimation(const Scenario& s, const std::string& name) {
+// Runs the scenario in the plain Vector formulation; `onFrame` sees every recorded frame.
+void simulate(const Scenario& s, const std::function<void(int frame, const Cloth& start, const ReferenceCloth&)>& onFrame) {
   Cloth cloth;
   s.shape.layOut(cloth);
   for (const auto& [parameter, value] : s.settings) cloth.parameters.find(parameter)->value = value;
   ReferenceCloth reference(cloth);
   RandomGenerator::seed(s.seed);
-  const auto rest = [&cloth](int k) { return cloth.restPositions->at(k).toVector(); };
-  const auto current = [&reference](int k) { return Vector(reference.position(k)); };
-  std::string text;
-  char line[256];
   for (int step = 1, frame = 0; step <= s.steps; ++step) {
     reference.step(0.0005);
-    if (step % s.skip != 0) continue;
-    std::snprintf(line, sizeof line, "currentTime %d;\n", ++frame);
+    if (step % s.skip == 0) onFrame(++frame, cloth, reference);
+  }
+}
+
+std::string expectedAnimation(const Scenario& s, const std::string& name) {
+  std::string text;
+  char line[256];
+  simulate(s, [&](int frame, const Cloth& cloth, const ReferenceCloth& reference) {
+    const auto rest = [&cloth](int k) { return cloth.restPositions->at(k).toVector(); };
+    const auto current = [&reference](int k) { return Vector(reference.position(k)); };
+    std::snprintf(line, sizeof line, "currentTime %d;\n", frame);
     text += line;
     for (int i = 0; i <= s.patchesV + 2; ++i) {
       for (int j = 0; j <= s.patchesU + 2; ++j) {
@@ -109,7 +116,7 @@ std::string expectedAnimation(const Scenario& s, const std::string& name) {
     std::snprintf(line, sizeof line, "setKeyframe -shape 1 {\"%s.cv[0:%d][0:%d]\"};\n", name.c_str(),
                   s.patchesU + 2, s.patchesV + 2);
     text += line;
-  }
+  });
   return text;
 }
 
@@ -213,7 +220,7 @@ TEST(LoomwiseRecord, FrameThatCannotBeWrittenStopsTheRunWithAnError) {
   std::filesystem::create_symlink("/dev/full", dir.file("animate_flag.mel"));
   const ProgramRun run = record("--steps 300 --skip 10 --seed 1 " + dir.file("flag"));
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Unable to write frame 1 of the recording; the animate script keeps no frames.\n" +
+  EXPECT_EQ(run.err, "Unable to write frame 1 of the recording; the recording keeps no frames.\n" +
                          dir.file("animate_flag.mel") +
                          ": No space left on device\n");
 }
@@ -247,7 +254,7 @@ TEST(LoomwiseRecord, UnstableSettingsAreWarnedOfAndStopAtTheLastSoundFrame) {
     const std::string kept =
         b.frames == 0 ? "keeps no frames" : "keeps frames 1 to " + std::to_string(b.frames);
     EXPECT_EQ(run.err.substr(run.err.find('\n') + 1),
-              "The cloth became unstable at step " + std::to_string(b.step) + "; the animate script " + kept +
+              "The cloth became unstable at step " + std::to_string(b.step) + "; the recording " + kept +
                   ". Use a wider spacing, a higher density or lower stiffness.\n")
         << b.arguments;
     EXPECT_EQ(run.err.rfind("loomwise-record: warning: the cloth is likely to become unstable", 0), 0u) << run.err;
@@ -276,7 +283,7 @@ TEST(LoomwiseRecord, FileSizeLimitKeepsTheWholeFramesAndSaysWhy) {
   ASSERT_LT(kept, 50);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Unable to write frame " + std::to_string(kept + 1) +
-                         " of the recording; the animate script keeps frames 1 to " + std::to_string(kept) + ".\n" +
+                         " of the recording; the recording keeps frames 1 to " + std::to_string(kept) + ".\n" +
                          dir.file("animate_flag.mel") + ": File too large\n");
   const Scenario s{ClothShape(), kept * 66, 66, 5, 5, 3, {}};
   EXPECT_TRUE(script == expectedAnimation(s, "flag")) << "not the first " << kept << " frames of the run";
@@ -301,9 +308,181 @@ TEST(LoomwiseRecord, InterruptionClosesTheScriptsOnAWholeFrame) {
     EXPECT_GT(frames, 0);
     EXPECT_TRUE(endsOnAWholeFrame(script));
     EXPECT_EQ(run.err.rfind("Interrupted at step ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find("; the animate script keeps frames 1 to " + std::to_string(frames) + ".\n"), std::string::npos)
+    EXPECT_NE(run.err.find("; the recording keeps frames 1 to " + std::to_string(frames) + ".\n"), std::string::npos)
         << run.err;
   }
+}
+
+using cachereaders::Points;
+
+// The nodes of every recorded frame and the cloth they started from, in double precision.
+struct ExpectedMotion {
+  std::vector<std::vector<Vector>> frames;
+  std::vector<Vector> base;
+  int width = 0, height = 0;
+};
+
+ExpectedMotion expectedMotion(const Scenario& s) {
+  ExpectedMotion motion;
+  simulate(s, [&](int, const Cloth& cloth, const ReferenceCloth& reference) {
+    std::vector<Vector> nodes;
+    for (int k = 0; k < cloth.nodeCount(); ++k) nodes.push_back(reference.position(k));
+    motion.frames.push_back(nodes);
+    if (!motion.base.empty()) return;
+    for (int k = 0; k < cloth.nodeCount(); ++k) motion.base.push_back(cloth.restPositions->at(k).toVector());
+    motion.width = cloth.width;
+    motion.height = cloth.height;
+  });
+  return motion;
+}
+
+// 32-bit caches hold each coordinate rounded once to the nearest float.
+void expectSinglePrecision(const std::vector<Points>& frames, const ExpectedMotion& motion, const std::string& what) {
+  ASSERT_EQ(frames.size(), motion.frames.size()) << what;
+  for (std::size_t f = 0; f < frames.size(); ++f) {
+    ASSERT_EQ(frames[f].size(), motion.frames[f].size()) << what;
+    for (std::size_t k = 0; k < frames[f].size(); ++k)
+      for (int axis = 0; axis < 3; ++axis)
+        ASSERT_EQ(frames[f][k][axis], static_cast<float>(motion.frames[f][k][axis]))
+            << what << " frame " << f + 1 << " node " << k << " axis " << axis;
+  }
+}
+
+// Nine significant digits: within half a unit of the ninth.
+void expectObjMesh(const cachereaders::ObjMesh& mesh, const std::vector<Vector>& nodes, const ExpectedMotion& motion,
+                   const std::string& name, const std::string& what) {
+  ASSERT_EQ(mesh.problem, "") << what;
+  EXPECT_EQ(mesh.object, name) << what;
+  ASSERT_EQ(mesh.vertices.size(), nodes.size()) << what;
+  for (std::size_t k = 0; k < nodes.size(); ++k)
+    for (int axis = 0; axis < 3; ++axis)
+      ASSERT_NEAR(mesh.vertices[k][axis], nodes[k][axis], 5e-9 * std::max(1.0, std::abs(nodes[k][axis])))
+          << what << " node " << k;
+  const int w = motion.width, h = motion.height;
+  ASSERT_EQ(mesh.texture.size(), nodes.size()) << what;
+  EXPECT_EQ(mesh.texture[w - 1][0], 1.0) << what;
+  EXPECT_EQ(mesh.texture[w - 1][1], 0.0) << what;
+  EXPECT_EQ(mesh.texture[w * (h - 1)][1], 1.0) << what << ": v runs down the rows";
+  EXPECT_NEAR(mesh.texture[w + 2][0], 2.0 / (w - 1), 1e-9) << what;
+  ASSERT_EQ(mesh.faces.size(), static_cast<std::size_t>((w - 1) * (h - 1))) << what;
+  const std::size_t last = mesh.faces.size() - 1;  // the cell at the bottom right
+  const int a = (h - 2) * w + (w - 2) + 1;
+  EXPECT_EQ(mesh.faces[last], (std::vector<std::array<int, 2>>{{a, a}, {a + w, a + w}, {a + w + 1, a + w + 1}, {a + 1, a + 1}}))
+      << what;
+}
+
+class LoomwiseRecordCaches : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(LoomwiseRecordCaches, EveryFormatHoldsTheSimulatedNodesFrameByFrame) {
+  const Scenario& s = GetParam();
+  TempDir dir;
+  const ProgramRun run =
+      record("--format mel,pc2,mdd,obj,glb " + argumentsFor(s) + " " + dir.file("cloth.take1"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const ExpectedMotion motion = expectedMotion(s);
+  const int frames = static_cast<int>(motion.frames.size());
+  ASSERT_GT(frames, 1);
+  const auto secondsOf = [&s](int frame) { return static_cast<float>(frame * s.skip * 0.0005); };
+  EXPECT_EQ(readFile(dir.file("animate_cloth.mel")), expectedAnimation(s, "cloth")) << "MEL stays as it is";
+
+  const cachereaders::PointCache pc2 = cachereaders::readPc2(dir.file("cloth.pc2"));
+  ASSERT_EQ(pc2.problem, "");
+  EXPECT_EQ(pc2.points, s.shape.clothWidth * s.shape.clothHeight);
+  EXPECT_EQ(pc2.startFrame, 1.0f);
+  EXPECT_EQ(pc2.sampleRate, 1.0f);
+  expectSinglePrecision(pc2.frames, motion, "PC2");
+
+  const cachereaders::PointCache mdd = cachereaders::readMdd(dir.file("cloth.mdd"));
+  ASSERT_EQ(mdd.problem, "");
+  EXPECT_EQ(mdd.points, pc2.points);
+  expectSinglePrecision(mdd.frames, motion, "MDD");
+  for (int k = 0; k < frames; ++k) EXPECT_FLOAT_EQ(mdd.times[k], secondsOf(k + 1)) << "frame " << k + 1;
+
+  expectObjMesh(cachereaders::readObj(dir.file("cloth.obj")), motion.base, motion, "cloth", "base mesh");
+  for (int k = 0; k < frames; ++k) {
+    char file[32];
+    std::snprintf(file, sizeof file, "cloth.%04d.obj", k + 1);
+    expectObjMesh(cachereaders::readObj(dir.file(file)), motion.frames[k], motion, "cloth", file);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file(std::string("cloth.") + std::to_string(10000 + frames + 1).substr(1) + ".obj")));
+
+  const cachereaders::GltfAnimation glb = cachereaders::readGlb(dir.file("cloth.glb"));
+  ASSERT_EQ(glb.problem, "");
+  EXPECT_EQ(glb.nodeName, "cloth");
+  EXPECT_EQ(glb.meshName, "cloth");
+  EXPECT_EQ(glb.interpolation, "LINEAR");
+  EXPECT_EQ(glb.indices.size(), 6u * (motion.width - 1) * (motion.height - 1));
+  ASSERT_EQ(glb.base.size(), motion.base.size());
+  for (std::size_t k = 0; k < glb.base.size(); ++k)
+    for (int axis = 0; axis < 3; ++axis) ASSERT_EQ(glb.base[k][axis], static_cast<float>(motion.base[k][axis]));
+  ASSERT_EQ(glb.targets.size(), static_cast<std::size_t>(frames));
+  ASSERT_EQ(glb.times.size(), static_cast<std::size_t>(frames));
+  for (int f = 0; f < frames; ++f) {
+    EXPECT_FLOAT_EQ(glb.times[f], secondsOf(f + 1));
+    std::vector<float> only(frames, 0.0f);
+    only[f] = 1.0f;
+    EXPECT_EQ(glb.weights[f], only) << "at frame " << f + 1 << "'s time only its target counts";
+    for (std::size_t k = 0; k < glb.base.size(); ++k)
+      for (int axis = 0; axis < 3; ++axis)
+        ASSERT_NEAR(glb.base[k][axis] + glb.targets[f][k][axis], motion.frames[f][k][axis], 1e-6)
+            << "frame " << f + 1 << " node " << k;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LoomwiseRecord, LoomwiseRecordCaches,
+                         ::testing::Values(Scenario{ClothShape(), 660, 66, 5, 5, 7, {}},
+                                           Scenario{ClothShape{0.3f, 13, 7}, 500, 25, 3, 8, 99,
+                                                    {{"windPressure", 250.0}, {"kBend", 300.0}}}),
+                         [](const ::testing::TestParamInfo<Scenario>& info) {
+                           return "Cloth" + std::to_string(info.param.shape.clothWidth) + "x" +
+                                  std::to_string(info.param.shape.clothHeight);
+                         });
+
+// Runs `command`, giving its exit status and what it printed.
+ProgramRun shell(const std::string& command) {
+  TempDir capture;
+  const int status = std::system((command + " >" + capture.file("out") + " 2>&1").c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(capture.file("out")), ""};
+}
+
+bool onPath(const std::string& program) { return shell("command -v " + program).exitCode == 0; }
+
+// No frame, one frame (a single keyframe) and many: each is a file the Khronos validator passes
+// without an error or a warning.
+TEST(LoomwiseRecord, GlbPassesTheKhronosValidator) {
+  if (!onPath("npm") || !onPath("node")) GTEST_SKIP() << "npm is missing, so the Khronos glTF validator cannot run";
+  const std::string validator = std::string(LOOMWISE_GLTF_VALIDATOR) + "/validate.js";
+  ASSERT_TRUE(std::filesystem::exists(std::string(LOOMWISE_GLTF_VALIDATOR) + "/node_modules/gltf-validator"))
+      << "the glTF validator is not installed: run make deps";
+  TempDir dir;
+  for (const char* steps : {"4", "5", "60"}) {
+    const std::string path = dir.file(std::string("take") + steps);
+    ASSERT_EQ(record(std::string("--format glb --skip 5 --seed 3 --steps ") + steps + " " + path).exitCode, 0);
+    const ProgramRun check = shell("node " + validator + " " + path + ".glb");
+    EXPECT_EQ(check.exitCode, 0) << check.out;
+    EXPECT_NE(check.out.find("0 errors, 0 warnings"), std::string::npos) << check.out;
+  }
+}
+
+// A real importer reads the meshes: 17 × 10 nodes, 16 × 9 cells of two triangles.
+TEST(LoomwiseRecord, AssimpImportsTheMeshes) {
+  if (!onPath("assimp")) GTEST_SKIP() << "assimp (Debian package assimp-utils) is missing";
+  TempDir dir;
+  ASSERT_EQ(record("--format obj,glb --steps 132 " + dir.file("flag")).exitCode, 0);
+  for (const char* file : {"flag.obj", "flag.0002.obj", "flag.glb"}) {
+    const ProgramRun info = shell("assimp info " + dir.file(file));
+    EXPECT_EQ(info.exitCode, 0) << file << "\n" << info.out;
+    EXPECT_NE(info.out.find("Vertices:           170\n"), std::string::npos) << file << "\n" << info.out;
+    EXPECT_NE(info.out.find("Faces:              288\n"), std::string::npos) << file << "\n" << info.out;
+  }
+}
+
+TEST(LoomwiseRecord, CachesWithoutMelTakeNoPatches) {
+  TempDir dir;
+  const ProgramRun run = record("--format pc2 --patches 4,4 " + dir.file("flag"));
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "loomwise-record: --patches shapes the MEL surface only; add mel to --format or leave --patches out\n");
+  EXPECT_EQ(dir.entries(), 0);
 }
 
 }  // namespace

@@ -28,6 +28,15 @@ TEST(RecorderOptions, DefaultsAreTheDocumentsAfterOk) {
   EXPECT_EQ(p.options.shape.nodeSpacing, 0.25f);
   EXPECT_FALSE(p.options.seed.has_value());
   EXPECT_TRUE(p.options.settings.empty());
+  EXPECT_EQ(p.options.formats, RecordingFormats{RecordingFormat::mel}) << "today's command lines give today's files";
+}
+
+TEST(RecorderOptions, FormatListKeepsTheOrderAndCountsRepeatsOnce) {
+  const Parsed p = parse({"--format", "glb,pc2,glb,mel", "--patches", "2,2", "f"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.formats,
+            (RecordingFormats{RecordingFormat::glb, RecordingFormat::pc2, RecordingFormat::mel}));
+  EXPECT_EQ(parse({"--format=obj,mdd", "f"}).options.formats, (RecordingFormats{RecordingFormat::obj, RecordingFormat::mdd}));
 }
 
 TEST(RecorderOptions, EveryOptionInBothSpellings) {
@@ -115,7 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsage{{""}, "PATH '' names no file; give DIRECTORY/NAME, e.g. out/flag"},
         BadUsage{{"   "}, "PATH '   ' names no file; give DIRECTORY/NAME, e.g. out/flag"},
         BadUsage{{"."}, "PATH '.' is a directory; give DIRECTORY/NAME, e.g. './flag'"},
-        BadUsage{{}, "missing PATH (where the scripts go); try --help"},
+        BadUsage{{"--format", "mel,fbx", "f"},
+                 "--format takes a comma-separated list of mel, pc2, mdd, obj, glb, not 'fbx'"},
+        BadUsage{{"--format", "pc2,", "f"}, "--format takes a comma-separated list of mel, pc2, mdd, obj, glb, not ''"},
+        BadUsage{{"--format", "MEL", "f"}, "--format takes a comma-separated list of mel, pc2, mdd, obj, glb, not 'MEL'"},
+        // Either order: the refusal waits for the whole command line.
+        BadUsage{{"--patches", "3,3", "--format", "glb", "f"},
+                 "--patches shapes the MEL surface only; add mel to --format or leave --patches out"},
+        BadUsage{{"--format", "obj", "--patches=3,3", "f"},
+                 "--patches shapes the MEL surface only; add mel to --format or leave --patches out"},
+        BadUsage{{}, "missing PATH (where the recording goes); try --help"},
         BadUsage{{"a", "b"}, "only one PATH may be given, not 'a' and 'b'"}));
 
 }  // namespace

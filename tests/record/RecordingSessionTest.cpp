@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "CacheReaders.h"
 #include "TempDir.h"
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
@@ -113,6 +114,87 @@ TEST_F(RecordingSessionTest, DivergedClothIsToldAndNeverRecorded) {
   EXPECT_EQ(session.recordedFrames, 1);
   EXPECT_EQ(session.stop(), 0);
   EXPECT_EQ(framesIn(readFile(dir.file("animate_flag.mel"))), std::vector<int>{1});
+}
+
+const RecordingFormats kCaches{RecordingFormat::pc2, RecordingFormat::mdd, RecordingFormat::glb};
+
+// The recorder interrupted by a signal and the window closed while recording both end here.
+TEST_F(RecordingSessionTest, CachesAreCompleteAfterEveryFrameOrWhenTheSessionGoes) {
+  {
+    RecordingSession running(cloth);
+    ASSERT_EQ(running.start(dir.file("take"), 3, 5, 5, kCaches), 0);
+    for (int frames = 1; frames <= 4; ++frames) {
+      for (int s = 0; s < 3; ++s) running.advanceFrame();
+      const cachereaders::PointCache pc2 = cachereaders::readPc2(dir.file("take.pc2"));
+      EXPECT_EQ(pc2.problem, "");
+      EXPECT_EQ(pc2.frames.size(), static_cast<std::size_t>(frames)) << "the header counts every frame written";
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("take.mdd"))) << "no MDD until its count is known";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("take.glb")));
+  }
+  EXPECT_EQ(cachereaders::readMdd(dir.file("take.mdd")).frames.size(), 4u);
+  EXPECT_EQ(cachereaders::readGlb(dir.file("take.glb")).targets.size(), 4u);
+  EXPECT_EQ(dir.entries(), 4) << "the base mesh, the three caches, and no spool left behind";
+}
+
+// Each case makes one file unwritable: the start, a frame or the end fails with its path and
+// reason, and no file of that name is left looking complete.
+struct CacheFailure {
+  RecordingFormat format;
+  const char* unwritable;  // linked to /dev/full
+  const char* failingStage;
+  const char* reported;
+};
+
+class RecordingSessionFailure : public RecordingSessionTest, public ::testing::WithParamInterface<CacheFailure> {};
+
+TEST_P(RecordingSessionFailure, NamesTheFileAndLeavesNothingHalfWritten) {
+  const CacheFailure& c = GetParam();
+  std::filesystem::create_symlink("/dev/full", dir.file(c.unwritable));
+  const int started = session.start(dir.file("take"), 2, 5, 5, {c.format});
+  std::string stage = "start";
+  if (started == 0) {
+    stage = "frame";
+    if (!session.advanceFrame().failed && !session.advanceFrame().failed) stage = session.stop() == 0 ? "none" : "end";
+  }
+  EXPECT_EQ(stage, c.failingStage);
+  EXPECT_EQ(session.lastError(), dir.file(c.reported) + ": No space left on device");
+  session.stop();
+  EXPECT_FALSE(session.recording);
+  for (const char* finished : {"take.mdd", "take.glb", "take.0001.obj"})
+    EXPECT_FALSE(std::filesystem::exists(dir.file(finished))) << finished;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RecordingSession, RecordingSessionFailure,
+    ::testing::Values(CacheFailure{RecordingFormat::pc2, "take.obj", "start", "take.obj"},
+                      CacheFailure{RecordingFormat::pc2, "take.pc2", "start", "take.pc2"},
+                      CacheFailure{RecordingFormat::obj, "take.0001.obj", "frame", "take.0001.obj"},
+                      CacheFailure{RecordingFormat::mdd, "take.mdd.part", "end", "take.mdd.part"},
+                      CacheFailure{RecordingFormat::glb, "take.glb.part", "end", "take.glb.part"}),
+    [](const ::testing::TestParamInfo<CacheFailure>& info) {
+      std::string name = info.param.unwritable;
+      for (char& ch : name)
+        if (ch == '.') ch = '_';
+      return name;
+    });
+
+TEST_F(RecordingSessionTest, FailedStartClosesTheFormatsAlreadyStarted) {
+  std::filesystem::create_symlink("/dev/full", dir.file("take.pc2"));
+  EXPECT_EQ(session.start(dir.file("take"), 2, 5, 5, {RecordingFormat::mel, RecordingFormat::pc2}), -1);
+  EXPECT_FALSE(session.recording);
+  EXPECT_FALSE(session.recorder.isRecording()) << "the MEL scripts begun first are closed again";
+  EXPECT_EQ(session.lastError(), dir.file("take.pc2") + ": No space left on device");
+}
+
+// The finished name is taken only at the end: a directory in its way fails the end, not the start.
+TEST_F(RecordingSessionTest, CacheWhoseNameIsTakenFailsAtTheEnd) {
+  std::filesystem::create_directory(dir.file("take.glb"));
+  ASSERT_EQ(session.start(dir.file("take"), 2, 5, 5, {RecordingFormat::glb}), 0);
+  session.advanceFrame();
+  EXPECT_EQ(session.stop(), -1);
+  EXPECT_EQ(session.lastError(), dir.file("take.glb") + ": Is a directory");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("take.glb.part")));
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "record/FrameWriter.h"
+#include "record/RecordingFormat.h"
+
+class Cloth;
+class MelRecorder;
+
+// The writers that produce `formats` for `cloth`, MEL through `recorder`. The caches share one
+// base mesh, NAME.obj, which the OBJ sequence writes as well.
+std::vector<std::unique_ptr<FrameWriter>> makeFrameWriters(const RecordingFormats& formats, const Cloth& cloth,
+                                                           MelRecorder& recorder);

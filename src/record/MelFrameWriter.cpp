@@ -1,0 +1,16 @@
+#include "record/MelFrameWriter.h"
+
+#include "record/MelRecorder.h"
+
+bool MelFrameWriter::begin(const RecordingTarget& target) {
+  beginResult_ = recorder_.beginRecording(target.path, target.patchesU, target.patchesV);
+  return beginResult_ == 0;
+}
+
+bool MelFrameWriter::frame(int number) { return recorder_.writeFrame(number) == 0; }
+
+bool MelFrameWriter::end() { return recorder_.endRecording() == 0; }
+
+std::vector<std::string> MelFrameWriter::files() const { return {recorder_.createPath, recorder_.animationPath}; }
+
+const std::string& MelFrameWriter::error() const { return recorder_.lastError(); }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "record/FrameWriter.h"
+
+class Cloth;
+
+// The base mesh NAME.obj (the cloth as the recording starts) and, as a sequence, one complete
+// mesh NAME.NNNN.obj per frame, each file written whole as its frame comes.
+class ObjWriter : public FrameWriter {
+public:
+  ObjWriter(const Cloth& cloth, bool sequence) : cloth_(cloth), sequence_(sequence) {}
+
+  bool begin(const RecordingTarget& target) override;
+  bool frame(int number) override;
+  bool end() override { return true; }
+  std::vector<std::string> files() const override;
+  const std::string& error() const override { return error_; }
+
+  // NAME.NNNN.obj: the frame number in at least four digits.
+  static std::string framePath(const RecordingTarget& target, int number);
+
+private:
+  bool writeMesh(const std::string& path, const std::string& comment);
+
+  const Cloth& cloth_;
+  const bool sequence_;
+  RecordingTarget target_;
+  std::string topology_;  // the same in every file of the sequence
+  std::string error_;
+};
