@@ -53,6 +53,7 @@ const MenuResource& documentMenu() {
         {ID_EDIT_COPY, "&Copy\tCtrl+C"},
         {ID_EDIT_PASTE, "&Paste\tCtrl+V"}}},
       viewMenu(true),
+      {"&Simulation", {{ID_RUN, "&Run\tCtrl+R"}, {ID_VIEW_REAL_TIME, "Real &Time\tCtrl+T"}}},
       {"&Window",
        {{ID_WINDOW_NEW, "&New Window"},
         {ID_WINDOW_CASCADE, "&Cascade"},
@@ -78,6 +79,8 @@ const std::vector<Accelerator>& accelerators() {
       {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
       {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
       {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+      {QKeySequence(Qt::CTRL | Qt::Key_R), ID_RUN},
+      {QKeySequence(Qt::CTRL | Qt::Key_T), ID_VIEW_REAL_TIME},
   };
   return table;
 }
@@ -101,6 +104,7 @@ const StringTable& strings() {
         {IDR_LOOMWITYPE, "\nLoomwi\nLoomwi\n\n\nLoomwise.Document\nLoomwi Document"},
         {ID_VIEW_CLOTH_CONTROLS, "Toggle display of cloth control dialog."},
         {ID_RUN, "Run..."},
+        {ID_VIEW_REAL_TIME, "Run the simulation as fast as the wall clock\nReal Time"},
         {AFX_IDS_APP_TITLE, "Loomwise"},
         {AFX_IDS_IDLEMESSAGE, "Ready"},
         {ID_FILE_NEW, "Create a new document\nNew"},

@@ -31,7 +31,7 @@ void setMainCaption(const QString& text) {
 
 CLoomwiseDoc::CLoomwiseDoc() : session(cloth) {
   ClothShape().layOut(cloth);
-  controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters);
+  controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });
@@ -48,6 +48,8 @@ bool CLoomwiseDoc::OnNewDocument() {
   shape.layOut(cloth);
   return true;
 }
+
+void CLoomwiseDoc::OnTitleChanged() { controlsPanel->setDocumentTitle(title()); }
 
 void CLoomwiseDoc::OnViewClothControls() {
   controlsVisible = !controlsVisible;
@@ -108,11 +110,11 @@ void CLoomwiseDoc::showRecordingError(const QString& text, const std::string& re
   box.exec();
 }
 
-void CLoomwiseDoc::advanceFrame() {
-  const RecordingSession::Tick tick = session.advanceFrame();
-  if (tick.frame == 0) return;
-  if (tick.failed)
-    abandonRecording(tick.frame);
+void CLoomwiseDoc::advance(std::int64_t steps) {
+  const SimulationClock::Report report = clock.advance(steps);
+  if (report.lastFrame == 0) return;
+  if (report.failed)
+    abandonRecording(report.lastFrame);
   else
-    setMainCaption(QString::asprintf("Recording frame: %d", tick.frame));
+    setMainCaption(QString::asprintf("Recording frame: %d", report.lastFrame));
 }

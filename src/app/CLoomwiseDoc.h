@@ -4,6 +4,7 @@
 
 #include "cloth/Cloth.h"
 #include "record/RecordingSession.h"
+#include "record/SimulationClock.h"
 #include "view/ClothDocument.h"
 
 class CLoomwiseView;
@@ -28,13 +29,17 @@ public:
   void OnFileSave();
   // One step; while recording, every timeStepSkip-th step records a frame and says so in the
   // main window's caption. A frame that cannot be written ends the recording with a message.
-  void advanceFrame() override;
+  void advanceFrame() override { advance(1); }
+  // `steps` steps, recorded as if taken one by one; the caption names the last frame.
+  void advance(std::int64_t steps) override;
+  void OnTitleChanged() override;
   Cloth& simulatedCloth() override { return cloth; }
 
   Cloth cloth;
   std::unique_ptr<ClothControlsDialog> controlsPanel;  // destroyed before the cloth it edits
   bool controlsVisible = false;
   RecordingSession session;
+  SimulationClock clock{session};
 
 private:
   CLoomwiseView* firstView() const;

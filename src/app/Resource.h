@@ -27,6 +27,7 @@ constexpr int IDC_PATCHES_V = 1009;
 
 // Commands of the program's own.
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;
+constexpr int ID_VIEW_REAL_TIME = 32774;  // the simulation keeps to the wall clock
 
 // The dialog bar, the second band of the top bars.
 constexpr int AFX_IDW_DIALOGBAR = 59397;

@@ -5,16 +5,20 @@
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "cloth/Cloth.h"
 #include "linalg/Matrix.h"
+#include "record/RecordingSession.h"
 #include "toolkit/CommandIds.h"
 #include "view/ClothDocument.h"
 #include "view/SceneDrawing.h"
 #include "view/ViewCommands.h"
 
 bool CLoomwiseView::stepInProgress = false;
+bool CLoomwiseView::realTime = false;
 
 namespace {
 
@@ -31,6 +35,11 @@ void multiplyViewBox(int w, int h, double s, double near, double far) {
   glOrtho(-w * s, w * s, -h * s, h * s, near, far);
 }
 
+std::int64_t steadyNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 int keyFlags(const QMouseEvent& event) {
   const Qt::MouseButtons buttons = event.buttons();
   const Qt::KeyboardModifiers modifiers = event.modifiers();
@@ -45,7 +54,11 @@ int keyFlags(const QMouseEvent& event) {
 
 }  // namespace
 
-CLoomwiseView::CLoomwiseView() {
+CLoomwiseView::CLoomwiseView()
+    : clock(steadyNanoseconds), pacer(RecordingSession::kDefaultTimeStep, kMaxStepsPerTick) {
+  repaintTimer.setSingleShot(true);
+  repaintTimer.setTimerType(Qt::PreciseTimer);
+  connect(&repaintTimer, &QTimer::timeout, this, [this] { update(); });
   for (int i = 0; i < 16; ++i) cameraMatrix[i] = i % 5 == 0 ? 1.0 : 0.0;
   onCommand(ID_RUN, [this] { OnRun(); });
   onUpdate(ID_RUN, [this](CommandUi& ui) { OnUpdateRun(ui); });
@@ -94,7 +107,20 @@ void CLoomwiseView::setProjection(int w, int h, double s, double near, double fa
   glMatrixMode(GL_MODELVIEW);
 }
 
-void CLoomwiseView::paintGL() { renderScene(); }
+void CLoomwiseView::paintGL() {
+  sinceLastPaint.start();
+  renderScene();
+}
+
+void CLoomwiseView::OnUpdate() {
+  if (repaintTimer.isActive()) return;
+  const qint64 waited = sinceLastPaint.isValid() ? sinceLastPaint.elapsed() : kFrameIntervalMs;
+  repaintTimer.start(static_cast<int>(std::max<qint64>(0, kFrameIntervalMs - waited)));
+}
+
+// The framebuffer's alpha is the clear colour's 0: printed as it is, the black background would
+// come out transparent, showing the paper or the preview's grey.
+QImage CLoomwiseView::printedPicture() { return grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
 
 void CLoomwiseView::renderScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -250,14 +276,26 @@ void CLoomwiseView::OnRun() {
     killTimer(static_cast<int>(timerId));
     timerId = 0;
   } else {
-    timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
+    startTicking();
   }
+}
+
+// Time spent stopped is no time owed: the real-time pace starts afresh from now.
+void CLoomwiseView::startTicking() {
+  timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
+  pacer.restart();
+  lastTickTime = clock();
+}
+
+void CLoomwiseView::setClock(Clock newClock) {
+  clock = std::move(newClock);
+  lastTickTime = clock();
 }
 
 void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.SetCheck(timerId != 0); }
 
 void CLoomwiseView::startTimer() {
-  if (timerId == 0) timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
+  if (timerId == 0) startTicking();
 }
 
 void CLoomwiseView::stopTimer() {
@@ -274,17 +312,31 @@ void CLoomwiseView::timerEvent(QTimerEvent* event) {
 void CLoomwiseView::OnTimer(int id) {
   if (static_cast<unsigned>(id) != timerId) return;
   advanceSimulation();
-  update();
+  // Every view of the document shows the cloth that moved, not only the one whose timer ran.
+  if (ClothDocument* document = clothDocument())
+    document->updateAllViews();
+  else
+    OnUpdate();
 }
 
 void CLoomwiseView::advanceSimulation() {
   if (stepInProgress) return;
   stepInProgress = true;
-  if (ClothDocument* document = clothDocument()) document->advanceFrame();
+  const std::int64_t steps = stepsThisTick();
+  ClothDocument* document = clothDocument();
+  if (document != nullptr && steps > 0) document->advance(steps);
   stepInProgress = false;
+}
+
+std::int64_t CLoomwiseView::stepsThisTick() {
+  const std::int64_t now = clock();
+  const std::int64_t elapsed = now - lastTickTime;
+  lastTickTime = now;
+  return realTime ? pacer.stepsDue(elapsed) : 1;
 }
 
 void CLoomwiseView::OnDestroy() {
   // timerId keeps its value: the window is going away.
   if (timerId != 0) killTimer(static_cast<int>(timerId));
+  repaintTimer.stop();
 }

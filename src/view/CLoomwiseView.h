@@ -1,6 +1,12 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QOpenGLWidget>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+
+#include "record/RealTimePacer.h"
 
 #include "toolkit/View.h"
 #include "view/DragHandle.h"
@@ -17,6 +23,12 @@ public:
   // The mouse-message key flags the handlers take.
   enum KeyFlag { KeyLeftButton = 1, KeyRightButton = 2, KeyShift = 4, KeyControl = 8, KeyMiddleButton = 16 };
   static constexpr int kTimerPeriodMs = 10;
+  // Repaints come at most this often, about the rate a display shows: never once per step.
+  static constexpr int kFrameIntervalMs = 16;
+  // A real-time tick that comes late catches up by at most this many steps (0.05 s simulated).
+  static constexpr std::int64_t kMaxStepsPerTick = 100;
+  // A monotonic clock in nanoseconds; tests give their own.
+  using Clock = std::function<std::int64_t()>;
 
   CLoomwiseView();
 
@@ -31,9 +43,14 @@ public:
   void startTimer();
   void stopTimer();
   void OnTimer(int id);
-  // One tick of simulation work.
+  // One tick of simulation work: one step, or with real time on the steps the wall-clock time
+  // since the previous tick calls for.
   virtual void advanceSimulation();
   void OnDestroy() override;
+  // The document's cloth moved: repaint, but no sooner than a frame interval after the last paint.
+  void OnUpdate() override;
+  void setClock(Clock clock);
+  QImage printedPicture() override;
 
   // Points are in client pixels, y downwards.
   void OnLButtonDown(int flags, QPoint point);
@@ -55,6 +72,9 @@ public:
   SceneObject* dragTarget = nullptr;  // picked by the last left press; not owned
   DragHandle handle;         // the one pickable object, at the origin until dragged
 
+  // While true, every running view keeps its cloth at the wall clock's pace; the program's setting.
+  static bool realTime;
+
 protected:
   void initializeGL() override;
   void resizeGL(int w, int h) override;
@@ -63,7 +83,6 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  QImage printedPicture() override { return grabFramebuffer(); }
 
 private:
   ClothDocument* clothDocument() const;
@@ -72,6 +91,8 @@ private:
   void dragStep(QPoint point);
   // Pushes the model-view matrix and loads the camera into it.
   void pushCamera();
+  void startTicking();
+  std::int64_t stepsThisTick();
 
   // The stand-in for the mouse capture: set by a left or right press, cleared by either release.
   // Qt's implicit grab delivers the moves while a button is down; only captured ones count.
@@ -80,4 +101,10 @@ private:
   // Set while a tick's simulation work runs, shared by all views: a tick nested inside another
   // (a step that ran a message loop) must not step again.
   static bool stepInProgress;
+
+  Clock clock;
+  std::int64_t lastTickTime = 0;  // the clock at the previous tick, ns
+  RealTimePacer pacer;
+  QTimer repaintTimer;       // single shot: the repaint held back to the frame interval
+  QElapsedTimer sinceLastPaint;
 };

@@ -110,7 +110,7 @@ private slots:
   void theMenusFollowWhetherADocumentIsOpen() {
     QVERIFY(run->start());
     QMenuBar* bar = run->frame().menuBar();
-    QCOMPARE(menuTitles(bar), QStringList({"&File", "&Edit", "&View", "&Window", "&Help"}));
+    QCOMPARE(menuTitles(bar), QStringList({"&File", "&Edit", "&View", "&Simulation", "&Window", "&Help"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 0)),
              QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
                           "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File",
@@ -119,9 +119,10 @@ private slots:
     QCOMPARE(itemTexts(run->frame().menu(true, 1)),
              QStringList({"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)), QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)),
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 4)),
              QStringList({"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 4)), QStringList({"&About Loomwise..."}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 5)), QStringList({"&About Loomwise..."}));
     QVERIFY(run->chooseMenu("&File", "&Close"));
     QTRY_COMPARE(menuTitles(bar), QStringList({"&File", "&View", "&Help"}));
     QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise"));
@@ -147,7 +148,8 @@ private slots:
     QToolBar* bar = qobject_cast<QToolBar*>(run->button(ID_FILE_NEW)->parentWidget());
     QStringList order;
     for (QAction* a : bar->actions()) order << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
-    QCOMPARE(order, QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Print", "|", "About", ""}));
+    QCOMPARE(order,
+             QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Print", "|", "About", "Run"}));
     QCOMPARE(run->action(ID_RUN), bar->actions().last());
     QVERIFY(!run->button(ID_RUN)->icon().isNull());
     // The second band holds the dialog bar's label.
