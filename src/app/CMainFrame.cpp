@@ -35,7 +35,7 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
                    {ID_INDICATOR_NUM, AppResources::string(ID_INDICATOR_NUM)},
                    {ID_INDICATOR_SCRL, AppResources::string(ID_INDICATOR_SCRL)}});
   pacePane = new PacePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
-  frameStatusBar()->insertPermanentWidget(0, pacePane);
+  frameStatusBar()->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
   loadPrompts(AppResources::strings());
   CLoomwiseView::realTime = QSettings().value(kRealTimeKey, false).toBool();
   onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });

@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -14,6 +13,7 @@
 #include "record/RecordingSession.h"
 #include "toolkit/CommandIds.h"
 #include "view/ClothDocument.h"
+#include "view/FrameClock.h"
 #include "view/SceneDrawing.h"
 #include "view/ViewCommands.h"
 
@@ -56,9 +56,6 @@ int keyFlags(const QMouseEvent& event) {
 
 CLoomwiseView::CLoomwiseView()
     : clock(steadyNanoseconds), pacer(RecordingSession::kDefaultTimeStep, kMaxStepsPerTick) {
-  repaintTimer.setSingleShot(true);
-  repaintTimer.setTimerType(Qt::PreciseTimer);
-  connect(&repaintTimer, &QTimer::timeout, this, [this] { update(); });
   for (int i = 0; i < 16; ++i) cameraMatrix[i] = i % 5 == 0 ? 1.0 : 0.0;
   onCommand(ID_RUN, [this] { OnRun(); });
   onUpdate(ID_RUN, [this](CommandUi& ui) { OnUpdateRun(ui); });
@@ -107,16 +104,9 @@ void CLoomwiseView::setProjection(int w, int h, double s, double near, double fa
   glMatrixMode(GL_MODELVIEW);
 }
 
-void CLoomwiseView::paintGL() {
-  sinceLastPaint.start();
-  renderScene();
-}
+void CLoomwiseView::paintGL() { renderScene(); }
 
-void CLoomwiseView::OnUpdate() {
-  if (repaintTimer.isActive()) return;
-  const qint64 waited = sinceLastPaint.isValid() ? sinceLastPaint.elapsed() : kFrameIntervalMs;
-  repaintTimer.start(static_cast<int>(std::max<qint64>(0, kFrameIntervalMs - waited)));
-}
+void CLoomwiseView::OnUpdate() { FrameClock::instance().request(*this); }
 
 // The framebuffer's alpha is the clear colour's 0: printed as it is, the black background would
 // come out transparent, showing the paper or the preview's grey.
@@ -338,5 +328,4 @@ std::int64_t CLoomwiseView::stepsThisTick() {
 void CLoomwiseView::OnDestroy() {
   // timerId keeps its value: the window is going away.
   if (timerId != 0) killTimer(static_cast<int>(timerId));
-  repaintTimer.stop();
 }
