@@ -16,6 +16,7 @@
 #include "AppTestDriver.h"
 #include "app/AboutDialog.h"
 #include "app/CMainFrame.h"
+#include "app/PacePane.h"
 #include "app/ClothControlsDialog.h"
 #include "app/Resource.h"
 #include "toolkit/RecentFileList.h"
