@@ -1,17 +1,6 @@
 #include "app/PacePane.h"
 
-#include <chrono>
-
 #include "app/CLoomwiseDoc.h"
-
-namespace {
-
-std::int64_t steadyNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
 
 PacePane::PacePane(ActiveDocument activeDocument, QWidget* parent)
     : QLabel(parent), activeDocument(std::move(activeDocument)), clock(steadyNanoseconds) {
@@ -23,7 +12,7 @@ PacePane::PacePane(ActiveDocument activeDocument, QWidget* parent)
   timer.start(kRefreshMs);
 }
 
-void PacePane::setClock(Clock newClock) {
+void PacePane::setClock(NanosecondClock newClock) {
   clock = std::move(newClock);
   samples.clear();
 }

@@ -6,6 +6,8 @@
 #include <deque>
 #include <functional>
 
+#include "record/RealTimePacer.h"
+
 class CLoomwiseDoc;
 
 // The status-bar pane of the active cloth: its simulated time and how fast that runs against the
@@ -15,12 +17,11 @@ class PacePane : public QLabel {
 public:
   static constexpr int kRefreshMs = 250;
   static constexpr std::int64_t kWindowNanoseconds = 2000000000;
-  using Clock = std::function<std::int64_t()>;  // monotonic, ns
   using ActiveDocument = std::function<const CLoomwiseDoc*()>;
 
   PacePane(ActiveDocument activeDocument, QWidget* parent = nullptr);
 
-  void setClock(Clock clock);
+  void setClock(NanosecondClock clock);
   // Takes a sample of the active document and shows it; the timer calls it every kRefreshMs.
   void refresh();
 
@@ -31,7 +32,7 @@ private:
   };
 
   ActiveDocument activeDocument;
-  Clock clock;
+  NanosecondClock clock;
   const CLoomwiseDoc* sampled = nullptr;  // the document the samples belong to
   std::deque<Sample> samples;
   QTimer timer;

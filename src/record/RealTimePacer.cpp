@@ -2,7 +2,13 @@
 
 #include <algorithm>
 #include <cassert>
+#include <chrono>
 #include <cmath>
+
+std::int64_t steadyNanoseconds() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 RealTimePacer::RealTimePacer(double timeStep, std::int64_t maxStepsPerCall)
     : stepLength(std::max<std::int64_t>(1, std::llround(timeStep * 1e9))), maxStepsPerCall(maxStepsPerCall) {

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+
+// A monotonic clock in nanoseconds: the steady clock in the program, a hand-set one in tests.
+using NanosecondClock = std::function<std::int64_t()>;
+std::int64_t steadyNanoseconds();
 
 // Turns wall-clock time into whole simulation steps, so that one simulated second takes one
 // second: the part of a step not yet due is carried to the next call. Time is counted in integer

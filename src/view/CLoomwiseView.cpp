@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
-#include <chrono>
 #include <cmath>
 
 #include "cloth/Cloth.h"
@@ -33,11 +32,6 @@ constexpr int kPickRegion = 2;  // width and height of the region a press picks 
 // The view's orthographic box: one pixel spans 2 s world units both ways, whatever the shape.
 void multiplyViewBox(int w, int h, double s, double near, double far) {
   glOrtho(-w * s, w * s, -h * s, h * s, near, far);
-}
-
-std::int64_t steadyNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
 }
 
 int keyFlags(const QMouseEvent& event) {
@@ -277,7 +271,7 @@ void CLoomwiseView::startTicking() {
   lastTickTime = clock();
 }
 
-void CLoomwiseView::setClock(Clock newClock) {
+void CLoomwiseView::setClock(NanosecondClock newClock) {
   clock = std::move(newClock);
   lastTickTime = clock();
 }

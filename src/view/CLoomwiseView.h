@@ -2,7 +2,6 @@
 
 #include <QOpenGLWidget>
 #include <cstdint>
-#include <functional>
 
 #include "record/RealTimePacer.h"
 
@@ -24,8 +23,6 @@ public:
   // A real-time tick that comes late catches up by at most this many steps (0.2 s simulated):
   // enough to ride out a busy moment, few enough that a tick of the largest cloth stays short.
   static constexpr std::int64_t kMaxStepsPerTick = 400;
-  // A monotonic clock in nanoseconds; tests give their own.
-  using Clock = std::function<std::int64_t()>;
 
   CLoomwiseView();
 
@@ -46,7 +43,7 @@ public:
   void OnDestroy() override;
   // The document's cloth moved: repaint with the next frame, never once per step.
   void OnUpdate() override;
-  void setClock(Clock clock);
+  void setClock(NanosecondClock clock);
   QImage printedPicture() override;
 
   // Points are in client pixels, y downwards.
@@ -99,7 +96,7 @@ private:
   // (a step that ran a message loop) must not step again.
   static bool stepInProgress;
 
-  Clock clock;
+  NanosecondClock clock;
   std::int64_t lastTickTime = 0;  // the clock at the previous tick, ns
   RealTimePacer pacer;
 };
