@@ -32,8 +32,9 @@ test-core-sanitized: deps
 	cmake --build $(SANITIZER_BUILD) -j $(JOBS)
 	ctest --preset sanitizer -j $(JOBS)
 
+# The paint benchmarks need a display, like the GUI tests.
 bench: build
-	$(BUILD)/bench/loomwise-bench
+	$(XVFB) $(BUILD)/bench/loomwise-bench
 
 # Without a display (or before the window exists) `run` records the demo headlessly.
 run: build

@@ -11,6 +11,7 @@ inline constexpr const char* kStepFast = "StepFast";
 inline constexpr const char* kStepScalar = "StepScalar";
 inline constexpr const char* kStepReference = "StepReference";
 inline constexpr const char* kWriteFrame = "WriteFrame";
+inline constexpr const char* kPaint = "Paint";
 inline constexpr const char* kPerNodeStep = "per_node_step";
 
 // A recording's preset: one frame per 0.0333 simulated seconds of 0.0005-second steps.

@@ -8,6 +8,9 @@
 int main(int argc, char** argv) {
   registerStepBenchmarks();
   registerFrameBenchmark();
+#ifdef LOOMWISE_PAINT_BENCHMARKS
+  registerPaintBenchmarks();
+#endif
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   // Colours only on a terminal, as the library's own console report does by default.

@@ -53,7 +53,11 @@ const MenuResource& documentMenu() {
         {ID_EDIT_COPY, "&Copy\tCtrl+C"},
         {ID_EDIT_PASTE, "&Paste\tCtrl+V"}}},
       viewMenu(true),
-      {"&Simulation", {{ID_SIMULATION_RESET, "R&eset\tCtrl+Shift+R"}}},
+      {"&Simulation",
+       {{ID_RUN, "&Run\tCtrl+R"},
+        {ID_VIEW_REAL_TIME, "Real &Time\tCtrl+T"},
+        kSeparator,
+        {ID_SIMULATION_RESET, "R&eset\tCtrl+Shift+R"}}},
       {"&Window",
        {{ID_WINDOW_NEW, "&New Window"},
         {ID_WINDOW_CASCADE, "&Cascade"},
@@ -80,6 +84,8 @@ const std::vector<Accelerator>& accelerators() {
       {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
       {QKeySequence(Qt::Key_F6), ID_NEXT_PANE},
       {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
+      {QKeySequence(Qt::CTRL | Qt::Key_R), ID_RUN},
+      {QKeySequence(Qt::CTRL | Qt::Key_T), ID_VIEW_REAL_TIME},
   };
   return table;
 }
@@ -105,6 +111,7 @@ const StringTable& strings() {
         {ID_VIEW_CLOTH_CONTROLS, "Toggle display of cloth control dialog."},
         {ID_RUN, "Run..."},
         {ID_SIMULATION_RESET, "Lay the cloth out again as it was made, keeping its parameters\nReset"},
+        {ID_VIEW_REAL_TIME, "Run the simulation as fast as the wall clock\nReal Time"},
         {AFX_IDS_APP_TITLE, "Loomwise"},
         {AFX_IDS_IDLEMESSAGE, "Ready"},
         {ID_FILE_NEW, "Create a new document\nNew"},

@@ -31,7 +31,7 @@ void setMainCaption(const QString& text) {
 }  // namespace
 
 CLoomwiseDoc::CLoomwiseDoc() : session(cloth) {
-  controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters);
+  controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
   layOutCloth();
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
@@ -59,8 +59,10 @@ void CLoomwiseDoc::layOutCloth() {
 void CLoomwiseDoc::OnSimulationReset() {
   if (session.recording) stopRecording();
   layOutCloth();
-  for (View* view : views()) view->widget().update();
+  updateAllViews();
 }
+
+void CLoomwiseDoc::OnTitleChanged() { controlsPanel->setDocumentTitle(title()); }
 
 void CLoomwiseDoc::OnViewClothControls() {
   controlsVisible = !controlsVisible;
@@ -122,14 +124,11 @@ void CLoomwiseDoc::showRecordingError(const QString& text, const std::string& re
   box.exec();
 }
 
-void CLoomwiseDoc::advanceFrame() {
-  const RecordingSession::Tick tick = session.advanceFrame();
-  if (tick.diverged) return stopDivergedCloth();
-  if (tick.frame == 0) return;
-  if (tick.failed)
-    abandonRecording(tick.frame);
-  else
-    setMainCaption(QString::asprintf("Recording frame: %d", tick.frame));
+void CLoomwiseDoc::advance(std::int64_t steps) {
+  const SimulationClock::Report report = clock.advance(steps);
+  if (report.failed) return abandonRecording(report.lastFrame);
+  if (report.lastFrame != 0) setMainCaption(QString::asprintf("Recording frame: %d", report.lastFrame));
+  if (report.diverged) stopDivergedCloth();
 }
 
 // The session wrote no frame for the broken step, so a recording ends on its last sound frame.

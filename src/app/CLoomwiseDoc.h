@@ -5,6 +5,7 @@
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "record/RecordingSession.h"
+#include "record/SimulationClock.h"
 #include "view/ClothDocument.h"
 
 class CLoomwiseView;
@@ -31,7 +32,10 @@ public:
   // main window's caption. A frame that cannot be written ends the recording with a message.
   // A step that finds the cloth diverged stops every view's timer and the recording instead, and
   // says so in a message box that offers to reset the cloth.
-  void advanceFrame() override;
+  void advanceFrame() override { advance(1); }
+  // `steps` steps, recorded as if taken one by one; the caption names the last frame.
+  void advance(std::int64_t steps) override;
+  void OnTitleChanged() override;
   // Simulation > Reset: lays the cloth out again as it was made (same spacing and size, parameter
   // values kept). A recording under way is stopped first, so it ends on its last frame.
   void OnSimulationReset();
@@ -42,6 +46,7 @@ public:
   bool controlsVisible = false;
   ClothShape shape;  // the grid the cloth was made with, which Reset lays out again
   RecordingSession session;
+  SimulationClock clock{session};
 
 private:
   CLoomwiseView* firstView() const;

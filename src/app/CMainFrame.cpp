@@ -3,10 +3,15 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QSettings>
 
 #include "app/AppResources.h"
+#include "app/CLoomwiseDoc.h"
+#include "app/PacePane.h"
 #include "app/Resource.h"
 #include "toolkit/DialogTemplate.h"
+#include "toolkit/FrameStatusBar.h"
+#include "view/CLoomwiseView.h"
 
 namespace {
 
@@ -14,6 +19,8 @@ namespace {
 const int kDialogBarWidth = 330, kDialogBarHeight = 16;
 const std::vector<DialogItem> kDialogBarItems = {
     {IDC_STATIC, DialogItemKind::StaticLeft, "TODO: layout dialog bar ", 12, 4, 300, 8}};
+
+const QString kRealTimeKey = QStringLiteral("View/realTime");
 
 }  // namespace
 
@@ -29,9 +36,21 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
                   {{ID_INDICATOR_CAPS, AppResources::string(ID_INDICATOR_CAPS)},
                    {ID_INDICATOR_NUM, AppResources::string(ID_INDICATOR_NUM)},
                    {ID_INDICATOR_SCRL, AppResources::string(ID_INDICATOR_SCRL)}});
+  pacePane = new PacePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
+  frameStatusBar()->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
   loadPrompts(AppResources::strings());
+  CLoomwiseView::realTime = QSettings().value(kRealTimeKey, false).toBool();
+  onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });
+  onUpdate(ID_VIEW_REAL_TIME, [this](CommandUi& ui) { OnUpdateViewRealTime(ui); });
   resize(QGuiApplication::primaryScreen()->availableSize() * 3 / 4);
 }
+
+void CMainFrame::OnViewRealTime() {
+  CLoomwiseView::realTime = !CLoomwiseView::realTime;
+  QSettings().setValue(kRealTimeKey, CLoomwiseView::realTime);
+}
+
+void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.SetCheck(CLoomwiseView::realTime); }
 
 void CMainFrame::createDialogBar() {
   auto* bar = new QWidget(this);

@@ -28,8 +28,8 @@ QString formatValue(double value) { return QString::asprintf("%1.2f", value); }
 
 }  // namespace
 
-ClothControlsDialog::ClothControlsDialog(ParameterList* parameters)
-    : TemplateDialog(clothControlsTemplate()),
+ClothControlsDialog::ClothControlsDialog(ParameterList* parameters, QWidget* owner)
+    : TemplateDialog(clothControlsTemplate(), owner),
       valueLabel(control<QLabel>(IDC_VALUE_LABEL)),
       minimumLabel(control<QLabel>(IDC_MINIMUM_LABEL)),
       maximumLabel(control<QLabel>(IDC_MAXIMUM_LABEL)),
@@ -52,6 +52,11 @@ ClothControlsDialog::ClothControlsDialog(ParameterList* parameters)
   // notification, which also comes when a click on the thumb did not move it.
   connect(valueSlider, &QSlider::actionTriggered, this, [this] { OnVScroll(); });
   connect(valueSlider, &QSlider::sliderReleased, this, [this] { OnVScroll(); });
+  if (owner != nullptr) setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+}
+
+void ClothControlsDialog::setDocumentTitle(const QString& title) {
+  setWindowTitle(QStringLiteral("Cloth Controls - ") + title);
 }
 
 bool ClothControlsDialog::OnInitDialog() {

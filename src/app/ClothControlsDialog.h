@@ -14,8 +14,12 @@ class QSlider;
 class ClothControlsDialog : public TemplateDialog {
   Q_OBJECT
 public:
-  // `parameters` is not owned and must outlive the panel.
-  explicit ClothControlsDialog(ParameterList* parameters);
+  // `parameters` is not owned and must outlive the panel. With an `owner` window the panel is
+  // its tool window: it stays above it and hides and shows with it.
+  explicit ClothControlsDialog(ParameterList* parameters, QWidget* owner = nullptr);
+
+  // Names the document in the caption, so that several panels can be told apart.
+  void setDocumentTitle(const QString& title);
 
   void OnSelchangeParameterCombo();
   // Every scroll notification of the slider, whether or not it moved the thumb.

@@ -30,6 +30,7 @@ constexpr int IDC_FORMAT_FIRST = 1010;  // mel, then pc2, mdd, obj, glb up to 10
 // Commands of the program's own.
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;
 constexpr int ID_SIMULATION_RESET = 32773;  // lays the active document's cloth out again
+constexpr int ID_VIEW_REAL_TIME = 32774;  // the simulation keeps to the wall clock
 
 // The dialog bar, the second band of the top bars.
 constexpr int AFX_IDW_DIALOGBAR = 59397;

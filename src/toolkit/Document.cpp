@@ -63,12 +63,17 @@ void Document::OnFileSaveAs() {
 void Document::setTitle(const QString& title) {
   title_ = title;
   updateFrameTitles();
+  OnTitleChanged();
 }
 
 void Document::setPathName(const QString& path) {
   pathName_ = QFileInfo(path).absoluteFilePath();
   setTitle(QFileInfo(path).fileName());
   if (Application* app = Application::instance()) app->addRecentFile(pathName_);
+}
+
+void Document::updateAllViews() {
+  for (View* view : views_) view->OnUpdate();
 }
 
 void Document::addView(View& view) {

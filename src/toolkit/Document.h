@@ -27,12 +27,17 @@ public:
 
   const QString& title() const { return title_; }
   void setTitle(const QString& title);
+  // The title changed: windows that name the document follow it.
+  virtual void OnTitleChanged() {}
   const QString& pathName() const { return pathName_; }
   // Names the document after its file and puts the file at the top of the recent-file list.
   void setPathName(const QString& path);
 
   const std::vector<View*>& views() const { return views_; }
   DocumentTemplate* docTemplate() const { return template_; }
+
+  // Tells every view that what it shows has changed (the cloth moved), so each repaints.
+  void updateAllViews();
 
   void addView(View& view);
   // Detaches the view; when it was the last one, the document deletes itself.

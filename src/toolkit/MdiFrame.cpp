@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolBar>
 #include <algorithm>
 
@@ -17,6 +18,17 @@
 #include "toolkit/MdiChildFrame.h"
 #include "toolkit/RecentFileList.h"
 #include "toolkit/View.h"
+
+namespace {
+
+// A menu item's text as a button shows it: without the mnemonic and the shortcut ("&Run\tCtrl+R").
+QString buttonText(QString menuText) {
+  const int tab = menuText.indexOf(QLatin1Char('\t'));
+  if (tab >= 0) menuText.truncate(tab);
+  return menuText.remove(QLatin1Char('&'));
+}
+
+}  // namespace
 
 MdiFrame::MdiFrame(const QString& title)
     : frameTitle(title), area(new QMdiArea(this)), router_(new CommandRouter(*this, [this] { return route(); })) {
@@ -124,6 +136,42 @@ void MdiFrame::arrangeIcons() {
   }
 }
 
+void MdiFrame::listWindows(QMenu& menu) {
+  for (QAction* action : windowListActions) delete action;
+  windowListActions.clear();
+  const QList<QMdiSubWindow*> windows = area->subWindowList();
+  if (windows.isEmpty()) return;
+  windowListActions.push_back(menu.addSeparator());
+  int number = 0;
+  for (QMdiSubWindow* window : windows) {
+    ++number;
+    QString title = window->windowTitle();
+    title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    // The first nine get their digit as the mnemonic.
+    const QString text = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title)
+                                     : QStringLiteral("%1 %2").arg(number).arg(title);
+    QAction* action = menu.addAction(text);
+    action->setCheckable(true);
+    action->setChecked(window == area->currentSubWindow());
+    connect(action, &QAction::triggered, this, [this, frame = QPointer<QMdiSubWindow>(window)] {
+      if (auto* child = qobject_cast<MdiChildFrame*>(frame.data())) activateFrame(*child);
+    });
+    windowListActions.push_back(action);
+  }
+}
+
+// A maximised child makes Qt append " - [child title]" to the caption, which already names the
+// active document (or carries a recording's status): take it off again.
+void MdiFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowTitleChange) return;
+  const QMdiSubWindow* child = area->currentSubWindow();
+  if (child == nullptr) return;
+  const QString suffix = QStringLiteral(" - [%1]").arg(child->windowTitle());
+  const QString title = windowTitle();
+  if (title.endsWith(suffix)) setWindowTitle(title.chopped(suffix.size()));
+}
+
 void MdiFrame::closeEvent(QCloseEvent* event) {
   closeAllFrames();
   event->accept();
@@ -153,6 +201,9 @@ std::vector<QMenu*> MdiFrame::buildMenus(const MenuResource& resource) {
       }
     }
     router_->watch(*menu);
+    const auto holdsWindowCommands = [](const MenuItem& item) { return item.id == ID_WINDOW_NEW; };
+    if (std::any_of(popup.items.begin(), popup.items.end(), holdsWindowCommands))
+      connect(menu, &QMenu::aboutToShow, this, [this, menu] { listWindows(*menu); });
     menus.push_back(menu);
   }
   return menus;
@@ -222,7 +273,10 @@ void MdiFrame::loadPrompts(const StringTable& prompts) {
     QAction* action = router_->find(id);
     if (action == nullptr) continue;  // not a command of this frame
     action->setStatusTip(text.left(split));
-    if (split >= 0) action->setToolTip(text.mid(split + 1));
+    if (split >= 0)
+      action->setToolTip(text.mid(split + 1));
+    else if (!action->text().isEmpty())
+      action->setToolTip(buttonText(action->text()));
   }
 }
 

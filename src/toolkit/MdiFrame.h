@@ -56,6 +56,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   std::vector<CommandTarget*> route() const;
@@ -67,6 +68,8 @@ private:
   void arrangeIcons();
   void OnWindowNew();
   void addWindowCommands();
+  // The open windows at the end of the Window menu, numbered, the active one checked.
+  void listWindows(QMenu& menu);
 
   const QString frameTitle;
   QMdiArea* area;
@@ -76,6 +79,7 @@ private:
   std::vector<QMenu*> documentMenus;
   std::vector<MdiChildFrame*> frames;
   std::map<int, QWidget*> bars;
+  std::vector<QAction*> windowListActions;
   QString recentPlaceholder;
   int recentFileSlots = 0;
 };

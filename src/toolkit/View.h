@@ -22,6 +22,8 @@ public:
   MdiChildFrame* frame();
   virtual QWidget& widget() = 0;
 
+  // The document changed: show it anew.
+  virtual void OnUpdate() {}
   // The view's window is going away: called once, when its frame closes.
   virtual void OnDestroy() {}
 

@@ -9,12 +9,15 @@
 
 #include "cloth/Cloth.h"
 #include "linalg/Matrix.h"
+#include "record/RecordingSession.h"
 #include "toolkit/CommandIds.h"
 #include "view/ClothDocument.h"
+#include "view/FrameClock.h"
 #include "view/SceneDrawing.h"
 #include "view/ViewCommands.h"
 
 bool CLoomwiseView::stepInProgress = false;
+bool CLoomwiseView::realTime = false;
 
 namespace {
 
@@ -45,7 +48,8 @@ int keyFlags(const QMouseEvent& event) {
 
 }  // namespace
 
-CLoomwiseView::CLoomwiseView() {
+CLoomwiseView::CLoomwiseView()
+    : clock(steadyNanoseconds), pacer(RecordingSession::kDefaultTimeStep, kMaxStepsPerTick) {
   for (int i = 0; i < 16; ++i) cameraMatrix[i] = i % 5 == 0 ? 1.0 : 0.0;
   onCommand(ID_RUN, [this] { OnRun(); });
   onUpdate(ID_RUN, [this](CommandUi& ui) { OnUpdateRun(ui); });
@@ -95,6 +99,12 @@ void CLoomwiseView::setProjection(int w, int h, double s, double near, double fa
 }
 
 void CLoomwiseView::paintGL() { renderScene(); }
+
+void CLoomwiseView::OnUpdate() { FrameClock::instance().request(*this); }
+
+// The framebuffer's alpha is the clear colour's 0: printed as it is, the black background would
+// come out transparent, showing the paper or the preview's grey.
+QImage CLoomwiseView::printedPicture() { return grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
 
 void CLoomwiseView::renderScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -250,14 +260,26 @@ void CLoomwiseView::OnRun() {
     killTimer(static_cast<int>(timerId));
     timerId = 0;
   } else {
-    timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
+    startTicking();
   }
+}
+
+// Time spent stopped is no time owed: the real-time pace starts afresh from now.
+void CLoomwiseView::startTicking() {
+  timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
+  pacer.restart();
+  lastTickTime = clock();
+}
+
+void CLoomwiseView::setClock(NanosecondClock newClock) {
+  clock = std::move(newClock);
+  lastTickTime = clock();
 }
 
 void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.SetCheck(timerId != 0); }
 
 void CLoomwiseView::startTimer() {
-  if (timerId == 0) timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
+  if (timerId == 0) startTicking();
 }
 
 void CLoomwiseView::stopTimer() {
@@ -274,14 +296,27 @@ void CLoomwiseView::timerEvent(QTimerEvent* event) {
 void CLoomwiseView::OnTimer(int id) {
   if (static_cast<unsigned>(id) != timerId) return;
   advanceSimulation();
-  update();
+  // Every view of the document shows the cloth that moved, not only the one whose timer ran.
+  if (ClothDocument* document = clothDocument())
+    document->updateAllViews();
+  else
+    OnUpdate();
 }
 
 void CLoomwiseView::advanceSimulation() {
   if (stepInProgress) return;
   stepInProgress = true;
-  if (ClothDocument* document = clothDocument()) document->advanceFrame();
+  const std::int64_t steps = stepsThisTick();
+  ClothDocument* document = clothDocument();
+  if (document != nullptr && steps > 0) document->advance(steps);
   stepInProgress = false;
+}
+
+std::int64_t CLoomwiseView::stepsThisTick() {
+  const std::int64_t now = clock();
+  const std::int64_t elapsed = now - lastTickTime;
+  lastTickTime = now;
+  return realTime ? pacer.stepsDue(elapsed) : 1;
 }
 
 void CLoomwiseView::OnDestroy() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <cstdint>
+
+#include "record/RealTimePacer.h"
 
 #include "toolkit/View.h"
 #include "view/DragHandle.h"
@@ -17,6 +20,9 @@ public:
   // The mouse-message key flags the handlers take.
   enum KeyFlag { KeyLeftButton = 1, KeyRightButton = 2, KeyShift = 4, KeyControl = 8, KeyMiddleButton = 16 };
   static constexpr int kTimerPeriodMs = 10;
+  // A real-time tick that comes late catches up by at most this many steps (0.2 s simulated):
+  // enough to ride out a busy moment, few enough that a tick of the largest cloth stays short.
+  static constexpr std::int64_t kMaxStepsPerTick = 400;
 
   CLoomwiseView();
 
@@ -31,9 +37,14 @@ public:
   void startTimer();
   void stopTimer();
   void OnTimer(int id);
-  // One tick of simulation work.
+  // One tick of simulation work: one step, or with real time on the steps the wall-clock time
+  // since the previous tick calls for.
   virtual void advanceSimulation();
   void OnDestroy() override;
+  // The document's cloth moved: repaint with the next frame, never once per step.
+  void OnUpdate() override;
+  void setClock(NanosecondClock clock);
+  QImage printedPicture() override;
 
   // Points are in client pixels, y downwards.
   void OnLButtonDown(int flags, QPoint point);
@@ -55,6 +66,9 @@ public:
   SceneObject* dragTarget = nullptr;  // picked by the last left press; not owned
   DragHandle handle;         // the one pickable object, at the origin until dragged
 
+  // While true, every running view keeps its cloth at the wall clock's pace; the program's setting.
+  static bool realTime;
+
 protected:
   void initializeGL() override;
   void resizeGL(int w, int h) override;
@@ -63,7 +77,6 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  QImage printedPicture() override { return grabFramebuffer(); }
 
 private:
   ClothDocument* clothDocument() const;
@@ -72,6 +85,8 @@ private:
   void dragStep(QPoint point);
   // Pushes the model-view matrix and loads the camera into it.
   void pushCamera();
+  void startTicking();
+  std::int64_t stepsThisTick();
 
   // The stand-in for the mouse capture: set by a left or right press, cleared by either release.
   // Qt's implicit grab delivers the moves while a button is down; only captured ones count.
@@ -80,4 +95,8 @@ private:
   // Set while a tick's simulation work runs, shared by all views: a tick nested inside another
   // (a step that ran a message loop) must not step again.
   static bool stepInProgress;
+
+  NanosecondClock clock;
+  std::int64_t lastTickTime = 0;  // the clock at the previous tick, ns
+  RealTimePacer pacer;
 };

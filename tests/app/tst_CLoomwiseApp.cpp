@@ -11,10 +11,13 @@
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
+#include <QWindow>
 
 #include "AppTestDriver.h"
 #include "LoomwiseVersion.h"
 #include "app/AboutDialog.h"
+#include "app/CMainFrame.h"
+#include "app/PacePane.h"
 #include "app/ClothControlsDialog.h"
 #include "app/Resource.h"
 #include "toolkit/RecentFileList.h"
@@ -49,6 +52,7 @@ private slots:
   void cleanup() {
     stopWaitingForModals();
     run.reset();
+    CLoomwiseView::realTime = false;
     QTRY_COMPARE(leakedWindows(), QStringList());
   }
 
@@ -120,7 +124,8 @@ private slots:
     QCOMPARE(itemTexts(run->frame().menu(true, 1)),
              QStringList({"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)), QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"R&eset\tCtrl+Shift+R"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)),
+             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "R&eset\tCtrl+Shift+R"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 4)),
              QStringList({"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 5)), QStringList({"&About Loomwise..."}));
@@ -150,7 +155,7 @@ private slots:
     QStringList order;
     for (QAction* a : bar->actions()) order << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
     QCOMPARE(order,
-             QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Print", "|", "About", "", "Reset"}));
+             QStringList({"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|", "Print", "|", "About", "Run", "Reset"}));
     QCOMPARE(run->action(ID_RUN), bar->actions().at(bar->actions().size() - 2));
     QCOMPARE(run->action(ID_SIMULATION_RESET), bar->actions().last());
     QVERIFY(!run->button(ID_RUN)->icon().isNull());
@@ -296,6 +301,114 @@ private slots:
     QTest::keyClick(panel->findChild<QSlider*>(QStringLiteral("control1001")), Qt::Key_N, Qt::ControlModifier);
     QVERIFY(step->ran);
     QCOMPARE(run->documents().size(), std::size_t{2});
+  }
+
+  // A keyboard-only user can run the simulation: Simulation > Run and Ctrl+R, checked while running.
+  void runHasAMenuItemAndAShortcut_data() {
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("Simulation > Run") << true;
+    QTest::newRow("Ctrl+R") << false;
+  }
+  void runHasAMenuItemAndAShortcut() {
+    QFETCH(bool, byMenu);
+    QVERIFY(run->start());
+    const auto chooseRun = [&] {
+      if (byMenu) return run->chooseMenu("&Simulation", "&Run\tCtrl+R");
+      QTest::keyClick(&run->frame(), Qt::Key_R, Qt::ControlModifier);
+      return true;
+    };
+    QVERIFY(chooseRun());
+    QVERIFY(run->activeView()->timerId != 0);
+    QTRY_VERIFY(run->action(ID_RUN)->isChecked());
+    QVERIFY(run->button(ID_RUN)->isChecked());
+    // The status bar tells the running cloth's time and pace.
+    auto* main = dynamic_cast<CMainFrame*>(&run->frame());
+    QCOMPARE(main->pacePane->parentWidget(), run->frame().statusBar());
+    QTRY_VERIFY(main->pacePane->text().contains(QChar(0x00D7)));
+    QVERIFY(chooseRun());
+    QCOMPARE(run->activeView()->timerId, 0u);
+    QTRY_VERIFY(!run->action(ID_RUN)->isChecked());
+  }
+
+  // Real Time is one setting for the program, kept between runs under View/realTime.
+  void realTimeIsRememberedBetweenRuns() {
+    QVERIFY(run->start());
+    QVERIFY(!CLoomwiseView::realTime);
+    QTest::keyClick(&run->frame(), Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(CLoomwiseView::realTime);
+    QTRY_VERIFY(run->action(ID_VIEW_REAL_TIME)->isChecked());
+    QCOMPARE(QSettings().value("View/realTime"), QVariant(true));
+    run.reset();
+    CLoomwiseView::realTime = false;
+    run = std::make_unique<AppTestDriver>();
+    QVERIFY(run->start());
+    QVERIFY(CLoomwiseView::realTime);
+    QVERIFY(run->chooseMenu("&Simulation", "Real &Time\tCtrl+T"));
+    QVERIFY(!CLoomwiseView::realTime);
+    QCOMPARE(QSettings().value("View/realTime"), QVariant(false));
+  }
+
+  // With eight cloths open every window is one menu item away: numbered, the active one checked.
+  void theWindowMenuListsTheOpenWindows() {
+    QVERIFY(run->start());
+    QVERIFY(run->newDocument());
+    QVERIFY(run->chooseMenu("&Window", "&New Window"));
+    QMenu* menu = run->frame().menu(true, 4);
+    emit menu->aboutToShow();
+    QStringList listed;
+    for (QAction* a : menu->actions().mid(4))
+      listed << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? " *" : ""));
+    QCOMPARE(listed, QStringList({"-", "&1 Loomwi1", "&2 Loomwi2:1", "&3 Loomwi2:2 *"}));
+    QVERIFY(run->chooseMenu("&Window", "&1 Loomwi1"));
+    QCOMPARE(run->activeDocument()->title(), QStringLiteral("Loomwi1"));
+    QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise - Loomwi1"));
+    // Listed afresh each time: a closed window drops out.
+    QVERIFY(run->chooseMenu("&File", "&Close"));
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 4 + 3);
+  }
+
+  // The panel belongs to the main window (above it, minimised with it) and names its document.
+  void thePanelIsAToolWindowNamingItsDocument() {
+    QVERIFY(run->start());
+    QVERIFY(run->newDocument());
+    const std::vector<CLoomwiseDoc*> docs = run->documents();
+    QStringList captions;
+    for (CLoomwiseDoc* doc : docs) {
+      ClothControlsDialog* panel = doc->controlsPanel.get();
+      QCOMPARE(panel->windowType(), Qt::Tool);
+      QCOMPARE(panel->parentWidget(), &run->frame());
+      captions << panel->windowTitle();
+    }
+    captions.sort();
+    QCOMPARE(captions, QStringList({"Cloth Controls - Loomwi1", "Cloth Controls - Loomwi2"}));
+    QVERIFY(run->chooseMenu("&View", "&Cloth Controls"));
+    QWidget* panel = run->activeDocument()->controlsPanel.get();
+    QVERIFY(panel->isVisible());
+    // Transient for the main window: the window manager keeps it above and minimises it with it.
+    QVERIFY(panel->windowHandle() != nullptr);
+    QCOMPARE(panel->windowHandle()->transientParent(), run->frame().windowHandle());
+    QTRY_VERIFY(run->action(ID_VIEW_CLOTH_CONTROLS)->isChecked());
+  }
+
+  // A maximised child must not add its title to the caption a second time.
+  void theCaptionNeverRepeatsTheTitle_data() {
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("the document's title") << QString() << "Loomwise - Loomwi1";
+    QTest::newRow("a recording's text") << "Stopped recording" << "Stopped recording";
+  }
+  void theCaptionNeverRepeatsTheTitle() {
+    QFETCH(QString, set);
+    QVERIFY(run->start());
+    run->area().subWindowList().first()->showMaximized();
+    if (set.isEmpty())
+      run->frame().updateTitle();
+    else
+      run->frame().setWindowTitle(set);
+    QTEST(run->frame().windowTitle(), "caption");
+    QVERIFY(run->chooseMenu("&Window", "&New Window"));
+    QTRY_COMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise - Loomwi1"));
   }
 
   void openGivesTheDefaultClothTitledByTheFile() {

@@ -46,6 +46,7 @@ class CLoomwiseViewTest : public QObject {
 
 private slots:
   void cleanup() {
+    CLoomwiseView::realTime = false;
     stopWaitingForModals();
     views.all.clear();
     QTRY_COMPARE(leakedWindows(), QStringList());
@@ -221,6 +222,67 @@ private slots:
     outer->duringStep = nullptr;
     b->advanceSimulation();  // the flag is clear again afterwards
     QCOMPARE(other->steps, 1);
+  }
+
+  // Ticks driven by hand against a clock the test sets: the steps each tick takes.
+  void realTimeStepsFollowTheWallClock_data() {
+    QTest::addColumn<bool>("realTime");
+    QTest::addColumn<QList<int>>("tickMs");
+    QTest::addColumn<QList<int>>("steps");
+    QTest::newRow("off: one step a tick, however late") << false << QList<int>{10, 500} << QList<int>{1, 1};
+    QTest::newRow("on: 20 steps per 10 ms") << true << QList<int>{10, 10, 30} << QList<int>{20, 20, 60};
+    QTest::newRow("on: a late tick catches up 400 steps at most")
+        << true << QList<int>{3000, 10} << QList<int>{int(CLoomwiseView::kMaxStepsPerTick), 20};
+  }
+  void realTimeStepsFollowTheWallClock() {
+    QFETCH(bool, realTime);
+    QFETCH(QList<int>, tickMs);
+    QFETCH(QList<int>, steps);
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = newView(document);
+    QVERIFY(view != nullptr);
+    std::int64_t now = 0;
+    view->setClock([&now] { return now; });
+    CLoomwiseView::realTime = realTime;
+    view->OnRun();
+    for (int i = 0; i < tickMs.size(); ++i) {
+      const int before = document->steps;
+      now += std::int64_t{tickMs[i]} * 1000000;
+      view->OnTimer(static_cast<int>(view->timerId));
+      QCOMPARE(document->steps - before, steps[i]);
+    }
+    // Stopped time is not owed: after a pause the pace starts afresh.
+    view->OnRun();
+    now += 2000000000;
+    view->OnRun();
+    now += 5000000;
+    const int before = document->steps;
+    view->OnTimer(static_cast<int>(view->timerId));
+    QCOMPARE(document->steps - before, realTime ? 10 : 1);
+    view->OnRun();
+  }
+
+  // Window > New Window shows the same cloth twice: the view that does not run must follow it.
+  void everyViewOfTheDocumentRepaintsWhenItsClothMoves() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* running = newView(document);
+    CLoomwiseView* watching = newView(document);
+    QVERIFY(running != nullptr && watching != nullptr);
+    QSignalSpy frames(watching, &QOpenGLWidget::frameSwapped);
+    running->OnRun();
+    QTRY_VERIFY(frames.count() >= 3);
+    running->OnRun();
+  }
+
+  // Printing takes the view's picture: its black background must stay black on paper, not let
+  // the page show through.
+  void thePrintedPictureIsOpaque() {
+    CLoomwiseView* view = newView(nullptr);
+    QVERIFY(view != nullptr);
+    const QImage printed = view->printedPicture();
+    QVERIFY(!printed.hasAlphaChannel());
+    QCOMPARE(printed.pixel(5, 5), qRgb(0, 0, 0));
+    QVERIFY(isRed(printed.pixel(kCentreX + 50, kCentreY)));
   }
 
   void aViewWithoutDocumentStillRedrawsOnEachTick() {

@@ -1,0 +1,63 @@
+// The status-bar pane of the active cloth under a clock the test sets.
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "app/CLoomwiseDoc.h"
+#include "app/PacePane.h"
+#include "view/CLoomwiseView.h"
+
+class PacePaneTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void cleanup() { QTRY_COMPARE(leakedWindows(), QStringList()); }
+
+  // Samples of (wall time, steps taken so far); the text after the last. 2000 steps are 1 s.
+  void showsTheTimeAndThePace_data() {
+    QTest::addColumn<QList<int>>("wallMs");
+    QTest::addColumn<QList<int>>("steps");
+    QTest::addColumn<QString>("text");
+    const QString times = QString(QChar(0x00D7));
+    QTest::newRow("one sample: no pace yet") << QList<int>{0} << QList<int>{24690} << "t = 12.35 s";
+    QTest::newRow("real time") << QList<int>{0, 250, 500} << QList<int>{0, 500, 1000} << "t = 0.50 s  1.00" + times;
+    QTest::newRow("one step a tick") << QList<int>{0, 1000} << QList<int>{0, 100} << "t = 0.05 s  0.05" + times;
+    // Only the last two seconds count: the run that stopped at 1 s shows as stopped by 3.5 s.
+    QTest::newRow("over the last two seconds")
+        << QList<int>{0, 1000, 1500, 3500} << QList<int>{0, 2000, 2000, 2000} << "t = 1.00 s  0.00" + times;
+  }
+  void showsTheTimeAndThePace() {
+    QFETCH(QList<int>, wallMs);
+    QFETCH(QList<int>, steps);
+    CLoomwiseDoc document;
+    PacePane pane([&] { return &document; });
+    std::int64_t now = 0;
+    pane.setClock([&] { return now; });
+    for (int i = 0; i < wallMs.size(); ++i) {
+      now = std::int64_t{wallMs[i]} * 1000000;
+      document.session.stepCount = steps[i];
+      pane.refresh();
+    }
+    QTEST(pane.text(), "text");
+  }
+
+  // Another cloth becomes active: its own pace, not one measured across the two.
+  void startsAfreshForAnotherDocument() {
+    CLoomwiseDoc first, second;
+    const CLoomwiseDoc* active = &first;
+    PacePane pane([&] { return active; });
+    std::int64_t now = 0;
+    pane.setClock([&] { return now; });
+    pane.refresh();
+    now = 1000000000;
+    second.session.stepCount = 4000;
+    active = &second;
+    pane.refresh();
+    QCOMPARE(pane.text(), QStringLiteral("t = 2.00 s"));
+    active = nullptr;
+    pane.refresh();
+    QCOMPARE(pane.text(), QString());
+  }
+};
+
+LOOMWISE_GUI_TEST_MAIN(PacePaneTest, CLoomwiseView::requestPixelFormat)
+#include "tst_PacePane.moc"
