@@ -1,6 +1,7 @@
 #include "app/PacePane.h"
 
 #include "app/CLoomwiseDoc.h"
+#include "view/FrameClock.h"
 
 PacePane::PacePane(ActiveDocument activeDocument, QWidget* parent)
     : QLabel(parent), activeDocument(std::move(activeDocument)), clock(steadyNanoseconds) {
@@ -8,7 +9,10 @@ PacePane::PacePane(ActiveDocument activeDocument, QWidget* parent)
   setAlignment(Qt::AlignCenter);
   // Wide enough for long runs at any pace, so the panes beside it never shift.
   setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("t = 00000.00 s  00.00\u00d7")));
-  connect(&timer, &QTimer::timeout, this, &PacePane::refresh);
+  connect(&timer, &QTimer::timeout, this, &PacePane::refreshSoon);
+  connect(&FrameClock::instance(), &FrameClock::aboutToShowFrame, this, [this] {
+    if (refreshDue) refresh();
+  });
   timer.start(kRefreshMs);
 }
 
@@ -17,7 +21,15 @@ void PacePane::setClock(NanosecondClock newClock) {
   samples.clear();
 }
 
+void PacePane::refreshSoon() {
+  if (FrameClock::instance().framePending())
+    refreshDue = true;
+  else
+    refresh();
+}
+
 void PacePane::refresh() {
+  refreshDue = false;
   const CLoomwiseDoc* document = activeDocument();
   if (document != sampled) samples.clear();
   sampled = document;

@@ -24,6 +24,9 @@ public:
   void setClock(NanosecondClock clock);
   // Takes a sample of the active document and shows it; the timer calls it every kRefreshMs.
   void refresh();
+  // The timer's turn: refreshes with the next frame if one is coming, so that the window is
+  // composed once for both, else at once.
+  void refreshSoon();
 
 private:
   struct Sample {
@@ -36,4 +39,5 @@ private:
   const CLoomwiseDoc* sampled = nullptr;  // the document the samples belong to
   std::deque<Sample> samples;
   QTimer timer;
+  bool refreshDue = false;  // waiting for the next frame
 };

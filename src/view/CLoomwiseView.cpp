@@ -51,6 +51,9 @@ int keyFlags(const QMouseEvent& event) {
 CLoomwiseView::CLoomwiseView()
     : clock(steadyNanoseconds), pacer(RecordingSession::kDefaultTimeStep, kMaxStepsPerTick) {
   for (int i = 0; i < 16; ++i) cameraMatrix[i] = i % 5 == 0 ? 1.0 : 0.0;
+  // renderScene clears the whole framebuffer itself: Qt's own clear before each paint would be a
+  // second full-size pass, which software OpenGL pays for in every frame.
+  setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   onCommand(ID_RUN, [this] { OnRun(); });
   onUpdate(ID_RUN, [this](CommandUi& ui) { OnUpdateRun(ui); });
   onCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });

@@ -22,6 +22,7 @@ void FrameClock::request(QWidget& widget) {
 
 void FrameClock::showFrame() {
   sinceLastFrame.start();
+  emit aboutToShowFrame();
   // Updates asked for in one go are painted and composed together.
   const std::vector<QPointer<QWidget>> due = std::move(pending);
   pending.clear();

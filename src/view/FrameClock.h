@@ -13,12 +13,17 @@
 class FrameClock : public QObject {
   Q_OBJECT
 public:
-  static constexpr int kFrameIntervalMs = 16;
+  static constexpr int kFrameIntervalMs = 33;
 
   static FrameClock& instance();
 
   // `widget` is repainted with the next frame.
   void request(QWidget& widget);
+  bool framePending() const { return timer.isActive(); }
+
+signals:
+  // Just before a frame's repaints are asked for: other changes made now are composed with it.
+  void aboutToShowFrame();
 
 private:
   FrameClock();

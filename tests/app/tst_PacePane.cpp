@@ -1,10 +1,12 @@
 // The status-bar pane of the active cloth under a clock the test sets.
+#include <QSignalSpy>
 #include <QTest>
 
 #include "GuiTestSupport.h"
 #include "app/CLoomwiseDoc.h"
 #include "app/PacePane.h"
 #include "view/CLoomwiseView.h"
+#include "view/FrameClock.h"
 
 class PacePaneTest : public QObject {
   Q_OBJECT
@@ -38,6 +40,28 @@ private slots:
       pane.refresh();
     }
     QTEST(pane.text(), "text");
+  }
+
+  // The timer's refresh waits for a coming frame, so the window is composed once for both; with
+  // none coming it shows at once.
+  void refreshesWithTheNextFrame_data() {
+    QTest::addColumn<bool>("framePending");
+    QTest::newRow("a frame coming") << true;
+    QTest::newRow("no frame coming") << false;
+  }
+  void refreshesWithTheNextFrame() {
+    QFETCH(bool, framePending);
+    QTRY_VERIFY(!FrameClock::instance().framePending());
+    CLoomwiseDoc document;
+    document.session.stepCount = 2000;
+    PacePane pane([&] { return &document; });
+    QWidget view;
+    if (framePending) FrameClock::instance().request(view);
+    QSignalSpy frames(&FrameClock::instance(), &FrameClock::aboutToShowFrame);
+    pane.refreshSoon();
+    QCOMPARE(pane.text().isEmpty(), framePending);
+    QTRY_COMPARE(frames.size(), framePending ? 1 : 0);
+    QCOMPARE(pane.text(), QStringLiteral("t = 1.00 s"));
   }
 
   // Another cloth becomes active: its own pace, not one measured across the two.
