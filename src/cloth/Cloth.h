@@ -26,7 +26,7 @@ public:
   // negative spacing or a grid of fewer than two rows or columns or three nodes (no grid then).
   virtual int initialize(double spacing, int width, int height, const Matrix* placement);
   virtual ~Cloth();
-  // Issues the sheet as height − 1 quad strips into the current OpenGL context.
+  // Issues the sheet as height − 1 quad strips into the screen (see setScreen).
   virtual void draw() const;
   // Advances every free node by dt seconds.
   virtual void step(double dt);
@@ -39,6 +39,9 @@ public:
   // degenerate). Needs a grid of at least two rows and two columns.
   Vector nodeNormal(const NodeBuffer& nodes, int c, int r) const;
   void drawInto(QuadStripSink& sink) const;
+  // Where every cloth's `draw` goes: the window installs its OpenGL sink, so that the core and the
+  // headless recorder link no OpenGL. Without a screen `draw` issues nothing.
+  static void setScreen(QuadStripSink* sink);
 
   bool hasGrid() const { return positions != nullptr; }
   // How far from its rest position a node may be before the sheet counts as diverged. Node 0 is

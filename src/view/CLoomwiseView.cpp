@@ -13,6 +13,7 @@
 #include "toolkit/CommandIds.h"
 #include "view/ClothDocument.h"
 #include "view/FrameClock.h"
+#include "view/OpenGlQuadStripSink.h"
 #include "view/SceneDrawing.h"
 #include "view/ViewCommands.h"
 
@@ -74,7 +75,10 @@ QSize CLoomwiseView::sizeHint() const { return QSize(480, 360); }
 
 ClothDocument* CLoomwiseView::clothDocument() const { return dynamic_cast<ClothDocument*>(document()); }
 
-void CLoomwiseView::initializeGL() { setUpGLState(); }
+void CLoomwiseView::initializeGL() {
+  OpenGlQuadStripSink::installAsScreen();
+  setUpGLState();
+}
 
 void CLoomwiseView::setUpGLState() {
   const GLfloat ambient[] = {0.8f, 0.8f, 0.8f, 1.0f};
