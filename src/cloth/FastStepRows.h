@@ -4,7 +4,8 @@
 // Avx512Lanes): the nodes of a row side by side in the lanes of a register. Only the translation
 // unit of each instruction set includes it, compiled for that set. Everything here has internal
 // linkage and calls no inline function of a shared header, so that no copy built for a wider
-// processor can be picked by the linker for the portable code.
+// processor can be picked by the linker for the portable code (tests/cloth/check-kernel-symbols.sh
+// checks the object files).
 #include "cloth/FixedNodes.h"
 #include "cloth/StepInputs.h"
 
