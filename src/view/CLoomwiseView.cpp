@@ -280,7 +280,7 @@ void CLoomwiseView::setClock(NanosecondClock newClock) {
   lastTickTime = clock();
 }
 
-void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.SetCheck(timerId != 0); }
+void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.setChecked(timerId != 0); }
 
 void CLoomwiseView::startTimer() {
   if (timerId == 0) startTicking();
