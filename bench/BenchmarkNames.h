@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cloth/ClothShape.h"
+#include "cloth/Limits.h"
 
 // Names the benchmarks register under and the summary looks up.
 namespace benchmarknames {
@@ -15,7 +16,7 @@ inline constexpr const char* kPaint = "Paint";
 inline constexpr const char* kPerNodeStep = "per_node_step";
 
 // A recording's preset: one frame per 0.0333 simulated seconds of 0.0005-second steps.
-inline constexpr int kStepsPerFrame = 66;
+inline constexpr int kStepsPerFrame = limits::kDefaultSkip;
 
 inline std::string size(const ClothShape& shape) {
   return std::to_string(shape.clothWidth) + "x" + std::to_string(shape.clothHeight);

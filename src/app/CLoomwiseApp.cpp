@@ -17,7 +17,8 @@ CLoomwiseApp::CLoomwiseApp(QStringList commandLine) : Application(std::move(comm
 }
 
 bool CLoomwiseApp::InitInstance() {
-  setRegistryKey(QStringLiteral("Local AppWizard-Generated Applications"));
+  // The settings are kept under this organisation's name and the program's.
+  QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   loadStdProfileSettings(AppResources::kRecentFiles);
   addDocTemplate(std::make_unique<DocumentTemplate>(
       IDR_LOOMWITYPE, AppResources::string(IDR_LOOMWITYPE), [] { return std::make_unique<CLoomwiseDoc>(); },

@@ -69,7 +69,7 @@ void CLoomwiseDoc::OnViewClothControls() {
   controlsPanel->setVisible(controlsVisible);
 }
 
-void CLoomwiseDoc::OnUpdateViewClothControls(CommandUi& ui) { ui.SetCheck(controlsVisible); }
+void CLoomwiseDoc::OnUpdateViewClothControls(CommandUi& ui) { ui.setChecked(controlsVisible); }
 
 CLoomwiseView* CLoomwiseDoc::firstView() const {
   return views().empty() ? nullptr : dynamic_cast<CLoomwiseView*>(views().front());

@@ -50,7 +50,7 @@ void CMainFrame::OnViewRealTime() {
   QSettings().setValue(kRealTimeKey, CLoomwiseView::realTime);
 }
 
-void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.SetCheck(CLoomwiseView::realTime); }
+void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(CLoomwiseView::realTime); }
 
 void CMainFrame::createDialogBar() {
   auto* bar = new QWidget(this);

@@ -1,6 +1,7 @@
 #include "app/ClothInitDialog.h"
 
 #include "app/Resource.h"
+#include "cloth/Limits.h"
 #include "toolkit/DataExchange.h"
 
 namespace {
@@ -24,9 +25,9 @@ ClothInitDialog::ClothInitDialog() : TemplateDialog(clothInitTemplate()) {}
 void ClothInitDialog::doDataExchange(DataExchange& exchange) {
   // Width, height, then spacing: the first failure is the one reported.
   exchange.text(IDC_CLOTH_WIDTH, clothWidth);
-  exchange.minMax(clothWidth, 3, 100);
+  exchange.minMax(clothWidth, limits::kMinNodes, limits::kMaxNodes);
   exchange.text(IDC_CLOTH_HEIGHT, clothHeight);
-  exchange.minMax(clothHeight, 3, 100);
+  exchange.minMax(clothHeight, limits::kMinNodes, limits::kMaxNodes);
   exchange.text(IDC_NODE_SPACING, nodeSpacing);
-  exchange.minMax(nodeSpacing, 0.01f, 1.0f);
+  exchange.minMax(nodeSpacing, limits::kMinSpacing, limits::kMaxSpacing);
 }

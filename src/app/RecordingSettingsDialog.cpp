@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include "app/Resource.h"
+#include "cloth/Limits.h"
 #include "toolkit/DataExchange.h"
 
 namespace {
@@ -44,11 +45,11 @@ bool RecordingSettingsDialog::OnInitDialog() {
 
 void RecordingSettingsDialog::doDataExchange(DataExchange& exchange) {
   exchange.text(IDC_TIME_STEP_SKIP, timeStepSkip);
-  exchange.minMax(timeStepSkip, 1, 100);
+  exchange.minMax(timeStepSkip, limits::kMinSkip, limits::kMaxSkip);
   exchange.text(IDC_PATCHES_U, patchesU);
-  exchange.minMax(patchesU, 1, 30);
+  exchange.minMax(patchesU, limits::kMinPatches, limits::kMaxPatches);
   exchange.text(IDC_PATCHES_V, patchesV);
-  exchange.minMax(patchesV, 1, 30);
+  exchange.minMax(patchesV, limits::kMinPatches, limits::kMaxPatches);
   RecordingFormats chosen;
   for (int i = 0; i < static_cast<int>(recordingformat::all().size()); ++i) {
     const RecordingFormat format = recordingformat::all()[i];

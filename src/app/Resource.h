@@ -4,12 +4,8 @@
 #include "view/ViewCommands.h"
 
 // Resource ids of the program.
-constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDR_MAINFRAME = 128;  // menu, accelerators, toolbar, icon and title of the main frame
 constexpr int IDR_LOOMWITYPE = 129;  // the document template: child menu, icon, template string
-constexpr int IDD_CLOTH_CONTROLS = 130;
-constexpr int IDD_CLOTH_INIT = 131;
-constexpr int IDD_RECORDING_SETTINGS = 132;
 
 // Controls.
 constexpr int IDC_PARAMETER_COMBO = 1000;

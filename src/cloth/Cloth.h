@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "cloth/ClothParameters.h"
 #include "cloth/FastStepKernel.h"
+#include "cloth/FixedNodes.h"
 #include "cloth/NodeBuffer.h"
 #include "cloth/ParameterList.h"
 #include "cloth/Vec3.h"
@@ -16,7 +18,7 @@ class QuadStripSink;
 // 16, … are fixed. The three dynamic buffers are rotated by pointer after every step.
 class Cloth {
 public:
-  static constexpr int kFixedColumnStride = 8;
+  static constexpr int kFixedColumnStride = ::kFixedColumnStride;
 
   Cloth();
   Cloth(const Cloth&) = delete;
@@ -26,7 +28,7 @@ public:
   // negative spacing or a grid of fewer than two rows or columns or three nodes (no grid then).
   virtual int initialize(double spacing, int width, int height, const Matrix* placement);
   virtual ~Cloth();
-  // Issues the sheet as height − 1 quad strips into the current OpenGL context.
+  // Issues the sheet as height − 1 quad strips into the screen (see setScreen).
   virtual void draw() const;
   // Advances every free node by dt seconds.
   virtual void step(double dt);
@@ -39,6 +41,9 @@ public:
   // degenerate). Needs a grid of at least two rows and two columns.
   Vector nodeNormal(const NodeBuffer& nodes, int c, int r) const;
   void drawInto(QuadStripSink& sink) const;
+  // Where every cloth's `draw` goes: the window installs its OpenGL sink, so that the core and the
+  // headless recorder link no OpenGL. Without a screen `draw` issues nothing.
+  static void setScreen(QuadStripSink* sink);
 
   bool hasGrid() const { return positions != nullptr; }
   // How far from its rest position a node may be before the sheet counts as diverged. Node 0 is
@@ -48,30 +53,30 @@ public:
   // most six times the sheet's larger side, so nothing past ten sides is ever recorded.
   double reachLimit() const { return 3.0 * (width + height - 2) * spacing; }
   int nodeCount() const { return width * height; }
-  static bool isFixed(int r, int c) { return r == 0 && c % kFixedColumnStride == 0; }
+  static bool isFixed(int r, int c) { return isFixedNode(r, c); }
 
   ParameterList parameters;
   Matrix placement;
   double windPhase = 0.0;  // radians; grows by windFrequency × dt every step, never wrapped
-  double windPressure = 20.0;
-  double windFrequency = 6.0;
-  double windMinimum = 40.0;
+  double windPressure = clothDefault("windPressure");
+  double windFrequency = clothDefault("windFrequency");
+  double windMinimum = clothDefault("windMinimum");
   Vec3 windDirection{0.0, 0.0, 1.0};
   Vec3 windForce;
   Vec3 gustCentre;
-  Vec3 gravityVector{0.0, -9.8, 0.0};
+  Vec3 gravityVector{0.0, clothDefault("gravity"), 0.0};
   std::unique_ptr<NodeBuffer> positions;
   std::unique_ptr<NodeBuffer> previousPositions;
   std::unique_ptr<NodeBuffer> nextPositions;
   std::unique_ptr<NodeBuffer> restPositions;
   std::unique_ptr<RowScratch> rowScratch;  // the vector kernels' working rows, made with the grid
   StepKernel stepKernel = fastestStepKernel();  // the node loop `step` runs; all agree bit for bit
-  double density = 0.3;
+  double density = clothDefault("density");
   double spacing = 0.0;
-  double kStretch = 8000.0;
-  double kShear = 4000.0;
-  double kBend = 150.0;
-  double cDamping = 0.15;
+  double kStretch = clothDefault("kStretch");
+  double kShear = clothDefault("kShear");
+  double kBend = clothDefault("kBend");
+  double cDamping = clothDefault("cDamping");
   int width = 0;
   int height = 0;
   // Set by the step that leaves a coordinate non-finite or a node beyond reachLimit(); stays set

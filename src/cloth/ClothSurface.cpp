@@ -4,15 +4,20 @@
 
 #include "cloth/Cloth.h"
 #include "cloth/NodeNormal.h"
-#include "cloth/OpenGlQuadStripSink.h"
+#include "cloth/QuadStripSink.h"
 
 Vector Cloth::nodeNormal(const NodeBuffer& nodes, int c, int r) const {
   return nodeNormalAt(nodes, width, c, r).toVector();
 }
 
+namespace {
+QuadStripSink* screen = nullptr;
+}
+
+void Cloth::setScreen(QuadStripSink* sink) { screen = sink; }
+
 void Cloth::draw() const {
-  OpenGlQuadStripSink gl;
-  drawInto(gl);
+  if (screen) drawInto(*screen);
 }
 
 void Cloth::drawInto(QuadStripSink& sink) const {

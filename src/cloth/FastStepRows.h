@@ -4,8 +4,9 @@
 // Avx512Lanes): the nodes of a row side by side in the lanes of a register. Only the translation
 // unit of each instruction set includes it, compiled for that set. Everything here has internal
 // linkage and calls no inline function of a shared header, so that no copy built for a wider
-// processor can be picked by the linker for the portable code.
-#include "cloth/Cloth.h"
+// processor can be picked by the linker for the portable code (tests/cloth/check-kernel-symbols.sh
+// checks the object files).
+#include "cloth/FixedNodes.h"
 #include "cloth/StepInputs.h"
 
 namespace {
@@ -135,7 +136,7 @@ private:
   static unsigned fixedLanes(int r, int c0) {
     unsigned fixed = 0;
     if (r != 0) return fixed;
-    const int stride = Cloth::kFixedColumnStride;
+    const int stride = kFixedColumnStride;
     for (int lane = (stride - c0 % stride) % stride; lane < kWidth; lane += stride) fixed |= 1u << lane;
     return fixed;
   }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "cloth/Cloth.h"
+#include "cloth/FixedNodes.h"
 #include "cloth/NodeNormal.h"
 
 namespace {
@@ -54,7 +54,7 @@ void scalarStepKernel(const StepInputs& in) {
   const double reciprocal = 1.0 / (in.dt * in.cDamping + in.mass);
   for (int r = 0; r < in.height; ++r) {
     for (int c = 0; c < in.width; ++c) {
-      if (Cloth::isFixed(r, c)) continue;
+      if (isFixedNode(r, c)) continue;
       const int k = r * in.width + c;
       const Vec3 f = nodeForce(in, r, c);
       const Vec3 x = in.positions->at(k);

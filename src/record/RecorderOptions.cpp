@@ -1,17 +1,46 @@
 #include "record/RecorderOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <vector>
 
 #include "cloth/ClothParameters.h"
+#include "cloth/Limits.h"
 
 namespace {
 
-constexpr const char* kParameterNames =
-    "cDamping, density, gravity, kBend, kShear, kStretch, windFrequency, windMinimum, windPressure";
+// The tunables' names in alphabetical order, comma-separated.
+std::string parameterNames() {
+  std::vector<std::string> names;
+  for (const ClothParameter& p : kClothParameters) names.emplace_back(p.name);
+  std::sort(names.begin(), names.end());
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+  return list;
+}
+
+// `text` broken at spaces into lines of at most `width` characters, each after `indent`.
+std::string wrapped(const std::string& text, const std::string& indent, std::size_t width) {
+  std::string out;
+  std::string line;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    if (!line.empty() && indent.size() + line.size() + 1 + word.size() > width) {
+      out += indent + line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    start = end + 1;
+  }
+  return out + indent + line + "\n";
+}
 
 const char* const kValueOptions[] = {"--steps",   "--skip", "--patches", "--width", "--height",
                                      "--spacing", "--seed", "--set",     "--format"};
@@ -37,6 +66,8 @@ bool parseWhole(const std::string& text, long long low, long long high, int& val
   return true;
 }
 
+std::string range(int low, int high) { return std::to_string(low) + " to " + std::to_string(high); }
+
 std::string refusal(const std::string& option, const std::string& accepted, const std::string& given) {
   return option + " takes " + accepted + ", not " + RecorderOptions::quoted(given);
 }
@@ -46,6 +77,16 @@ std::string shortNumber(double value) {
   char text[32];
   const auto [end, error] = std::to_chars(text, text + sizeof text, value);
   return error == std::errc() ? std::string(text, end) : std::string();
+}
+
+// The spacing's range as the dialog shows it, with a decimal point in both ends: "0.01 to 1.0".
+std::string spacingRange() {
+  const auto decimal = [](float value) {
+    char digits[32];
+    const std::string text(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    return text.find('.') == std::string::npos ? text + ".0" : text;
+  };
+  return decimal(limits::kMinSpacing) + " to " + decimal(limits::kMaxSpacing);
 }
 
 bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
@@ -63,8 +104,10 @@ std::string pathRefusal(const std::string& path) {
 
 }  // namespace
 
-const char* RecorderOptions::usage() {
-  return "Usage: loomwise-record [options] PATH\n"
+namespace {
+
+std::string usageText() {
+  return std::string() + "Usage: loomwise-record [options] PATH\n"
          "Simulates a cloth without a window and records its motion in the directory of PATH, named\n"
          "after PATH's file name up to its first '.' (NAME below).\n"
          "\n"
@@ -76,17 +119,18 @@ const char* RecorderOptions::usage() {
          "                       obj  NAME.obj and one mesh NAME.NNNN.obj per frame\n"
          "                       glb  NAME.glb, glTF 2.0 binary with morph-target animation\n"
          "  --steps N          simulation steps of 0.0005 s (default 3300)\n"
-         "  --skip K           steps per recorded frame, 1 to 100 (default 66)\n"
-         "  --patches U,V      MEL surface patches across and down, each 1 to 30 (default 5,5)\n"
-         "  --width W          nodes per row, 3 to 100 (default 17)\n"
-         "  --height H         rows of nodes, 3 to 100 (default 10)\n"
-         "  --spacing S        distance between nodes, 0.01 to 1.0 (default 0.25)\n"
+         "  --skip K           steps per recorded frame, " + range(limits::kMinSkip, limits::kMaxSkip) + " (default " +
+         std::to_string(limits::kDefaultSkip) + ")\n" +
+         "  --patches U,V      MEL surface patches across and down, each " + range(limits::kMinPatches, limits::kMaxPatches) +
+         " (default 5,5)\n" +
+         "  --width W          nodes per row, " + range(limits::kMinNodes, limits::kMaxNodes) + " (default 17)\n" +
+         "  --height H         rows of nodes, " + range(limits::kMinNodes, limits::kMaxNodes) + " (default 10)\n" +
+         "  --spacing S        distance between nodes, " + spacingRange() + " (default 0.25)\n"
          "  --seed N           seed of the gusts, 0 to 4294967295 (default: the time, which is\n"
          "                     printed so that the run can be repeated)\n"
-         "  --set NAME=VALUE   set a parameter before the first step (repeatable); NAME is one of\n"
-         "                     cDamping, density, gravity, kBend, kShear, kStretch,\n"
-         "                     windFrequency, windMinimum, windPressure; VALUE must lie in the\n"
-         "                     range the Cloth Controls panel offers for NAME\n"
+         "  --set NAME=VALUE   set a parameter before the first step (repeatable); NAME is one of\n" +
+         wrapped(parameterNames() + "; VALUE must lie in the range the Cloth Controls panel offers for NAME",
+                 std::string(21, ' '), 86) +
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -96,6 +140,13 @@ const char* RecorderOptions::usage() {
          "writes out/create_flag.mel and out/animate_flag.mel with 10 frames;\n"
          "loomwise-record --steps 660 --format pc2,glb out/flag writes out/flag.obj, out/flag.pc2\n"
          "and out/flag.glb.\n";
+}
+
+}  // namespace
+
+const char* RecorderOptions::usage() {
+  static const std::string text = usageText();
+  return text.c_str();
 }
 
 std::string RecorderOptions::quoted(const std::string& text) {
@@ -161,12 +212,13 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     if (!parseWhole(value, 0, std::numeric_limits<int>::max(), steps))
       return refusal(option, "a whole number from 0 to 2147483647", value);
   } else if (option == "--skip") {
-    if (!parseWhole(value, 1, 100, skip)) return refusal(option, "a whole number from 1 to 100", value);
+    if (!parseWhole(value, limits::kMinSkip, limits::kMaxSkip, skip))
+      return refusal(option, "a whole number from " + range(limits::kMinSkip, limits::kMaxSkip), value);
   } else if (option == "--patches") {
     const std::size_t comma = value.find(',');
-    if (comma == std::string::npos || !parseWhole(value.substr(0, comma), 1, 30, patchesU) ||
-        !parseWhole(value.substr(comma + 1), 1, 30, patchesV))
-      return refusal(option, "two whole numbers U,V, each from 1 to 30", value);
+    if (comma == std::string::npos || !parseWhole(value.substr(0, comma), limits::kMinPatches, limits::kMaxPatches, patchesU) ||
+        !parseWhole(value.substr(comma + 1), limits::kMinPatches, limits::kMaxPatches, patchesV))
+      return refusal(option, "two whole numbers U,V, each from " + range(limits::kMinPatches, limits::kMaxPatches), value);
     patchesGiven = true;
   } else if (option == "--format") {
     std::string unknown;
@@ -174,12 +226,13 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
       return "--format takes a comma-separated list of " + recordingformat::acceptedNames() + ", not '" + unknown + "'";
   } else if (option == "--width" || option == "--height") {
     int& nodes = option == "--width" ? shape.clothWidth : shape.clothHeight;
-    if (!parseWhole(value, 3, 100, nodes)) return refusal(option, "a whole number from 3 to 100", value);
+    if (!parseWhole(value, limits::kMinNodes, limits::kMaxNodes, nodes))
+      return refusal(option, "a whole number from " + range(limits::kMinNodes, limits::kMaxNodes), value);
   } else if (option == "--spacing") {
     // Compared in single precision, as the Cloth Initialization dialog does, so 0.01 is accepted.
     float spacing = 0.0f;
-    if (!parseNumber(value, spacing) || !(spacing >= 0.01f && spacing <= 1.0f))
-      return refusal(option, "a number from 0.01 to 1.0", value);
+    if (!parseNumber(value, spacing) || !(spacing >= limits::kMinSpacing && spacing <= limits::kMaxSpacing))
+      return refusal(option, "a number from " + spacingRange(), value);
     shape.nodeSpacing = spacing;
   } else if (option == "--seed") {
     long long n = 0;
@@ -194,7 +247,7 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     double parsed = 0.0;
     const ClothParameter* parameter = findClothParameter(name);
     if (parameter == nullptr)
-      return "--set: unknown parameter " + quoted(name) + "; the parameters are " + kParameterNames;
+      return "--set: unknown parameter " + quoted(name) + "; the parameters are " + parameterNames();
     if (!parseNumber(number, parsed) || !std::isfinite(parsed))
       return refusal("--set " + name, "a finite number", number);
     // The panel's slider cannot leave this range either; outside it the cloth is not defined.

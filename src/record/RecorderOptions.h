@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "cloth/ClothShape.h"
+#include "cloth/Limits.h"
 #include "record/RecordingFormat.h"
 
 // What `loomwise-record` was asked to do.
 struct RecorderOptions {
   int steps = 3300;
-  int skip = 66;
+  int skip = limits::kDefaultSkip;
   int patchesU = 5;
   int patchesV = 5;
   bool patchesGiven = false;

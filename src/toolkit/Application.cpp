@@ -37,13 +37,11 @@ QString Application::chooseFile(FileDialogKind kind, const QString& suggested) {
   return chooser_(mainWindow_.get(), kind, suggested);
 }
 
-void Application::setRegistryKey(const QString& company) { QCoreApplication::setOrganizationName(company); }
-
 void Application::loadStdProfileSettings(int recentFileCount) {
   recent = std::make_unique<RecentFileList>(recentFileCount);
   for (int i = 0; i < recentFileCount; ++i) {
     onCommand(ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
-    onUpdate(ID_FILE_MRU_FILE1 + i, [this, i](CommandUi& ui) { ui.Enable(i < recent->files().size()); });
+    onUpdate(ID_FILE_MRU_FILE1 + i, [this, i](CommandUi& ui) { ui.setEnabled(i < recent->files().size()); });
   }
 }
 

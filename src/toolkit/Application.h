@@ -46,8 +46,6 @@ public:
   void OnAppExit();
 
 protected:
-  // The settings of this program are kept under the company's name and the program's.
-  void setRegistryKey(const QString& company);
   void loadStdProfileSettings(int recentFileCount);
   void addDocTemplate(std::unique_ptr<DocumentTemplate> docTemplate);
   void setMainWindow(std::unique_ptr<MdiFrame> frame);

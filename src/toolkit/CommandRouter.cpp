@@ -51,15 +51,15 @@ void CommandRouter::watch(QMenu& menu) {
 
 void CommandRouter::updateAction(int id, QAction& a, const std::vector<CommandTarget*>& targets) {
   CommandUi ui(id);
-  ui.Enable(false);
+  ui.setEnabled(false);
   for (CommandTarget* target : targets) {
     if (target->hasUpdate(id)) {
-      ui.Enable(true);
+      ui.setEnabled(true);
       target->runUpdate(ui);
       break;
     }
     if (target->handles(id)) {
-      ui.Enable(true);
+      ui.setEnabled(true);
       break;
     }
   }

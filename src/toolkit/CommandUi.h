@@ -6,8 +6,8 @@ class CommandUi {
 public:
   explicit CommandUi(int id) : id(id) {}
 
-  void Enable(bool on = true) { enabled = on; }
-  void SetCheck(bool on = true) {
+  void setEnabled(bool on = true) { enabled = on; }
+  void setChecked(bool on = true) {
     checked = on;
     checkSet = true;
   }

@@ -47,7 +47,7 @@ MdiFrame::~MdiFrame() {
 }
 
 void MdiFrame::addWindowCommands() {
-  const auto needsFrame = [this](CommandUi& ui) { ui.Enable(activeFrame() != nullptr); };
+  const auto needsFrame = [this](CommandUi& ui) { ui.setEnabled(activeFrame() != nullptr); };
   onCommand(ID_WINDOW_NEW, [this] { OnWindowNew(); });
   onCommand(ID_WINDOW_CASCADE, [this] { area->cascadeSubWindows(); });
   onCommand(ID_WINDOW_TILE_HORZ, [this] { area->tileSubWindows(); });
@@ -242,7 +242,7 @@ QToolBar* MdiFrame::newBand(int id) {
   addToolBar(Qt::TopToolBarArea, band);
   bars[id] = band;
   onCommand(id, [this, id] { toggleBar(id); });
-  onUpdate(id, [this, id](CommandUi& ui) { ui.SetCheck(!bars[id]->isHidden()); });
+  onUpdate(id, [this, id](CommandUi& ui) { ui.setChecked(!bars[id]->isHidden()); });
   return band;
 }
 
@@ -286,7 +286,7 @@ void MdiFrame::createStatusBar(const QString& idleText, const std::vector<std::p
   setStatusBar(statusBar_);
   bars[ID_VIEW_STATUS_BAR] = statusBar_;
   onCommand(ID_VIEW_STATUS_BAR, [this] { toggleBar(ID_VIEW_STATUS_BAR); });
-  onUpdate(ID_VIEW_STATUS_BAR, [this](CommandUi& ui) { ui.SetCheck(!statusBar_->isHidden()); });
+  onUpdate(ID_VIEW_STATUS_BAR, [this](CommandUi& ui) { ui.setChecked(!statusBar_->isHidden()); });
 }
 
 void MdiFrame::toggleBar(int id) {

@@ -11,7 +11,6 @@ public:
   void add(const QString& path);  // to the top; an entry already listed moves there
   void remove(int index);
   const QStringList& files() const { return files_; }
-  int capacity() const { return capacity_; }
   // The menu text of entry `index`: its number as mnemonic and the path.
   QString menuText(int index) const;
 

@@ -13,6 +13,7 @@
 #include "toolkit/CommandIds.h"
 #include "view/ClothDocument.h"
 #include "view/FrameClock.h"
+#include "view/OpenGlQuadStripSink.h"
 #include "view/SceneDrawing.h"
 #include "view/ViewCommands.h"
 
@@ -77,7 +78,10 @@ QSize CLoomwiseView::sizeHint() const { return QSize(480, 360); }
 
 ClothDocument* CLoomwiseView::clothDocument() const { return dynamic_cast<ClothDocument*>(document()); }
 
-void CLoomwiseView::initializeGL() { setUpGLState(); }
+void CLoomwiseView::initializeGL() {
+  OpenGlQuadStripSink::installAsScreen();
+  setUpGLState();
+}
 
 void CLoomwiseView::setUpGLState() {
   const GLfloat ambient[] = {0.8f, 0.8f, 0.8f, 1.0f};
@@ -279,7 +283,7 @@ void CLoomwiseView::setClock(NanosecondClock newClock) {
   lastTickTime = clock();
 }
 
-void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.SetCheck(timerId != 0); }
+void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.setChecked(timerId != 0); }
 
 void CLoomwiseView::startTimer() {
   if (timerId == 0) startTicking();

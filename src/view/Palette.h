@@ -1,5 +1,6 @@
 #pragma once
 
+// For indexed (8-bit) displays; kept for them although no pixel format Qt offers needs it yet.
 #include <array>
 #include <cstdint>
 #include <vector>

@@ -22,9 +22,10 @@ public:
   // Moves the object under the mouse point along the axes of the set; the base stays put.
   virtual void drag(int reservedA, int reservedB, int x, int y, int axisSet);
   virtual void draw(int option) = 0;
-  // The object reflected in the plane y = h.
+  // The object reflected in the plane y = h. Kept for the floor reflection; nothing calls it yet.
   virtual void drawMirrored(int option, double h);
-  // The object flattened onto the plane y = h, in translucent black.
+  // The object flattened onto the plane y = h, in translucent black. Kept for the floor shadow;
+  // nothing calls it yet.
   virtual void drawShadow(int option, double h);
 
   bool highlighted = false;  // toggled when a nearer pick replaces this object as the nearest

@@ -1,5 +1,7 @@
 #include "ClothSetups.h"
 
+#include <cmath>
+
 #include "cloth/Cloth.h"
 
 namespace clothsetups {
@@ -20,6 +22,14 @@ void setGustyWind(Cloth& cloth) {
   setParameter(cloth, "windMinimum", -60.0);
   setParameter(cloth, "windFrequency", 40.0);
   setParameter(cloth, "kBend", 600.0);
+}
+
+bool allFinite(const Cloth& cloth) {
+  for (int k = 0; k < cloth.nodeCount(); ++k) {
+    const Vec3 p = cloth.positions->at(k);
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
+  }
+  return true;
 }
 
 }  // namespace clothsetups

@@ -6,7 +6,7 @@
 
 class Cloth;
 
-// Cloth set-ups shared by the tests and the benchmarks.
+// Cloth set-ups shared by the tests and the benchmarks; they need no test framework.
 namespace clothsetups {
 
 // The sizes the benchmarks measure, at the default spacing: the default sheet, a middle one and the
@@ -26,5 +26,8 @@ void setParameter(Cloth& cloth, const char* name, double value);
 
 // Strong wind that switches on and off quickly and blows both ways, and stiff bending.
 void setGustyWind(Cloth& cloth);
+
+// Whether every node of the grid still has finite coordinates.
+bool allFinite(const Cloth& cloth);
 
 }  // namespace clothsetups

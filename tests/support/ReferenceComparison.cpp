@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ClothSetups.h"
 #include "ReferenceCloth.h"
 #include "cloth/Cloth.h"
 #include "cloth/RandomGenerator.h"
@@ -34,14 +35,6 @@ bool sameBits(const Vec3& a, const Vector& b) {
   return ::testing::AssertionSuccess();
 }
 
-bool allFinite(const Cloth& cloth) {
-  for (int k = 0; k < cloth.nodeCount(); ++k) {
-    const Vec3 p = cloth.positions->at(k);
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
-  }
-  return true;
-}
-
 // Both draw from the one generator, so each step is replayed from the state the cloth's began with.
 void expectSameAsReference(const std::vector<Cloth*>& cloths, int steps, int checkEvery) {
   ASSERT_FALSE(cloths.empty());
@@ -60,7 +53,7 @@ void expectSameAsReference(const std::vector<Cloth*>& cloths, int steps, int che
       ASSERT_TRUE(matchesReference(*cloth, reference, s)) << "node loop " << stepKernelName(cloth->stepKernel);
     }
   }
-  EXPECT_TRUE(allFinite(*cloths.front())) << "a run that diverged proves little";
+  EXPECT_TRUE(clothsetups::allFinite(*cloths.front())) << "a run that diverged proves little";
 }
 
 }  // namespace referencecomparison

@@ -16,8 +16,6 @@ inline constexpr double kDt = 0.0005;
 // exactly; the sign of a NaN is the compiler's to choose.
 ::testing::AssertionResult matchesReference(const Cloth& cloth, const ReferenceCloth& reference, int stepsDone);
 
-bool allFinite(const Cloth& cloth);
-
 // Steps cloths that start alike (one per node loop, say) beside one reference, all from the same
 // seeds, comparing every `checkEvery` steps and at the end; fails on the first difference, or
 // when the run diverged.

@@ -17,10 +17,10 @@ public:
     onCommand(id, [this, &log] { log << name; });
   }
   void check(int id, const bool& state) {
-    onUpdate(id, [&state](CommandUi& ui) { ui.SetCheck(state); });
+    onUpdate(id, [&state](CommandUi& ui) { ui.setChecked(state); });
   }
   void enableWhen(int id, const bool& state) {
-    onUpdate(id, [&state](CommandUi& ui) { ui.Enable(state); });
+    onUpdate(id, [&state](CommandUi& ui) { ui.setEnabled(state); });
   }
   void onCommandDo(int id, std::function<void()> action) { onCommand(id, std::move(action)); }
   QString name;
