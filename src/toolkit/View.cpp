@@ -1,34 +1,43 @@
 #include "toolkit/View.h"
 
 #include <QCoreApplication>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QWidget>
 
-#include "toolkit/Application.h"
 #include "toolkit/Document.h"
-#include "toolkit/MdiChildFrame.h"
+#include "toolkit/DocumentHost.h"
 #include "toolkit/PrintedPage.h"
 
 View::~View() {
   if (document_ != nullptr) document_->removeView(*this);
 }
 
-MdiChildFrame* View::frame() { return qobject_cast<MdiChildFrame*>(widget().parentWidget()); }
+QMdiSubWindow* View::frame() { return qobject_cast<QMdiSubWindow*>(widget().parentWidget()); }
 
-void View::OnFilePrint() {
-  QPrinter& printer = Application::instance()->printer();
-  QPrintDialog dialog(&printer, &widget());
-  if (dialog.exec() == QDialog::Accepted) printOn(printer);
+QPrinter* View::printer() const {
+  DocumentHost* host = document_ != nullptr ? document_->host() : nullptr;
+  return host != nullptr ? &host->printer() : nullptr;
 }
 
-void View::OnFilePrintDirect() { printOn(Application::instance()->printer()); }
+void View::OnFilePrint() {
+  QPrinter* target = printer();
+  if (target == nullptr) return;
+  QPrintDialog dialog(target, &widget());
+  if (dialog.exec() == QDialog::Accepted) printOn(*target);
+}
+
+void View::OnFilePrintDirect() {
+  if (QPrinter* target = printer()) printOn(*target);
+}
 
 void View::OnFilePrintPreview() {
-  QPrintPreviewDialog preview(&Application::instance()->printer(), &widget());
+  QPrinter* target = printer();
+  if (target == nullptr) return;
+  QPrintPreviewDialog preview(target, &widget());
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                    [this](QPrinter* printer) { printOn(*printer); });
   preview.exec();
