@@ -60,7 +60,7 @@ void CLoomwiseDoc::OnViewClothControls() {
 
 void CLoomwiseDoc::OnUpdateViewClothControls(CommandUi& ui) { ui.setChecked(controlsVisible); }
 
-QWidget* CLoomwiseDoc::mainWindow() const { return host() != nullptr ? host()->hostWindow() : nullptr; }
+QWidget* CLoomwiseDoc::mainWindow() const { return host() != nullptr ? host()->mainWindow() : nullptr; }
 
 void CLoomwiseDoc::setMainCaption(const QString& text) const {
   if (QWidget* window = mainWindow()) window->setWindowTitle(text);

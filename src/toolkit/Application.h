@@ -25,11 +25,10 @@ public:
   // Start-up; false ends the program.
   virtual bool InitInstance() = 0;
 
-  MdiFrame* mainWindow() const { return mainWindow_.get(); }
+  MdiFrame* mainWindow() const override { return mainWindow_.get(); }
   DocumentManager* documentManager() const { return documents.get(); }
   RecentFileList* recentFiles() const { return recent.get(); }
 
-  QWidget* hostWindow() const override { return mainWindow_.get(); }
   QString chooseFile(FileDialogKind kind, const QString& suggested = {}) override;
   void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
   void addRecentFile(const QString& path) override;
@@ -57,7 +56,7 @@ private:
   void showRecentFiles();
 
   std::unique_ptr<MdiFrame> mainWindow_;
-  std::unique_ptr<DocumentManager> documents;  // after the frame, which closes the documents' windows first
+  std::unique_ptr<DocumentManager> documents;  // after the frame it opens windows in, so it goes first
   std::unique_ptr<RecentFileList> recent;
   std::unique_ptr<QPrinter> printer_;
   FileChooser chooser_ = chooseFileWithDialog;

@@ -11,7 +11,7 @@ class QWidget;
 // and messages belong to, a file chosen by the user, the recent-file list and the printer.
 class DocumentHost {
 public:
-  virtual QWidget* hostWindow() const = 0;
+  virtual QWidget* mainWindow() const = 0;
   virtual QString chooseFile(FileDialogKind kind, const QString& suggested = {}) = 0;
   virtual void addRecentFile(const QString& path) = 0;
   virtual QPrinter& printer() = 0;

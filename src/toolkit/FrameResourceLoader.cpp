@@ -28,7 +28,6 @@ void FrameResourceLoader::loadMenus(const MenuResource& noDocument, const MenuRe
                                     int recentSlots) {
   std::vector<QMenu*> noDocumentMenus = buildMenus(noDocument, recentSlots);
   frame.setMenus(std::move(noDocumentMenus), buildMenus(withDocument, recentSlots));
-  frame.setRecentFileSlots(recentSlots, recentPlaceholder);
 }
 
 std::vector<QMenu*> FrameResourceLoader::buildMenus(const MenuResource& resource, int recentSlots) {
@@ -40,7 +39,7 @@ std::vector<QMenu*> FrameResourceLoader::buildMenus(const MenuResource& resource
         menu->addSeparator();
       } else if (item.id == ID_FILE_MRU_FILE1) {
         for (int slot = 0; slot < recentSlots; ++slot) menu->addAction(router.action(item.id + slot));
-        recentPlaceholder = QString::fromUtf8(item.text);
+        frame.setRecentFileSlots(recentSlots, QString::fromUtf8(item.text));
       } else {
         QAction* action = router.action(item.id);
         action->setText(QString::fromUtf8(item.text));

@@ -34,5 +34,4 @@ private:
 
   MdiFrame& frame;
   CommandRouter& router;
-  QString recentPlaceholder;
 };

@@ -18,26 +18,21 @@ View::~View() {
 
 QMdiSubWindow* View::frame() { return qobject_cast<QMdiSubWindow*>(widget().parentWidget()); }
 
-QPrinter* View::printer() const {
-  DocumentHost* host = document_ != nullptr ? document_->host() : nullptr;
-  return host != nullptr ? &host->printer() : nullptr;
+QPrinter& View::printer() const {
+  // Print commands reach a view through its frame in the main window: it shows a document there.
+  Q_ASSERT(document_ != nullptr && document_->host() != nullptr);
+  return document_->host()->printer();
 }
 
 void View::OnFilePrint() {
-  QPrinter* target = printer();
-  if (target == nullptr) return;
-  QPrintDialog dialog(target, &widget());
-  if (dialog.exec() == QDialog::Accepted) printOn(*target);
+  QPrintDialog dialog(&printer(), &widget());
+  if (dialog.exec() == QDialog::Accepted) printOn(printer());
 }
 
-void View::OnFilePrintDirect() {
-  if (QPrinter* target = printer()) printOn(*target);
-}
+void View::OnFilePrintDirect() { printOn(printer()); }
 
 void View::OnFilePrintPreview() {
-  QPrinter* target = printer();
-  if (target == nullptr) return;
-  QPrintPreviewDialog preview(target, &widget());
+  QPrintPreviewDialog preview(&printer(), &widget());
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                    [this](QPrinter* printer) { printOn(*printer); });
   preview.exec();

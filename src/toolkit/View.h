@@ -38,8 +38,8 @@ protected:
 private:
   friend class Document;
 
-  // The program's printer, reached through the document; none for a view of no document.
-  QPrinter* printer() const;
+  // The program's printer, reached through the document.
+  QPrinter& printer() const;
   void printOn(QPrinter& printer);
 
   Document* document_ = nullptr;
