@@ -9,9 +9,9 @@ namespace {
 // the second tells which build is running.
 DialogTemplate aboutTemplate() {
   return {"About Loomwise", 235, 55, true,
-          {{IDC_STATIC, DialogItemKind::Icon, ":/icons/loomwise.xpm", 11, 17, 20, 20},
-           {IDC_STATIC, DialogItemKind::StaticLeft, "Loomwise Version 1.0", 40, 10, 119, 8},
-           {IDC_STATIC, DialogItemKind::StaticLeft, "Build version " LOOMWISE_VERSION, 40, 25, 119, 8},
+          {{kNoControlId, DialogItemKind::Icon, ":/icons/loomwise.xpm", 11, 17, 20, 20},
+           {kNoControlId, DialogItemKind::StaticLeft, "Loomwise Version 1.0", 40, 10, 119, 8},
+           {kNoControlId, DialogItemKind::StaticLeft, "Build version " LOOMWISE_VERSION, 40, 25, 119, 8},
            {IDOK, DialogItemKind::DefPushButton, "OK", 178, 7, 50, 14}}};
 }
 

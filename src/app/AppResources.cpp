@@ -107,13 +107,12 @@ const StringTable& strings() {
   static const StringTable table = [] {
     StringTable t = {
         {IDR_MAINFRAME, "Loomwise"},
-        {IDR_LOOMWITYPE, "\nLoomwi\nLoomwi\n\n\nLoomwise.Document\nLoomwi Document"},
         {ID_VIEW_CLOTH_CONTROLS, "Toggle display of cloth control dialog."},
         {ID_RUN, "Run..."},
         {ID_SIMULATION_RESET, "Lay the cloth out again as it was made, keeping its parameters\nReset"},
         {ID_VIEW_REAL_TIME, "Run the simulation as fast as the wall clock\nReal Time"},
-        {AFX_IDS_APP_TITLE, "Loomwise"},
-        {AFX_IDS_IDLEMESSAGE, "Ready"},
+        {kAppTitleString, "Loomwise"},
+        {kIdleMessageString, "Ready"},
         {ID_FILE_NEW, "Create a new document\nNew"},
         {ID_FILE_OPEN, "Open an existing document\nOpen"},
         {ID_FILE_CLOSE, "Close the active document\nClose"},

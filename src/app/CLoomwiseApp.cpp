@@ -8,11 +8,11 @@
 #include "app/CLoomwiseDoc.h"
 #include "app/CMainFrame.h"
 #include "app/Resource.h"
-#include "toolkit/DocumentTemplate.h"
+#include "toolkit/DocumentManager.h"
 #include "view/CLoomwiseView.h"
 
 CLoomwiseApp::CLoomwiseApp(QStringList commandLine) : Application(std::move(commandLine)) {
-  QCoreApplication::setApplicationName(AppResources::string(AFX_IDS_APP_TITLE));
+  QCoreApplication::setApplicationName(AppResources::string(kAppTitleString));
   onCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
@@ -20,10 +20,10 @@ bool CLoomwiseApp::InitInstance() {
   // The settings are kept under this organisation's name and the program's.
   QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   loadStdProfileSettings(AppResources::kRecentFiles);
-  addDocTemplate(std::make_unique<DocumentTemplate>(
-      IDR_LOOMWITYPE, AppResources::string(IDR_LOOMWITYPE), [] { return std::make_unique<CLoomwiseDoc>(); },
-      [] { return std::make_unique<CChildFrame>(); }, [] { return std::make_unique<CLoomwiseView>(); }));
   setMainWindow(std::make_unique<CMainFrame>());
+  setDocumentManager(std::make_unique<DocumentManager>(
+      *mainWindow(), AppResources::kNewDocumentName, [this] { return std::make_unique<CLoomwiseDoc>(this); },
+      [] { return new CChildFrame; }, [] { return new CLoomwiseView; }));
   if (!processShellCommand()) return false;
   mainWindow()->show();
   return true;

@@ -10,27 +10,16 @@
 #include "app/RecordingSettingsDialog.h"
 #include "app/Resource.h"
 #include "cloth/ClothShape.h"
-#include "toolkit/Application.h"
-#include "toolkit/MdiFrame.h"
-#include "view/CLoomwiseView.h"
+#include "toolkit/DocumentHost.h"
+#include "view/ClothView.h"
 
 namespace {
 
-QWidget* mainWindow() {
-  Application* app = Application::instance();
-  return app != nullptr ? app->mainWindow() : nullptr;
-}
-
 QString message(const char* text) { return QCoreApplication::translate("CLoomwiseDoc", text); }
-
-// Recording status goes to the main window's caption, until the toolkit next sets its title.
-void setMainCaption(const QString& text) {
-  if (QWidget* window = mainWindow()) window->setWindowTitle(text);
-}
 
 }  // namespace
 
-CLoomwiseDoc::CLoomwiseDoc() : session(cloth) {
+CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host) : ClothDocument(host), session(cloth) {
   controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
   layOutCloth();
@@ -46,7 +35,7 @@ bool CLoomwiseDoc::OnNewDocument() {
   if (!ClothDocument::OnNewDocument()) return false;
   ClothInitDialog dialog;
   shape = ClothShape();  // the defaults, used when the dialog is cancelled
-  if (dialog.doModal() == IDOK) shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight};
+  if (dialog.doModal() == QDialog::Accepted) shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight};
   layOutCloth();
   return true;
 }
@@ -71,8 +60,14 @@ void CLoomwiseDoc::OnViewClothControls() {
 
 void CLoomwiseDoc::OnUpdateViewClothControls(CommandUi& ui) { ui.setChecked(controlsVisible); }
 
-CLoomwiseView* CLoomwiseDoc::firstView() const {
-  return views().empty() ? nullptr : dynamic_cast<CLoomwiseView*>(views().front());
+QWidget* CLoomwiseDoc::mainWindow() const { return host() != nullptr ? host()->mainWindow() : nullptr; }
+
+void CLoomwiseDoc::setMainCaption(const QString& text) const {
+  if (QWidget* window = mainWindow()) window->setWindowTitle(text);
+}
+
+ClothView* CLoomwiseDoc::firstView() const {
+  return views().empty() ? nullptr : dynamic_cast<ClothView*>(views().front());
 }
 
 void CLoomwiseDoc::OnFileSave() {
@@ -80,7 +75,7 @@ void CLoomwiseDoc::OnFileSave() {
   session.timeStepSkip = session.presetSkip();
   settings.timeStepSkip = session.timeStepSkip;
   // No step may run while the dialogs are open.
-  CLoomwiseView* view = firstView();
+  ClothView* view = firstView();
   if (view != nullptr) view->stopTimer();
   if (session.recording)
     stopRecording();
@@ -91,11 +86,11 @@ void CLoomwiseDoc::OnFileSave() {
 
 void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
   // The chosen file is never written: it names the directory and the recording's files.
-  const QString path = Application::instance()->chooseFile(FileDialogKind::Save);
+  const QString path = host() != nullptr ? host()->chooseFile(FileDialogKind::Save) : QString();
   if (path.isEmpty()) return;
   settings.timeStepLabel = QStringLiteral("Current delta t: ") + QString::number(session.timeStep);
   settings.formats = RecordingSettingsDialog::rememberedFormats();
-  if (settings.doModal() == IDOK) RecordingSettingsDialog::rememberFormats(settings.formats);
+  if (settings.doModal() == QDialog::Accepted) RecordingSettingsDialog::rememberFormats(settings.formats);
   const std::string scriptPath = QFile::encodeName(path).toStdString();
   if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats) != 0)
     showRecordingError(message("Unable to start recording."), session.lastError(), true);
@@ -134,7 +129,7 @@ void CLoomwiseDoc::advance(std::int64_t steps) {
 // The session wrote no frame for the broken step, so a recording ends on its last sound frame.
 void CLoomwiseDoc::stopDivergedCloth() {
   for (View* v : views())
-    if (auto* view = dynamic_cast<CLoomwiseView*>(v)) view->stopTimer();
+    if (auto* view = dynamic_cast<ClothView*>(v)) view->stopTimer();
   if (session.recording) stopRecording();
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                   message("The cloth became unstable at step %1 and has been stopped.").arg(session.stepCount),

@@ -8,9 +8,10 @@
 #include "record/SimulationClock.h"
 #include "view/ClothDocument.h"
 
-class CLoomwiseView;
 class ClothControlsDialog;
+class ClothView;
 class QString;
+class QWidget;
 class RecordingSettingsDialog;
 
 // One simulated cloth: the cloth itself, its Cloth Controls panel, and the simulation clock with
@@ -18,7 +19,9 @@ class RecordingSettingsDialog;
 // timeStep). Documents have no file content.
 class CLoomwiseDoc : public ClothDocument {
 public:
-  CLoomwiseDoc();
+  // `host`: the program the document runs in, whose main window owns the panel; none for a
+  // document on its own.
+  explicit CLoomwiseDoc(DocumentHost* host = nullptr);
   ~CLoomwiseDoc() override;
 
   // Asks for the new cloth's spacing and size; Escape gives the default cloth.
@@ -49,7 +52,10 @@ public:
   SimulationClock clock{session};
 
 private:
-  CLoomwiseView* firstView() const;
+  QWidget* mainWindow() const;
+  ClothView* firstView() const;
+  // Recording status goes to the main window's caption, until the toolkit next sets its title.
+  void setMainCaption(const QString& text) const;
   void startRecording(RecordingSettingsDialog& settings);
   void stopRecording();
   void abandonRecording(int frame);

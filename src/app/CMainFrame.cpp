@@ -10,6 +10,7 @@
 #include "app/PacePane.h"
 #include "app/Resource.h"
 #include "toolkit/DialogTemplate.h"
+#include "toolkit/FrameResourceLoader.h"
 #include "toolkit/FrameStatusBar.h"
 #include "view/CLoomwiseView.h"
 
@@ -18,7 +19,7 @@ namespace {
 // Dialog bar template 128, in dialog units: a label and nothing else yet.
 const int kDialogBarWidth = 330, kDialogBarHeight = 16;
 const std::vector<DialogItem> kDialogBarItems = {
-    {IDC_STATIC, DialogItemKind::StaticLeft, "TODO: layout dialog bar ", 12, 4, 300, 8}};
+    {kNoControlId, DialogItemKind::StaticLeft, "TODO: layout dialog bar ", 12, 4, 300, 8}};
 
 const QString kRealTimeKey = QStringLiteral("View/realTime");
 
@@ -28,17 +29,18 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
   // Installed, the window shows the menu entry's icon; from the build folder, our own picture of it.
   setWindowIcon(QIcon::fromTheme(QStringLiteral("org.loomwise.loomwise"),
                                  QIcon(QStringLiteral(":/icons/loomwise.xpm"))));
-  loadMenus(AppResources::mainMenu(), AppResources::documentMenu(), AppResources::kRecentFiles);
-  loadToolBar(ID_VIEW_TOOLBAR, AppResources::toolbar());
-  createDialogBar();
-  loadAccelerators(AppResources::accelerators());
-  createStatusBar(AppResources::string(AFX_IDS_IDLEMESSAGE),
-                  {{ID_INDICATOR_CAPS, AppResources::string(ID_INDICATOR_CAPS)},
-                   {ID_INDICATOR_NUM, AppResources::string(ID_INDICATOR_NUM)},
-                   {ID_INDICATOR_SCRL, AppResources::string(ID_INDICATOR_SCRL)}});
+  FrameResourceLoader load(*this);
+  load.loadMenus(AppResources::mainMenu(), AppResources::documentMenu(), AppResources::kRecentFiles);
+  load.loadToolBar(ID_VIEW_TOOLBAR, AppResources::toolbar());
+  load.addBarBand(kDialogBarId, *createDialogBar());
+  load.loadAccelerators(AppResources::accelerators());
+  FrameStatusBar* status = load.createStatusBar(AppResources::string(kIdleMessageString),
+                                                {{ID_INDICATOR_CAPS, AppResources::string(ID_INDICATOR_CAPS)},
+                                                 {ID_INDICATOR_NUM, AppResources::string(ID_INDICATOR_NUM)},
+                                                 {ID_INDICATOR_SCRL, AppResources::string(ID_INDICATOR_SCRL)}});
   pacePane = new PacePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
-  frameStatusBar()->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
-  loadPrompts(AppResources::strings());
+  status->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
+  load.loadPrompts(AppResources::strings());
   CLoomwiseView::realTime = QSettings().value(kRealTimeKey, false).toBool();
   onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });
   onUpdate(ID_VIEW_REAL_TIME, [this](CommandUi& ui) { OnUpdateViewRealTime(ui); });
@@ -52,10 +54,10 @@ void CMainFrame::OnViewRealTime() {
 
 void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(CLoomwiseView::realTime); }
 
-void CMainFrame::createDialogBar() {
+QWidget* CMainFrame::createDialogBar() {
   auto* bar = new QWidget(this);
   const DialogUnits units(bar->font(), kDialogBarItems);
   buildDialogItems(*bar, kDialogBarItems, units);
   bar->setFixedSize(units.toPixels(0, 0, kDialogBarWidth, kDialogBarHeight).size());
-  addBarBand(AFX_IDW_DIALOGBAR, *bar);
+  return bar;
 }

@@ -18,5 +18,5 @@ public:
   PacePane* pacePane;
 
 private:
-  void createDialogBar();
+  QWidget* createDialogBar();
 };

@@ -12,9 +12,9 @@ DialogTemplate clothInitTemplate() {
           {{IDOK, DialogItemKind::DefPushButton, "OK", 37, 74, 50, 14},
            {IDC_NODE_SPACING, DialogItemKind::Edit, "", 89, 7, 40, 12},
            {IDC_CLOTH_WIDTH, DialogItemKind::Edit, "", 89, 25, 40, 12},
-           {IDC_STATIC, DialogItemKind::StaticRight, "Node spacing:", 7, 7, 66, 8},
-           {IDC_STATIC, DialogItemKind::StaticRight, "Cloth width (nodes):", 7, 25, 66, 8},
-           {IDC_STATIC, DialogItemKind::StaticRight, "Cloth height (nodes):", 7, 43, 66, 8},
+           {kNoControlId, DialogItemKind::StaticRight, "Node spacing:", 7, 7, 66, 8},
+           {kNoControlId, DialogItemKind::StaticRight, "Cloth width (nodes):", 7, 25, 66, 8},
+           {kNoControlId, DialogItemKind::StaticRight, "Cloth height (nodes):", 7, 43, 66, 8},
            {IDC_CLOTH_HEIGHT, DialogItemKind::Edit, "", 89, 43, 40, 12}}};
 }
 

@@ -21,13 +21,13 @@ DialogTemplate recordingSettingsTemplate() {
   DialogTemplate t{"Recording Settings", 172, 122, false,
           {{IDOK, DialogItemKind::DefPushButton, "OK", 61, 102, 50, 14},
            {IDC_TIME_STEP_LABEL, DialogItemKind::StaticLeft, "No message", 7, 7, 118, 8},
-           {IDC_STATIC, DialogItemKind::StaticLeft, "Time step skip:", 7, 26, 48, 8},
+           {kNoControlId, DialogItemKind::StaticLeft, "Time step skip:", 7, 26, 48, 8},
            {IDC_TIME_STEP_SKIP, DialogItemKind::Edit, "", 85, 23, 40, 12},
-           {IDC_STATIC, DialogItemKind::StaticLeft, "Number of patches (u):", 7, 42, 73, 8},
+           {kNoControlId, DialogItemKind::StaticLeft, "Number of patches (u):", 7, 42, 73, 8},
            {IDC_PATCHES_U, DialogItemKind::Edit, "", 85, 39, 40, 12},
-           {IDC_STATIC, DialogItemKind::StaticLeft, "Number of patches (v):", 7, 58, 73, 8},
+           {kNoControlId, DialogItemKind::StaticLeft, "Number of patches (v):", 7, 58, 73, 8},
            {IDC_PATCHES_V, DialogItemKind::Edit, "", 85, 55, 40, 12},
-           {IDC_STATIC, DialogItemKind::StaticLeft, "Formats:", 7, 74, 48, 8}}};
+           {kNoControlId, DialogItemKind::StaticLeft, "Formats:", 7, 74, 48, 8}}};
   for (int i = 0; i < static_cast<int>(recordingformat::all().size()); ++i)
     t.items.push_back({IDC_FORMAT_FIRST + i, DialogItemKind::CheckBox, kFormatTexts[i], 7 + 32 * i, 85, 30, 10});
   return t;

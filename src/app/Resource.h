@@ -5,7 +5,6 @@
 
 // Resource ids of the program.
 constexpr int IDR_MAINFRAME = 128;  // menu, accelerators, toolbar, icon and title of the main frame
-constexpr int IDR_LOOMWITYPE = 129;  // the document template: child menu, icon, template string
 
 // Controls.
 constexpr int IDC_PARAMETER_COMBO = 1000;
@@ -29,4 +28,4 @@ constexpr int ID_SIMULATION_RESET = 32773;  // lays the active document's cloth 
 constexpr int ID_VIEW_REAL_TIME = 32774;  // the simulation keeps to the wall clock
 
 // The dialog bar, the second band of the top bars.
-constexpr int AFX_IDW_DIALOGBAR = 59397;
+constexpr int kDialogBarId = 59397;

@@ -6,15 +6,10 @@
 #include <QPrinter>
 
 #include "toolkit/CommandIds.h"
-#include "toolkit/DocumentTemplate.h"
-#include "toolkit/MdiFrame.h"
+#include "toolkit/DocumentManager.h"
 #include "toolkit/RecentFileList.h"
 
-Application* Application::current = nullptr;
-
 Application::Application(QStringList commandLine) : commandLine(std::move(commandLine)) {
-  Q_ASSERT_X(current == nullptr, "Application", "one application at a time");
-  current = this;
   onCommand(ID_FILE_NEW, [this] { OnFileNew(); });
   onCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
   onCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
@@ -23,8 +18,8 @@ Application::Application(QStringList commandLine) : commandLine(std::move(comman
 
 Application::~Application() {
   if (mainWindow_ != nullptr) mainWindow_->closeAllFrames();
+  documents.reset();
   mainWindow_.reset();
-  current = nullptr;
 }
 
 QPrinter& Application::printer() {
@@ -45,14 +40,13 @@ void Application::loadStdProfileSettings(int recentFileCount) {
   }
 }
 
-void Application::addDocTemplate(std::unique_ptr<DocumentTemplate> docTemplate) {
-  template_ = std::move(docTemplate);
-}
-
 void Application::setMainWindow(std::unique_ptr<MdiFrame> frame) {
   mainWindow_ = std::move(frame);
+  mainWindow_->setApplication(*this);
   showRecentFiles();
 }
+
+void Application::setDocumentManager(std::unique_ptr<DocumentManager> manager) { documents = std::move(manager); }
 
 bool Application::processShellCommand() {
   if (commandLine.isEmpty()) {
@@ -72,11 +66,9 @@ void Application::showRecentFiles() {
   if (recent != nullptr && mainWindow_ != nullptr) mainWindow_->showRecentFiles(*recent);
 }
 
-Document* Application::openDocumentFile(const QString& path) {
-  return template_->openDocumentFile(path, *mainWindow_);
-}
+Document* Application::openDocumentFile(const QString& path) { return documents->openDocumentFile(path); }
 
-void Application::OnFileNew() { template_->openDocumentFile(QString(), *mainWindow_); }
+void Application::OnFileNew() { documents->openDocumentFile(QString()); }
 
 void Application::OnFileOpen() {
   const QString path = chooseFile(FileDialogKind::Open);

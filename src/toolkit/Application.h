@@ -4,18 +4,17 @@
 #include <memory>
 
 #include "toolkit/CommandTarget.h"
-#include "toolkit/FileDialogs.h"
+#include "toolkit/DocumentHost.h"
+#include "toolkit/MdiFrame.h"
 
 class Document;
-class DocumentTemplate;
-class MdiFrame;
-class QPrinter;
+class DocumentManager;
 class RecentFileList;
 
-// The application: start-up, the document template, the main window, the recent-file list, the
+// The application: start-up, the document manager, the main window, the recent-file list, the
 // printer settings and the application-wide commands (New, Open, Print Setup, recent files, Exit).
-// One exists at a time, reachable through instance(); it is the last target of every route.
-class Application : public CommandTarget {
+// It is the last target of every route and the host of every document.
+class Application : public CommandTarget, public DocumentHost {
 public:
   // `commandLine`: the arguments after the program name.
   explicit Application(QStringList commandLine);
@@ -23,20 +22,18 @@ public:
   Application& operator=(const Application&) = delete;
   ~Application() override;
 
-  static Application* instance() { return current; }
-
   // Start-up; false ends the program.
   virtual bool InitInstance() = 0;
 
-  MdiFrame* mainWindow() const { return mainWindow_.get(); }
-  DocumentTemplate* docTemplate() const { return template_.get(); }
+  MdiFrame* mainWindow() const override { return mainWindow_.get(); }
+  DocumentManager* documentManager() const { return documents.get(); }
   RecentFileList* recentFiles() const { return recent.get(); }
-  QPrinter& printer();
 
-  QString chooseFile(FileDialogKind kind, const QString& suggested = {});
+  QString chooseFile(FileDialogKind kind, const QString& suggested = {}) override;
   void setFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
-  void addRecentFile(const QString& path);
-  // Opens `path` in a document of the template; none when it cannot be read.
+  void addRecentFile(const QString& path) override;
+  QPrinter& printer() override;
+  // Opens `path` in a document; none when it cannot be read.
   Document* openDocumentFile(const QString& path);
 
   void OnFileNew();
@@ -47,8 +44,9 @@ public:
 
 protected:
   void loadStdProfileSettings(int recentFileCount);
-  void addDocTemplate(std::unique_ptr<DocumentTemplate> docTemplate);
+  // Before the document manager: its documents open in this frame.
   void setMainWindow(std::unique_ptr<MdiFrame> frame);
+  void setDocumentManager(std::unique_ptr<DocumentManager> manager);
   // No argument: a new document; a file name: that file opened. False when that failed.
   bool processShellCommand();
 
@@ -57,10 +55,8 @@ protected:
 private:
   void showRecentFiles();
 
-  static Application* current;
-
-  std::unique_ptr<DocumentTemplate> template_;
-  std::unique_ptr<MdiFrame> mainWindow_;  // after the template: it closes the documents first
+  std::unique_ptr<MdiFrame> mainWindow_;
+  std::unique_ptr<DocumentManager> documents;  // after the frame it opens windows in, so it goes first
   std::unique_ptr<RecentFileList> recent;
   std::unique_ptr<QPrinter> printer_;
   FileChooser chooser_ = chooseFileWithDialog;

@@ -31,10 +31,9 @@ constexpr int ID_VIEW_STATUS_BAR = 59393;
 constexpr int ID_INDICATOR_CAPS = 59137;
 constexpr int ID_INDICATOR_NUM = 59138;
 constexpr int ID_INDICATOR_SCRL = 59139;
-constexpr int AFX_IDS_APP_TITLE = 57344;
-constexpr int AFX_IDS_IDLEMESSAGE = 57345;
+constexpr int kAppTitleString = 57344;
+constexpr int kIdleMessageString = 57345;  // the message pane while no prompt shows
 
 // Dialog push buttons.
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
-constexpr int IDC_STATIC = -1;  // an item that is never looked up

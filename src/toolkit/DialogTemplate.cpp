@@ -106,7 +106,7 @@ void buildDialogItems(QWidget& parent, const std::vector<DialogItem>& items, con
     const QRect r = units.toPixels(item.x, item.y, item.width, item.height);
     QRect geometry = r;
     QWidget* widget = makeItem(parent, item, r, geometry);
-    if (item.id != IDC_STATIC) widget->setObjectName(controlName(item.id));
+    if (item.id != kNoControlId) widget->setObjectName(controlName(item.id));
     widget->setGeometry(geometry);
   }
 }

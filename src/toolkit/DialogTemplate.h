@@ -20,6 +20,9 @@ enum class DialogItemKind {
   CheckBox,
 };
 
+// The id of an item that is never looked up, such as a label.
+constexpr int kNoControlId = -1;
+
 // One control of a template: its id, kind, text and rectangle in dialog units.
 struct DialogItem {
   int id;

@@ -6,12 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 
-#include "toolkit/Application.h"
 #include "toolkit/CommandIds.h"
-#include "toolkit/DocumentTemplate.h"
-#include "toolkit/MdiChildFrame.h"
+#include "toolkit/DocumentHost.h"
 #include "toolkit/View.h"
 
 namespace {
@@ -23,13 +22,13 @@ void reportFileError(const QString& what, const QFile& file) {
 
 }  // namespace
 
-Document::Document() {
+Document::Document(DocumentHost* host) : host_(host) {
   onCommand(ID_FILE_CLOSE, [this] { OnFileClose(); });
-  onCommand(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
+  if (host_ != nullptr) onCommand(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
 }
 
 Document::~Document() {
-  if (template_ != nullptr) template_->removeDocument(*this);
+  for (View* view : views_) view->document_ = nullptr;
 }
 
 bool Document::OnOpenDocument(const QString& path) {
@@ -47,16 +46,16 @@ bool Document::OnSaveDocument(const QString& path) {
 }
 
 void Document::OnFileClose() {
-  // Closing the last frame deletes this document, so work from a copy and touch nothing after.
+  // The manager destroys this document with its last frame, so work from a copy and touch
+  // nothing after.
   const std::vector<View*> closing = views_;
   for (View* view : closing)
-    if (MdiChildFrame* frame = view->frame()) frame->close();
+    if (QMdiSubWindow* frame = view->frame()) frame->close();
 }
 
 void Document::OnFileSaveAs() {
-  Application* app = Application::instance();
   const QString suggested = pathName_.isEmpty() ? title_ : pathName_;
-  const QString path = app->chooseFile(FileDialogKind::Save, suggested);
+  const QString path = host_->chooseFile(FileDialogKind::Save, suggested);
   if (!path.isEmpty() && OnSaveDocument(path)) setPathName(path);
 }
 
@@ -69,7 +68,7 @@ void Document::setTitle(const QString& title) {
 void Document::setPathName(const QString& path) {
   pathName_ = QFileInfo(path).absoluteFilePath();
   setTitle(QFileInfo(path).fileName());
-  if (Application* app = Application::instance()) app->addRecentFile(pathName_);
+  if (host_ != nullptr) host_->addRecentFile(pathName_);
 }
 
 void Document::updateAllViews() {
@@ -85,14 +84,13 @@ void Document::addView(View& view) {
 void Document::removeView(View& view) {
   views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
   view.document_ = nullptr;
-  if (views_.empty())
-    delete this;
-  else
-    updateFrameTitles();
+  updateFrameTitles();
 }
 
 void Document::updateFrameTitles() {
-  const int windows = static_cast<int>(views_.size());
-  for (int i = 0; i < windows; ++i)
-    if (MdiChildFrame* frame = views_[i]->frame()) frame->updateTitle(i + 1, windows);
+  const std::size_t windows = views_.size();
+  for (std::size_t i = 0; i < windows; ++i) {
+    QMdiSubWindow* frame = views_[i]->frame();
+    if (frame != nullptr) frame->setWindowTitle(windows > 1 ? title_ + QStringLiteral(":%1").arg(i + 1) : title_);
+  }
 }

@@ -5,18 +5,20 @@
 
 #include "toolkit/CommandTarget.h"
 
-class DocumentTemplate;
+class DocumentHost;
 class View;
 
-// A document of the multi-document shell. It is shown in one or more views and dies with its last
-// one. Documents here keep no content in their files: opening only checks that the file can be
-// read, saving writes an empty file.
+// A document of the multi-document shell, shown in one or more views. Its manager owns it and
+// destroys it with its last window. Documents here keep no content in their files: opening only
+// checks that the file can be read, saving writes an empty file.
 class Document : public CommandTarget {
 public:
-  Document();
+  // `host`: the program the document runs in; none for a document on its own, which cannot ask
+  // for a file nor list one as recent.
+  explicit Document(DocumentHost* host = nullptr);
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
-  ~Document() override;
+  ~Document() override;  // views still showing it let go of it
 
   // The hook for File > New, after the document's title is set; false abandons the document.
   virtual bool OnNewDocument() { return true; }
@@ -26,6 +28,7 @@ public:
   void OnFileSaveAs();
 
   const QString& title() const { return title_; }
+  // The windows showing the document take the title, numbered ":1", ":2"… while there are several.
   void setTitle(const QString& title);
   // The title changed: windows that name the document follow it.
   virtual void OnTitleChanged() {}
@@ -33,23 +36,18 @@ public:
   // Names the document after its file and puts the file at the top of the recent-file list.
   void setPathName(const QString& path);
 
+  DocumentHost* host() const { return host_; }
   const std::vector<View*>& views() const { return views_; }
-  DocumentTemplate* docTemplate() const { return template_; }
-
   // Tells every view that what it shows has changed (the cloth moved), so each repaints.
   void updateAllViews();
-
   void addView(View& view);
-  // Detaches the view; when it was the last one, the document deletes itself.
   void removeView(View& view);
 
 private:
-  friend class DocumentTemplate;
-
   void updateFrameTitles();
 
+  DocumentHost* const host_;
   QString title_;
   QString pathName_;
   std::vector<View*> views_;
-  DocumentTemplate* template_ = nullptr;
 };

@@ -6,20 +6,20 @@
 
 class View;
 
-// The child frame around one view. Its title is the document's, numbered ":1", ":2"… while the
-// document has more than one window. Closing it takes its view out of the document.
+// The child frame around one view. Closing it stops the view's work and says so, so that the
+// document manager takes the view out of its document.
 class MdiChildFrame : public QMdiSubWindow, public CommandTarget {
   Q_OBJECT
 public:
   MdiChildFrame();
 
+  // The frame owns the view's widget from here on.
   void setView(View& view);
   View* view() const { return view_; }
-  // Index among the document's windows is `number` (1-based) of `windows`.
-  void updateTitle(int number, int windows);
 
 signals:
-  void frameClosed(MdiChildFrame* frame);
+  // `view`: the view it held, still alive until the frame is deleted.
+  void frameClosed(MdiChildFrame* frame, View* view);
 
 protected:
   void closeEvent(QCloseEvent* event) override;

@@ -2,33 +2,17 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QIcon>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPointer>
-#include <QToolBar>
 #include <algorithm>
 
-#include "toolkit/Application.h"
 #include "toolkit/CommandIds.h"
 #include "toolkit/CommandRouter.h"
 #include "toolkit/Document.h"
-#include "toolkit/DocumentTemplate.h"
-#include "toolkit/FrameStatusBar.h"
 #include "toolkit/MdiChildFrame.h"
 #include "toolkit/RecentFileList.h"
 #include "toolkit/View.h"
-
-namespace {
-
-// A menu item's text as a button shows it: without the mnemonic and the shortcut ("&Run\tCtrl+R").
-QString buttonText(QString menuText) {
-  const int tab = menuText.indexOf(QLatin1Char('\t'));
-  if (tab >= 0) menuText.truncate(tab);
-  return menuText.remove(QLatin1Char('&'));
-}
-
-}  // namespace
 
 MdiFrame::MdiFrame(const QString& title)
     : frameTitle(title), area(new QMdiArea(this)), router_(new CommandRouter(*this, [this] { return route(); })) {
@@ -48,7 +32,9 @@ MdiFrame::~MdiFrame() {
 
 void MdiFrame::addWindowCommands() {
   const auto needsFrame = [this](CommandUi& ui) { ui.setEnabled(activeFrame() != nullptr); };
-  onCommand(ID_WINDOW_NEW, [this] { OnWindowNew(); });
+  onCommand(ID_WINDOW_NEW, [this] {
+    if (Document* document = activeDocument()) emit newWindowRequested(document);
+  });
   onCommand(ID_WINDOW_CASCADE, [this] { area->cascadeSubWindows(); });
   onCommand(ID_WINDOW_TILE_HORZ, [this] { area->tileSubWindows(); });
   onCommand(ID_WINDOW_ARRANGE, [this] { arrangeIcons(); });
@@ -81,7 +67,7 @@ std::vector<CommandTarget*> MdiFrame::route() const {
     targets.push_back(activeFrame());
   }
   targets.push_back(const_cast<MdiFrame*>(this));
-  if (Application* app = Application::instance()) targets.push_back(app);
+  if (application_ != nullptr) targets.push_back(application_);
   return targets;
 }
 
@@ -94,7 +80,7 @@ void MdiFrame::addChildFrame(MdiChildFrame& frame) {
   });
 }
 
-void MdiFrame::activateFrame(MdiChildFrame& frame) {
+void MdiFrame::activateFrame(QMdiSubWindow& frame) {
   frame.show();
   area->setActiveSubWindow(&frame);
   showMenus();
@@ -117,12 +103,6 @@ void MdiFrame::closeAllFrames() {
 void MdiFrame::updateTitle() {
   const Document* document = activeDocument();
   setWindowTitle(document != nullptr ? frameTitle + QStringLiteral(" - ") + document->title() : frameTitle);
-}
-
-void MdiFrame::OnWindowNew() {
-  Document* document = activeDocument();
-  if (document != nullptr && document->docTemplate() != nullptr)
-    activateFrame(*document->docTemplate()->createNewFrame(*document, *this));
 }
 
 void MdiFrame::arrangeIcons() {
@@ -154,7 +134,7 @@ void MdiFrame::listWindows(QMenu& menu) {
     action->setCheckable(true);
     action->setChecked(window == area->currentSubWindow());
     connect(action, &QAction::triggered, this, [this, frame = QPointer<QMdiSubWindow>(window)] {
-      if (auto* child = qobject_cast<MdiChildFrame*>(frame.data())) activateFrame(*child);
+      if (frame != nullptr) activateFrame(*frame);
     });
     windowListActions.push_back(action);
   }
@@ -177,36 +157,17 @@ void MdiFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void MdiFrame::loadMenus(const MenuResource& noDocument, const MenuResource& withDocument, int recentSlots) {
-  recentFileSlots = recentSlots;
-  noDocumentMenus = buildMenus(noDocument);
-  documentMenus = buildMenus(withDocument);
-  showMenus();
-}
-
-std::vector<QMenu*> MdiFrame::buildMenus(const MenuResource& resource) {
-  std::vector<QMenu*> menus;
-  for (const PopupMenu& popup : resource) {
-    auto* menu = new QMenu(QString::fromUtf8(popup.title), this);
-    for (const MenuItem& item : popup.items) {
-      if (item.id == 0) {
-        menu->addSeparator();
-      } else if (item.id == ID_FILE_MRU_FILE1) {
-        for (int slot = 0; slot < recentFileSlots; ++slot) menu->addAction(router_->action(item.id + slot));
-        recentPlaceholder = QString::fromUtf8(item.text);
-      } else {
-        QAction* action = router_->action(item.id);
-        action->setText(QString::fromUtf8(item.text));
-        menu->addAction(action);
-      }
+void MdiFrame::setMenus(std::vector<QMenu*> noDocument, std::vector<QMenu*> withDocument) {
+  noDocumentMenus = std::move(noDocument);
+  documentMenus = std::move(withDocument);
+  for (const std::vector<QMenu*>* menus : {&noDocumentMenus, &documentMenus}) {
+    for (QMenu* menu : *menus) {
+      router_->watch(*menu);
+      if (menu->actions().contains(router_->find(ID_WINDOW_NEW)))
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { listWindows(*menu); });
     }
-    router_->watch(*menu);
-    const auto holdsWindowCommands = [](const MenuItem& item) { return item.id == ID_WINDOW_NEW; };
-    if (std::any_of(popup.items.begin(), popup.items.end(), holdsWindowCommands))
-      connect(menu, &QMenu::aboutToShow, this, [this, menu] { listWindows(*menu); });
-    menus.push_back(menu);
   }
-  return menus;
+  showMenus();
 }
 
 void MdiFrame::showMenus() {
@@ -220,78 +181,9 @@ QMenu* MdiFrame::menu(bool withDocument, int index) const {
   return index < static_cast<int>(menus.size()) ? menus[index] : nullptr;
 }
 
-void MdiFrame::loadAccelerators(const std::vector<Accelerator>& accelerators) {
-  std::map<int, QList<QKeySequence>> keys;
-  for (const Accelerator& accelerator : accelerators) keys[accelerator.id].append(accelerator.keys);
-  for (const auto& [id, sequences] : keys) {
-    // Application-wide, so the keys also work from modeless panels; modal dialogs still block them.
-    router_->action(id)->setShortcutContext(Qt::ApplicationShortcut);
-    router_->action(id)->setShortcuts(sequences);
-  }
-}
-
-QToolBar* MdiFrame::newBand(int id) {
-  auto* band = new QToolBar(this);
-  band->setObjectName(QStringLiteral("bar%1").arg(id));
-  // Bands stay at the top, movable by their handles, never floating or docked elsewhere.
-  band->setAllowedAreas(Qt::TopToolBarArea);
-  band->setFloatable(false);
-  band->setMovable(true);
-  // The View menu toggles the bars; the toolbar's own context menu would duplicate it.
-  band->toggleViewAction()->setVisible(false);
-  addToolBar(Qt::TopToolBarArea, band);
-  bars[id] = band;
-  onCommand(id, [this, id] { toggleBar(id); });
-  onUpdate(id, [this, id](CommandUi& ui) { ui.setChecked(!bars[id]->isHidden()); });
-  return band;
-}
-
-QToolBar* MdiFrame::loadToolBar(int id, const std::vector<ToolbarButton>& buttons) {
-  QToolBar* band = newBand(id);
-  band->setIconSize(QSize(16, 15));
-  for (const ToolbarButton& button : buttons) {
-    if (button.id == 0) {
-      band->addSeparator();
-      continue;
-    }
-    QAction* action = router_->action(button.id);
-    action->setIcon(QIcon(QString::fromUtf8(button.image)));
-    band->addAction(action);
-  }
-  return band;
-}
-
-QToolBar* MdiFrame::addBarBand(int id, QWidget& content) {
-  QToolBar* band = newBand(id);
-  band->addWidget(&content);
-  return band;
-}
-
-void MdiFrame::loadPrompts(const StringTable& prompts) {
-  for (const auto& [id, text] : prompts) {
-    const int split = text.indexOf(QLatin1Char('\n'));
-    QAction* action = router_->find(id);
-    if (action == nullptr) continue;  // not a command of this frame
-    action->setStatusTip(text.left(split));
-    if (split >= 0)
-      action->setToolTip(text.mid(split + 1));
-    else if (!action->text().isEmpty())
-      action->setToolTip(buttonText(action->text()));
-  }
-}
-
-void MdiFrame::createStatusBar(const QString& idleText, const std::vector<std::pair<int, QString>>& indicators) {
-  statusBar_ = new FrameStatusBar(*this, idleText);
-  for (const auto& [id, text] : indicators) statusBar_->addIndicator(id, text);
-  setStatusBar(statusBar_);
-  bars[ID_VIEW_STATUS_BAR] = statusBar_;
-  onCommand(ID_VIEW_STATUS_BAR, [this] { toggleBar(ID_VIEW_STATUS_BAR); });
-  onUpdate(ID_VIEW_STATUS_BAR, [this](CommandUi& ui) { ui.setChecked(!statusBar_->isHidden()); });
-}
-
-void MdiFrame::toggleBar(int id) {
-  QWidget* bar = bars.at(id);
-  bar->setVisible(bar->isHidden());
+void MdiFrame::setRecentFileSlots(int count, const QString& placeholder) {
+  recentFileSlots = count;
+  recentPlaceholder = placeholder;
 }
 
 void MdiFrame::showRecentFiles(const RecentFileList& files) {
@@ -301,4 +193,15 @@ void MdiFrame::showRecentFiles(const RecentFileList& files) {
     action->setText(listed ? files.menuText(slot) : recentPlaceholder);
     action->setVisible(listed || slot == 0);
   }
+}
+
+void MdiFrame::addBar(int id, QWidget& bar) {
+  bars[id] = &bar;
+  onCommand(id, [this, id] { toggleBar(id); });
+  onUpdate(id, [this, id](CommandUi& ui) { ui.setChecked(!bars[id]->isHidden()); });
+}
+
+void MdiFrame::toggleBar(int id) {
+  QWidget* bar = bars.at(id);
+  bar->setVisible(bar->isHidden());
 }

@@ -41,10 +41,10 @@ void TemplateDialog::initialise() {
 bool TemplateDialog::OnInitDialog() { return updateData(false); }
 
 void TemplateDialog::OnOK() {
-  if (updateData(true)) done(IDOK);
+  if (updateData(true)) done(Accepted);
 }
 
-void TemplateDialog::OnCancel() { done(IDCANCEL); }
+void TemplateDialog::OnCancel() { done(Rejected); }
 
 bool TemplateDialog::updateData(bool saveAndValidate) {
   DataExchange exchange(*this, saveAndValidate);
@@ -54,7 +54,7 @@ bool TemplateDialog::updateData(bool saveAndValidate) {
 
 void TemplateDialog::focusFirstTabStop() {
   for (int id : itemIds) {
-    QWidget* widget = id == IDC_STATIC ? nullptr : control(id);
+    QWidget* widget = id == kNoControlId ? nullptr : control(id);
     if (widget != nullptr && (widget->focusPolicy() & Qt::TabFocus)) {
       widget->setFocus(Qt::TabFocusReason);
       return;

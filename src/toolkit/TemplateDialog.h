@@ -14,7 +14,7 @@ class TemplateDialog : public QDialog {
 public:
   explicit TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
 
-  // Runs the dialog modally; IDOK or IDCANCEL.
+  // Runs the dialog modally; QDialog::Accepted or QDialog::Rejected, as exec does.
   int doModal();
   // Initialises the dialog for modeless use; it stays hidden until shown.
   void create();

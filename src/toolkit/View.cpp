@@ -1,34 +1,38 @@
 #include "toolkit/View.h"
 
 #include <QCoreApplication>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QWidget>
 
-#include "toolkit/Application.h"
 #include "toolkit/Document.h"
-#include "toolkit/MdiChildFrame.h"
+#include "toolkit/DocumentHost.h"
 #include "toolkit/PrintedPage.h"
 
 View::~View() {
   if (document_ != nullptr) document_->removeView(*this);
 }
 
-MdiChildFrame* View::frame() { return qobject_cast<MdiChildFrame*>(widget().parentWidget()); }
+QMdiSubWindow* View::frame() { return qobject_cast<QMdiSubWindow*>(widget().parentWidget()); }
 
-void View::OnFilePrint() {
-  QPrinter& printer = Application::instance()->printer();
-  QPrintDialog dialog(&printer, &widget());
-  if (dialog.exec() == QDialog::Accepted) printOn(printer);
+QPrinter& View::printer() const {
+  // Print commands reach a view through its frame in the main window: it shows a document there.
+  Q_ASSERT(document_ != nullptr && document_->host() != nullptr);
+  return document_->host()->printer();
 }
 
-void View::OnFilePrintDirect() { printOn(Application::instance()->printer()); }
+void View::OnFilePrint() {
+  QPrintDialog dialog(&printer(), &widget());
+  if (dialog.exec() == QDialog::Accepted) printOn(printer());
+}
+
+void View::OnFilePrintDirect() { printOn(printer()); }
 
 void View::OnFilePrintPreview() {
-  QPrintPreviewDialog preview(&Application::instance()->printer(), &widget());
+  QPrintPreviewDialog preview(&printer(), &widget());
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                    [this](QPrinter* printer) { printOn(*printer); });
   preview.exec();

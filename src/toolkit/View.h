@@ -5,7 +5,7 @@
 #include "toolkit/CommandTarget.h"
 
 class Document;
-class MdiChildFrame;
+class QMdiSubWindow;
 class QPrinter;
 class QWidget;
 
@@ -16,10 +16,10 @@ public:
   View() = default;
   View(const View&) = delete;
   View& operator=(const View&) = delete;
-  ~View() override;  // leaves its document, which may then go too
+  ~View() override;  // leaves its document
 
   Document* document() const { return document_; }
-  MdiChildFrame* frame();
+  QMdiSubWindow* frame();
   virtual QWidget& widget() = 0;
 
   // The document changed: show it anew.
@@ -38,6 +38,8 @@ protected:
 private:
   friend class Document;
 
+  // The program's printer, reached through the document.
+  QPrinter& printer() const;
   void printOn(QPrinter& printer);
 
   Document* document_ = nullptr;

@@ -5,7 +5,7 @@
 
 #include "record/RealTimePacer.h"
 
-#include "toolkit/View.h"
+#include "view/ClothView.h"
 #include "view/DragHandle.h"
 
 class ClothDocument;
@@ -13,7 +13,7 @@ class ClothDocument;
 // The document's OpenGL view: renders the cloth with the axes, turns and zooms its camera under the
 // mouse, lets a left drag move its invisible scene handle, and runs the simulation timer that
 // steps the document's cloth while the Run command has it going.
-class CLoomwiseView : public QOpenGLWidget, public View {
+class CLoomwiseView : public QOpenGLWidget, public ClothView {
   Q_OBJECT
 public:
   enum MouseMode { ModeZoom = 1, ModeRotate = 2, ModeDrag = 16 };
@@ -34,8 +34,8 @@ public:
 
   void OnRun();
   void OnUpdateRun(CommandUi& ui);
-  void startTimer();
-  void stopTimer();
+  void startTimer() override;
+  void stopTimer() override;
   void OnTimer(int id);
   // One tick of simulation work: one step, or with real time on the steps the wall-clock time
   // since the previous tick calls for.

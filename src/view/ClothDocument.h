@@ -9,6 +9,8 @@ class Cloth;
 // What a view needs of its document: the cloth it draws and steps of the simulation.
 class ClothDocument : public Document {
 public:
+  using Document::Document;
+
   virtual Cloth& simulatedCloth() = 0;
   // One step.
   virtual void advanceFrame() = 0;

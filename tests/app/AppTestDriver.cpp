@@ -11,7 +11,7 @@ bool AppTestDriver::start(const QStringList& arguments) {
 
 std::vector<CLoomwiseDoc*> AppTestDriver::documents() const {
   std::vector<CLoomwiseDoc*> all;
-  for (Document* d : app->docTemplate()->documents()) all.push_back(dynamic_cast<CLoomwiseDoc*>(d));
+  for (Document* d : app->documentManager()->documents()) all.push_back(dynamic_cast<CLoomwiseDoc*>(d));
   return all;
 }
 

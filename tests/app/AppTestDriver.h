@@ -13,7 +13,7 @@
 #include "app/CLoomwiseDoc.h"
 #include "app/ClothInitDialog.h"
 #include "toolkit/CommandRouter.h"
-#include "toolkit/DocumentTemplate.h"
+#include "toolkit/DocumentManager.h"
 #include "toolkit/MdiChildFrame.h"
 #include "toolkit/MdiFrame.h"
 #include "view/CLoomwiseView.h"

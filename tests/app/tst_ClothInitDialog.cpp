@@ -81,7 +81,7 @@ private slots:
   void enterRightAwayAcceptsTheInitialValues() {
     auto step = whenModal<ClothInitDialog>([](ClothInitDialog* d) { QTest::keyClick(d, Qt::Key_Return); });
     ClothInitDialog d;
-    QCOMPARE(d.doModal(), IDOK);
+    QCOMPARE(d.doModal(), int(QDialog::Accepted));
     QVERIFY(step->ran);
     QCOMPARE(d.nodeSpacing, 0.25f);
     QCOMPARE(d.clothWidth, 17);
@@ -94,7 +94,7 @@ private slots:
       QTest::keyClick(d, Qt::Key_Escape);
     });
     ClothInitDialog d;
-    QCOMPARE(d.doModal(), IDCANCEL);
+    QCOMPARE(d.doModal(), int(QDialog::Rejected));
     QVERIFY(step->ran);
     QCOMPARE(d.clothWidth, 17);
     QCOMPARE(d.nodeSpacing, 0.25f);
@@ -121,7 +121,7 @@ private slots:
       QTest::keyClick(d, Qt::Key_Return);
     });
     ClothInitDialog d;
-    QCOMPARE(d.doModal(), IDOK);
+    QCOMPARE(d.doModal(), int(QDialog::Accepted));
     QVERIFY(step->ran);
     QTEST(d.nodeSpacing, "expectedSpacing");
     QTEST(d.clothWidth, "expectedWidth");
@@ -164,7 +164,7 @@ private slots:
       QTest::keyClick(d, Qt::Key_Escape);
     });
     ClothInitDialog d;
-    QCOMPARE(d.doModal(), IDCANCEL);
+    QCOMPARE(d.doModal(), int(QDialog::Rejected));
     QVERIFY(step->ran);
     QVERIFY(refusal.message.contains(message));
     QVERIFY(refusal.stillOpen);
@@ -190,7 +190,7 @@ private slots:
       QTest::keyClick(d, Qt::Key_Return);
     });
     ClothInitDialog d;
-    QCOMPARE(d.doModal(), IDOK);
+    QCOMPARE(d.doModal(), int(QDialog::Accepted));
     QVERIFY(step->ran);
     QCOMPARE(messages.size(), 2);
     QVERIFY(messages[0].contains("3 and 100"));

@@ -54,7 +54,7 @@ private slots:
     });
     RecordingSettingsDialog d;
     presetAsTheCommandDoes(d);
-    QCOMPARE(d.doModal(), IDOK);
+    QCOMPARE(d.doModal(), int(QDialog::Accepted));
     QVERIFY(step->ran);
     QCOMPARE(d.windowTitle(), QStringLiteral("Recording Settings"));
     QVERIFY(!(d.windowFlags() & Qt::WindowSystemMenuHint));
@@ -99,7 +99,7 @@ private slots:
     });
     RecordingSettingsDialog d;
     presetAsTheCommandDoes(d);
-    QCOMPARE(d.doModal(), IDCANCEL);
+    QCOMPARE(d.doModal(), int(QDialog::Rejected));
     QVERIFY(step->ran);
     QVERIFY2(refusal.message.contains(message), qPrintable(refusal.message));
     QVERIFY(refusal.stillOpen);
@@ -115,14 +115,14 @@ private slots:
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("result");
     QTest::addColumn<QList<int>>("fields");
-    QTest::newRow("OK") << QStringList({"100", "30", "1"}) << false << int(Qt::Key_Return) << IDOK
+    QTest::newRow("OK") << QStringList({"100", "30", "1"}) << false << int(Qt::Key_Return) << int(QDialog::Accepted)
                         << QList<int>({100, 30, 1});
     QTest::newRow("Escape after editing") << QStringList({"10", "10", "10"}) << false << int(Qt::Key_Escape)
-                                          << IDCANCEL << QList<int>({66, 5, 5});
+                                          << int(QDialog::Rejected) << QList<int>({66, 5, 5});
     QTest::newRow("Escape after a refused OK") << QStringList({"0", "10", "31"}) << true << int(Qt::Key_Escape)
-                                               << IDCANCEL << QList<int>({66, 5, 5});
+                                               << int(QDialog::Rejected) << QList<int>({66, 5, 5});
     QTest::newRow("Escape after a late refusal") << QStringList({"10", "10", "31"}) << true
-                                                 << int(Qt::Key_Escape) << IDCANCEL << QList<int>({66, 5, 5});
+                                                 << int(Qt::Key_Escape) << int(QDialog::Rejected) << QList<int>({66, 5, 5});
   }
   void theFieldsAfterTheDialogCloses() {
     QFETCH(QStringList, typed);

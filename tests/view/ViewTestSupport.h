@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <QSize>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -29,18 +30,27 @@ inline bool isBlue(QRgb c) { return qBlue(c) > 20 && qRed(c) == 0 && qGreen(c) =
 inline bool isBlack(QRgb c) { return qRed(c) == 0 && qGreen(c) == 0 && qBlue(c) == 0; }
 inline bool isGrey(QRgb c) { return qRed(c) > 0 && qRed(c) == qGreen(c) && qGreen(c) == qBlue(c); }
 
-// The views a test opens; its cleanup clears them.
+// The views a test opens, which its cleanup clears, and the documents it gives them.
 class TestViews {
 public:
-  // A view of the document (or of none), shown at the size; none if it never got exposed.
+  // A view of the document (or of none), shown at the size; none if it never got exposed. The
+  // document, made with new, is kept here from then on.
   CLoomwiseView* open(ClothDocument* document, QSize size = QSize(kWidth, kHeight)) {
     all.push_back(std::make_unique<CLoomwiseView>());
     CLoomwiseView* view = all.back().get();
-    if (document != nullptr) document->addView(*view);
+    if (document != nullptr) adopt(*document).addView(*view);
     view->resize(size);
     view->show();
     return QTest::qWaitForWindowExposed(view) ? view : nullptr;
   }
 
+  std::vector<std::unique_ptr<ClothDocument>> documents;  // before the views, which leave them first
   std::vector<std::unique_ptr<CLoomwiseView>> all;
+
+private:
+  ClothDocument& adopt(ClothDocument& document) {
+    const auto owns = [&document](const std::unique_ptr<ClothDocument>& d) { return d.get() == &document; };
+    if (std::none_of(documents.begin(), documents.end(), owns)) documents.emplace_back(&document);
+    return document;
+  }
 };

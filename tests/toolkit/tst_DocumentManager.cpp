@@ -1,11 +1,13 @@
 // The document manager: titles of new documents, windows of one document, and a document that
-// dies with its last view, also when it never came into being.
+// dies with its last window, also when it never came into being.
 #include <QMdiArea>
 #include <QWidget>
 
 #include "GuiTestSupport.h"
+#include "toolkit/CommandIds.h"
+#include "toolkit/CommandRouter.h"
 #include "toolkit/Document.h"
-#include "toolkit/DocumentTemplate.h"
+#include "toolkit/DocumentManager.h"
 #include "toolkit/MdiChildFrame.h"
 #include "toolkit/MdiFrame.h"
 #include "toolkit/View.h"
@@ -32,11 +34,11 @@ protected:
 
 }  // namespace
 
-class DocumentTemplateTest : public QObject {
+class DocumentManagerTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<MdiFrame> frame;
-  std::unique_ptr<DocumentTemplate> notes;
+  std::unique_ptr<DocumentManager> notes;
 
   QStringList windowTitles() const {
     QStringList titles;
@@ -48,9 +50,9 @@ private slots:
   void init() {
     refuseNew = false;
     frame = std::make_unique<MdiFrame>("Notes");
-    notes = std::make_unique<DocumentTemplate>(
-        7, "\nNote\nNote\n\n\nNotes.Document\nNote Document", [] { return std::make_unique<Note>(); },
-        [] { return std::make_unique<MdiChildFrame>(); }, [] { return std::make_unique<NoteView>(); });
+    notes = std::make_unique<DocumentManager>(
+        *frame, "Note", [] { return std::make_unique<Note>(); }, [] { return new MdiChildFrame; },
+        [] { return new NoteView; });
     frame->show();
   }
   void cleanup() {
@@ -61,30 +63,24 @@ private slots:
     QTRY_COMPARE(leakedWindows(), QStringList());
   }
 
-  void readsTheTemplateString() {
-    QCOMPARE(notes->docString(DocumentTemplate::docName), QStringLiteral("Note"));
-    QCOMPARE(notes->docString(DocumentTemplate::fileNewName), QStringLiteral("Note"));
-    QCOMPARE(notes->docString(DocumentTemplate::filterExt), QString());
-    QCOMPARE(notes->docString(DocumentTemplate::regFileTypeName), QStringLiteral("Note Document"));
-  }
-
   // A document that never came into being takes its frame with it and uses up no number.
   void newDocumentsAreNumberedFromOne() {
-    QVERIFY(notes->openDocumentFile({}, *frame) != nullptr);
+    QVERIFY(notes->openDocumentFile({}) != nullptr);
     refuseNew = true;
-    QCOMPARE(notes->openDocumentFile({}, *frame), nullptr);
+    QCOMPARE(notes->openDocumentFile({}), nullptr);
     QCOMPARE(liveDocuments, 1);
     refuseNew = false;
-    Document* second = notes->openDocumentFile({}, *frame);
+    Document* second = notes->openDocumentFile({});
     QCOMPARE(second->title(), QStringLiteral("Note2"));
     QTRY_COMPARE(windowTitles(), QStringList({"Note1", "Note2"}));
     QCOMPARE(frame->windowTitle(), QStringLiteral("Notes - Note2"));
   }
 
   void windowsOfOneDocumentAreNumbered() {
-    Document* doc = notes->openDocumentFile({}, *frame);
-    frame->activateFrame(*notes->createNewFrame(*doc, *frame));
-    frame->activateFrame(*notes->createNewFrame(*doc, *frame));
+    Document* doc = notes->openDocumentFile({});
+    // Window > New Window is the main frame's command; the manager makes the window.
+    QVERIFY(frame->router().dispatch(ID_WINDOW_NEW));
+    QVERIFY(frame->router().dispatch(ID_WINDOW_NEW));
     QCOMPARE(windowTitles(), QStringList({"Note1:1", "Note1:2", "Note1:3"}));
     frame->mdiArea().subWindowList()[1]->close();
     QTRY_COMPARE(windowTitles(), QStringList({"Note1:1", "Note1:2"}));
@@ -97,5 +93,5 @@ private slots:
   }
 };
 
-LOOMWISE_GUI_TEST_MAIN(DocumentTemplateTest, nullptr)
-#include "tst_DocumentTemplate.moc"
+LOOMWISE_GUI_TEST_MAIN(DocumentManagerTest, nullptr)
+#include "tst_DocumentManager.moc"
