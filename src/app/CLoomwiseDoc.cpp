@@ -67,7 +67,8 @@ void CLoomwiseDoc::setMainCaption(const QString& text) const {
 }
 
 ClothView* CLoomwiseDoc::firstView() const {
-  return views().empty() ? nullptr : dynamic_cast<ClothView*>(views().front());
+  const std::vector<ClothView*> views = clothViews();
+  return views.empty() ? nullptr : views.front();
 }
 
 void CLoomwiseDoc::OnFileSave() {
@@ -128,8 +129,7 @@ void CLoomwiseDoc::advance(std::int64_t steps) {
 
 // The session wrote no frame for the broken step, so a recording ends on its last sound frame.
 void CLoomwiseDoc::stopDivergedCloth() {
-  for (View* v : views())
-    if (auto* view = dynamic_cast<ClothView*>(v)) view->stopTimer();
+  for (ClothView* view : clothViews()) view->stopTimer();
   if (session.recording) stopRecording();
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                   message("The cloth became unstable at step %1 and has been stopped.").arg(session.stepCount),

@@ -78,12 +78,14 @@ void Document::updateAllViews() {
 void Document::addView(View& view) {
   views_.push_back(&view);
   view.document_ = this;
+  view.OnJoinDocument();
   updateFrameTitles();
 }
 
 void Document::removeView(View& view) {
   views_.erase(std::remove(views_.begin(), views_.end(), &view), views_.end());
   view.document_ = nullptr;
+  OnViewRemoved(view);
   updateFrameTitles();
 }
 

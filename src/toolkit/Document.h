@@ -43,6 +43,10 @@ public:
   void addView(View& view);
   void removeView(View& view);
 
+protected:
+  // `view` has just left the document. It may be half destroyed: compare its address, call nothing.
+  virtual void OnViewRemoved(const View&) {}
+
 private:
   void updateFrameTitles();
 

@@ -22,6 +22,8 @@ public:
   QMdiSubWindow* frame();
   virtual QWidget& widget() = 0;
 
+  // The view has just been added to document().
+  virtual void OnJoinDocument() {}
   // The document changed: show it anew.
   virtual void OnUpdate() {}
   // The view's window is going away: called once, when its frame closes.

@@ -326,6 +326,10 @@ std::int64_t CLoomwiseView::stepsThisTick() {
   return realTime ? pacer.stepsDue(elapsed) : 1;
 }
 
+void CLoomwiseView::OnJoinDocument() {
+  if (ClothDocument* document = clothDocument()) document->enterView(*this);
+}
+
 void CLoomwiseView::OnDestroy() {
   // timerId keeps its value: the window is going away.
   if (timerId != 0) killTimer(static_cast<int>(timerId));

@@ -40,6 +40,7 @@ public:
   // One tick of simulation work: one step, or with real time on the steps the wall-clock time
   // since the previous tick calls for.
   virtual void advanceSimulation();
+  void OnJoinDocument() override;
   void OnDestroy() override;
   // The document's cloth moved: repaint with the next frame, never once per step.
   void OnUpdate() override;

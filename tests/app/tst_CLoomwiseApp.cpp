@@ -228,6 +228,13 @@ private slots:
     QVERIFY(run->chooseMenu("&Window", "&New Window"));
     QCOMPARE(run->area().subWindowList().size(), 2);
     QCOMPARE(doc->views().size(), std::size_t{2});
+    // The document reaches both views' timers, and only the remaining one once a window closes.
+    const auto timersOf = [](const std::vector<View*>& views) {
+      std::vector<ClothView*> timers;
+      for (View* view : views) timers.push_back(dynamic_cast<ClothView*>(view));
+      return timers;
+    };
+    QCOMPARE(doc->clothViews(), timersOf(doc->views()));
     QCOMPARE(run->area().subWindowList()[0]->windowTitle(), QStringLiteral("Loomwi1:1"));
     QCOMPARE(run->area().subWindowList()[1]->windowTitle(), QStringLiteral("Loomwi1:2"));
     QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise - Loomwi1"));
@@ -235,6 +242,7 @@ private slots:
 
     run->activeView()->frame()->close();
     QCOMPARE(run->documents().size(), std::size_t{1});
+    QCOMPARE(doc->clothViews(), timersOf(doc->views()));
     QTRY_COMPARE(run->area().subWindowList().size(), 1);
     QCOMPARE(run->area().subWindowList()[0]->windowTitle(), QStringLiteral("Loomwi1"));
     QVERIFY(doc->controlsPanel->isVisible());
