@@ -26,3 +26,5 @@ std::int64_t RealTimePacer::stepsDue(std::int64_t elapsedNanoseconds) {
   owedNanoseconds -= due * stepLength;
   return due;
 }
+
+void RealTimePacer::owe(std::int64_t steps) { owedNanoseconds += std::max<std::int64_t>(0, steps) * stepLength; }

@@ -18,6 +18,9 @@ public:
 
   // The whole steps due after `elapsedNanoseconds` more of wall-clock time (negative counts as 0).
   std::int64_t stepsDue(std::int64_t elapsedNanoseconds);
+  // Steps that fell due but were not taken (the caller ran out of time): due again at the next
+  // call, within the same bound.
+  void owe(std::int64_t steps);
   // Forgets the carried time, for a fresh start after a pause.
   void restart() { owedNanoseconds = 0; }
 

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "cloth/Cloth.h"
@@ -315,8 +316,25 @@ void CLoomwiseView::advanceSimulation() {
   stepInProgress = true;
   const std::int64_t steps = stepsThisTick();
   ClothDocument* document = clothDocument();
-  if (document != nullptr && steps > 0) document->advance(steps);
+  if (document != nullptr && steps > 0) {
+    if (realTime)
+      pacer.owe(steps - stepWithinTime(*document, steps));
+    else
+      document->advance(steps);
+  }
   stepInProgress = false;
+}
+
+// A chunk that stopped the timer (the cloth diverged) ends the tick: nothing steps past it.
+std::int64_t CLoomwiseView::stepWithinTime(ClothDocument& document, std::int64_t steps) {
+  const unsigned running = timerId;
+  std::int64_t taken = 0;
+  while (taken < steps && timerId == running && clock() - lastTickTime < kMaxTickNanoseconds) {
+    const std::int64_t chunk = std::min(kStepsPerChunk, steps - taken);
+    document.advance(chunk);
+    taken += chunk;
+  }
+  return taken;
 }
 
 std::int64_t CLoomwiseView::stepsThisTick() {

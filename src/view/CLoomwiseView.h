@@ -23,6 +23,11 @@ public:
   // A real-time tick that comes late catches up by at most this many steps (0.2 s simulated):
   // enough to ride out a busy moment, few enough that a tick of the largest cloth stays short.
   static constexpr std::int64_t kMaxStepsPerTick = 400;
+  // A real-time tick stops stepping once it has run this long and owes the rest to the next
+  // tick: several large cloths then share the event loop with the menus instead of holding it.
+  static constexpr std::int64_t kMaxTickNanoseconds = 5000000;
+  // How many steps a real-time tick takes between two looks at the clock.
+  static constexpr std::int64_t kStepsPerChunk = 10;
 
   CLoomwiseView();
 
@@ -38,7 +43,7 @@ public:
   void stopTimer() override;
   void OnTimer(int id);
   // One tick of simulation work: one step, or with real time on the steps the wall-clock time
-  // since the previous tick calls for.
+  // since the previous tick calls for, as many of them as fit in kMaxTickNanoseconds.
   virtual void advanceSimulation();
   void OnJoinDocument() override;
   void OnDestroy() override;
@@ -88,6 +93,8 @@ private:
   void pushCamera();
   void startTicking();
   std::int64_t stepsThisTick();
+  // Takes up to `steps` steps in chunks until the tick's time is up; returns the steps taken.
+  std::int64_t stepWithinTime(ClothDocument& document, std::int64_t steps);
 
   // The stand-in for the mouse capture: set by a left or right press, cleared by either release.
   // Qt's implicit grab delivers the moves while a button is down; only captured ones count.

@@ -46,6 +46,17 @@ TEST(RealTimePacer, KeepsThePaceOverALongRun) {
   EXPECT_EQ(steps, wall / 500000);
 }
 
+// Steps a caller had no time for come back with the next call, but never beyond the bound.
+TEST(RealTimePacer, StepsNotTakenAreDueAgainWithinTheBound) {
+  RealTimePacer pacer(0.0005, 100);
+  EXPECT_EQ(pacer.stepsDue(30 * kMillisecond), 60);
+  pacer.owe(45);
+  EXPECT_EQ(pacer.stepsDue(10 * kMillisecond), 65);
+  pacer.owe(60);
+  EXPECT_EQ(pacer.stepsDue(30 * kMillisecond), 100);
+  EXPECT_EQ(pacer.stepsDue(1 * kMillisecond), 2);
+}
+
 TEST(RealTimePacer, RestartForgetsTheCarriedTime) {
   RealTimePacer pacer(0.0005, 100);
   EXPECT_EQ(pacer.stepsDue(400000), 0);

@@ -256,6 +256,48 @@ private slots:
     view->OnRun();
   }
 
+  // Each step costs 1 ms on the test's clock: a tick owed 200 steps stops within a chunk of its
+  // time being up, and the steps it had no time for come with the next tick.
+  void aRealTimeTickStopsWhenItsTimeIsUp() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = newView(document);
+    QVERIFY(view != nullptr);
+    std::int64_t now = 0, stepCost = 1000000;
+    document->duringStep = [&] { now += stepCost; };
+    view->setClock([&now] { return now; });
+    CLoomwiseView::realTime = true;
+    view->OnRun();
+    now += 100000000;
+    const std::int64_t start = now;
+    view->OnTimer(static_cast<int>(view->timerId));
+    const int first = document->steps;
+    QVERIFY2(first > 0 && first < 200, qPrintable(QString::number(first)));
+    QVERIFY(now - start >= CLoomwiseView::kMaxTickNanoseconds);
+    QVERIFY(now - start < CLoomwiseView::kMaxTickNanoseconds + CLoomwiseView::kStepsPerChunk * stepCost);
+    // Free steps from now on: the next tick owes the rest of the 200 and 2 per ms the first used.
+    stepCost = 0;
+    view->OnTimer(static_cast<int>(view->timerId));
+    QCOMPARE(document->steps, 200 + 2 * first);
+    view->OnRun();
+  }
+
+  // The document stops a diverged cloth's timer from inside its step: the tick steps no further.
+  void aRealTimeTickEndsWhenAStepStopsTheTimer() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = newView(document);
+    QVERIFY(view != nullptr);
+    std::int64_t now = 0;
+    view->setClock([&now] { return now; });
+    document->duringStep = [&] {
+      if (document->steps == 3) view->stopTimer();
+    };
+    CLoomwiseView::realTime = true;
+    view->OnRun();
+    now += 100000000;
+    view->OnTimer(static_cast<int>(view->timerId));
+    QVERIFY2(document->steps <= CLoomwiseView::kStepsPerChunk, qPrintable(QString::number(document->steps)));
+  }
+
   // Window > New Window shows the same cloth twice: the view that does not run must follow it.
   void everyViewOfTheDocumentRepaintsWhenItsClothMoves() {
     auto* document = new CountingDocument;
