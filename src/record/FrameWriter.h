@@ -22,4 +22,6 @@ public:
   virtual std::vector<std::string> files() const = 0;
   // "PATH: reason" of the last failure.
   virtual const std::string& error() const = 0;
+  // What the session's start reports when begin failed: −1, nothing of the format was made.
+  virtual int beginFailure() const { return -1; }
 };

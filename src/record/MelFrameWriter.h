@@ -17,7 +17,7 @@ public:
   const std::string& error() const override;
 
   // The recorder's beginRecording result: 1 when only the animate script could not be opened.
-  int beginResult() const { return beginResult_; }
+  int beginFailure() const override { return beginResult_; }
 
 private:
   MelRecorder& recorder_;

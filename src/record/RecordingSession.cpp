@@ -4,7 +4,6 @@
 
 #include "cloth/Cloth.h"
 #include "record/FrameWriters.h"
-#include "record/MelFrameWriter.h"
 
 RecordingSession::RecordingSession(Cloth& cloth) : cloth(cloth), recorder(cloth) {}
 
@@ -40,8 +39,7 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
   for (std::size_t i = 0; i < writers_.size(); ++i) {
     if (writers_[i]->begin(target)) continue;
     const std::string error = writers_[i]->error();
-    const auto* mel = dynamic_cast<const MelFrameWriter*>(writers_[i].get());
-    const int result = mel != nullptr ? mel->beginResult() : -1;
+    const int result = writers_[i]->beginFailure();
     writers_.resize(i);
     endWriters();
     lastError_ = error;
