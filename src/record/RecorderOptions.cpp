@@ -223,7 +223,7 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
   } else if (option == "--format") {
     std::string unknown;
     if (!recordingformat::parseList(value, formats, unknown))
-      return "--format takes a comma-separated list of " + recordingformat::acceptedNames() + ", not '" + unknown + "'";
+      return refusal(option, "a comma-separated list of " + recordingformat::acceptedNames(), unknown);
   } else if (option == "--width" || option == "--height") {
     int& nodes = option == "--width" ? shape.clothWidth : shape.clothHeight;
     if (!parseWhole(value, limits::kMinNodes, limits::kMaxNodes, nodes))
