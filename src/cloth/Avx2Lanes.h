@@ -24,6 +24,7 @@ struct Avx2Lanes {
   static D addWhere(M m, D a, D b) { return select(m, a + b, a); }
   static D subtractWhere(M m, D a, D b) { return select(m, a - b, a); }
   static M isZero(D v) { return _mm256_cmp_pd(v, _mm256_setzero_pd(), _CMP_EQ_OQ); }
+  static M lessEqual(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
   static unsigned bits(M m) { return static_cast<unsigned>(_mm256_movemask_pd(m)); }
   static M mask(unsigned laneBits) {
     const __m256i lane = _mm256_setr_epi64x(1, 2, 4, 8);

@@ -23,6 +23,7 @@ struct Avx512Lanes {
   static D addWhere(M m, D a, D b) { return _mm512_mask_add_pd(a, m, a, b); }
   static D subtractWhere(M m, D a, D b) { return _mm512_mask_sub_pd(a, m, a, b); }
   static M isZero(D v) { return _mm512_cmp_pd_mask(v, _mm512_setzero_pd(), _CMP_EQ_OQ); }
+  static M lessEqual(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_LE_OQ); }
   static unsigned bits(M m) { return m; }
   static M mask(unsigned laneBits) { return static_cast<M>(laneBits); }
 };

@@ -1,17 +1,14 @@
 #include "cloth/Cloth.h"
 
 #include <cstdint>
-#include <ctime>
 #include <new>
 
 #include "cloth/ClothParameters.h"
-#include "cloth/RandomGenerator.h"
 
 Cloth::Cloth() : placement(3, 3) {
   for (const ClothParameter& p : kClothParameters)
     parameters.insert(Parameter(p.name, p.minimum, p.maximum, p.value));
   windForce = windPressure * windDirection;
-  RandomGenerator::seed(static_cast<std::uint32_t>(std::time(nullptr)));
   placement.resize(4, 4);
 }
 
@@ -42,6 +39,7 @@ int Cloth::initialize(double newSpacing, int newWidth, int newHeight, const Matr
     previousPositions = std::make_unique<NodeBuffer>(nodeCount());
     nextPositions = std::make_unique<NodeBuffer>(nodeCount());
     rowScratch = std::make_unique<RowScratch>(width);
+    fixedNodes = FixedNodes::standard(width, height);
   } catch (const std::bad_alloc&) {
     freeNodes();
     return -1;
@@ -59,6 +57,12 @@ int Cloth::initialize(double newSpacing, int newWidth, int newHeight, const Matr
     }
   }
   return 0;
+}
+
+void Cloth::placeNode(int k, const Vec3& p) {
+  positions->set(k, p);
+  previousPositions->set(k, p);
+  nextPositions->set(k, p);
 }
 
 void Cloth::freeNodes() {

@@ -12,14 +12,14 @@
 #include "linalg/Vector.h"
 
 class QuadStripSink;
+class RandomGenerator;
 
 // The simulated sheet: a grid of `width` columns by `height` rows of point masses, node (r, c) at
-// index r × width + c in every node buffer. Row 0 is the top edge; its nodes in columns 0, 8,
-// 16, … are fixed. The three dynamic buffers are rotated by pointer after every step.
+// index r × width + c in every node buffer. Row 0 is the top edge. The nodes of `fixedNodes` stay
+// where they are; a new grid fixes those of row 0 in columns 0, 8, 16, …. The three dynamic
+// buffers are rotated by pointer after every step.
 class Cloth {
 public:
-  static constexpr int kFixedColumnStride = ::kFixedColumnStride;
-
   Cloth();
   Cloth(const Cloth&) = delete;
   Cloth& operator=(const Cloth&) = delete;
@@ -28,10 +28,11 @@ public:
   // negative spacing or a grid of fewer than two rows or columns or three nodes (no grid then).
   virtual int initialize(double spacing, int width, int height, const Matrix* placement);
   virtual ~Cloth();
-  // Issues the sheet as height − 1 quad strips into the screen (see setScreen).
-  virtual void draw() const;
-  // Advances every free node by dt seconds.
-  virtual void step(double dt);
+  // Issues the sheet as height − 1 quad strips into `sink`.
+  virtual void draw(QuadStripSink& sink) const;
+  // Advances every free node by dt seconds; the gusts draw from `gusts`. Sets `diverged` when a
+  // spring of the new positions is longer than stretchLimit() or a coordinate is not finite.
+  virtual void step(double dt, RandomGenerator& gusts);
   // The grid as a bilinear surface at (u, v), u along a row and v down the rows; u and v are
   // clamped to [0, 1]. Samples `nodes`, or the current positions when none is given.
   virtual Vector sample(double u, double v, const NodeBuffer* nodes = nullptr) const;
@@ -40,20 +41,15 @@ public:
   // The unit normal at column c, row r of `nodes` (the zero vector, with its message, when
   // degenerate). Needs a grid of at least two rows and two columns.
   Vector nodeNormal(const NodeBuffer& nodes, int c, int r) const;
-  void drawInto(QuadStripSink& sink) const;
-  // Where every cloth's `draw` goes: the window installs its OpenGL sink, so that the core and the
-  // headless recorder link no OpenGL. Without a screen `draw` issues nothing.
-  static void setScreen(QuadStripSink* sink);
 
   bool hasGrid() const { return positions != nullptr; }
-  // How far from its rest position a node may be before the sheet counts as diverged. Node 0 is
-  // fixed, so every node hangs from a fixed node by a chain of at most width + height − 2 springs.
-  // Even with every spring of it at twice its rest length a node stays within two chains of that
-  // anchor, which is within one chain of the node's rest position: three chains in all. That is at
-  // most six times the sheet's larger side, so nothing past ten sides is ever recorded.
-  double reachLimit() const { return 3.0 * (width + height - 2) * spacing; }
+  // The longest a spring may be before the sheet counts as diverged: twice the longest chain of
+  // springs across the sheet (width + height − 2 of them at rest), far beyond anything the springs
+  // allow, whether or not a node is fixed, so a falling sheet is never taken for a broken one.
+  double stretchLimit() const { return 2.0 * (width + height - 2) * spacing; }
   int nodeCount() const { return width * height; }
-  static bool isFixed(int r, int c) { return isFixedNode(r, c); }
+  // Puts node k at p in every dynamic buffer: at rest there, as a fixed node is.
+  void placeNode(int k, const Vec3& p);
 
   ParameterList parameters;
   Matrix placement;
@@ -79,13 +75,13 @@ public:
   double cDamping = clothDefault("cDamping");
   int width = 0;
   int height = 0;
-  // Set by the step that leaves a coordinate non-finite or a node beyond reachLimit(); stays set
-  // until the grid is laid out again.
+  FixedNodes fixedNodes;  // the nodes the step leaves where they are
+  // Set by the step that leaves a coordinate non-finite or a spring beyond stretchLimit(); stays
+  // set until the grid is laid out again.
   bool diverged = false;
 
 private:
   void readParameters();
   void advanceWind(double dt);
-  void moveGustCentre();
-  bool withinReach() const;
+  void moveGustCentre(RandomGenerator& gusts);
 };

@@ -10,17 +10,7 @@ Vector Cloth::nodeNormal(const NodeBuffer& nodes, int c, int r) const {
   return nodeNormalAt(nodes, width, c, r).toVector();
 }
 
-namespace {
-QuadStripSink* screen = nullptr;
-}
-
-void Cloth::setScreen(QuadStripSink* sink) { screen = sink; }
-
-void Cloth::draw() const {
-  if (screen) drawInto(*screen);
-}
-
-void Cloth::drawInto(QuadStripSink& sink) const {
+void Cloth::draw(QuadStripSink& sink) const {
   if (!hasGrid()) return;
   const NodeBuffer& p = *positions;
   for (int r = 0; r + 1 < height; ++r) {

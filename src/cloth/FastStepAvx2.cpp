@@ -3,6 +3,6 @@
 #include "cloth/FastStepRows.h"
 #include "cloth/FastStepVariants.h"
 
-int fastStepAvx2(const StepInputs& in, RowScratch& scratch) {
+StepOutcome fastStepAvx2(const StepInputs& in, RowScratch& scratch) {
   return FastStepRows<Avx2Lanes>(in, scratch.data, scratch.stride).run();
 }

@@ -3,6 +3,6 @@
 #include "cloth/FastStepRows.h"
 #include "cloth/FastStepVariants.h"
 
-int fastStepAvx512(const StepInputs& in, RowScratch& scratch) {
+StepOutcome fastStepAvx512(const StepInputs& in, RowScratch& scratch) {
   return FastStepRows<Avx512Lanes>(in, scratch.data, scratch.stride).run();
 }

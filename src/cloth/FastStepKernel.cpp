@@ -32,13 +32,14 @@ const char* stepKernelName(StepKernel kernel) {
   return "?";
 }
 
-void runStepKernel(StepKernel kernel, const StepInputs& in, RowScratch& scratch) {
+bool runStepKernel(StepKernel kernel, const StepInputs& in, RowScratch& scratch) {
   assert(stepKernelSupported(kernel));
-  int zeroNormalizations = 0;
+  StepOutcome outcome{0, false};
   switch (kernel) {
-    case StepKernel::Scalar: scalarStepKernel(in); return;  // reports as it goes
-    case StepKernel::Avx2: zeroNormalizations = fastStepAvx2(in, scratch); break;
-    case StepKernel::Avx512: zeroNormalizations = fastStepAvx512(in, scratch); break;
+    case StepKernel::Scalar: return scalarStepKernel(in);  // reports as it goes
+    case StepKernel::Avx2: outcome = fastStepAvx2(in, scratch); break;
+    case StepKernel::Avx512: outcome = fastStepAvx512(in, scratch); break;
   }
-  for (int i = 0; i < zeroNormalizations; ++i) linalg::report(linalg::kZeroNormalize);
+  for (int i = 0; i < outcome.zeroNormalizations; ++i) linalg::report(linalg::kZeroNormalize);
+  return outcome.overstretched;
 }

@@ -18,4 +18,6 @@ const char* stepKernelName(StepKernel kernel);
 
 // One step's node loop with `kernel`, which must be supported. `scratch` is sized for in.width.
 // Writes the zero-normalization message exactly as often as the plain Vector formulation does.
-void runStepKernel(StepKernel kernel, const StepInputs& in, RowScratch& scratch);
+// Returns true when a column spring of the new positions is longer than the inputs' limit or not
+// finite: the sheet has diverged.
+bool runStepKernel(StepKernel kernel, const StepInputs& in, RowScratch& scratch);

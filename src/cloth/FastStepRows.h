@@ -6,7 +6,6 @@
 // linkage and calls no inline function of a shared header, so that no copy built for a wider
 // processor can be picked by the linker for the portable code (tests/cloth/check-kernel-symbols.sh
 // checks the object files).
-#include "cloth/FixedNodes.h"
 #include "cloth/StepInputs.h"
 
 namespace {
@@ -94,27 +93,28 @@ template <class L>
 class FastStepRows {
 public:
   FastStepRows(const StepInputs& in, double* scratch, int stride)
-      : width_(in.width), height_(in.height), positions_(planes(*in.positions)),
+      : width_(in.width), height_(in.height), fixed_(in.fixed), positions_(planes(*in.positions)),
         previous_(planes(*in.previous)), next_(planes(*in.next)), kStretch_(L::broadcast(in.kStretch)),
         kShear_(L::broadcast(in.kShear)), kBend_(L::broadcast(in.kBend)), rest_(L::broadcast(in.rest)),
         diagonalRest_(L::broadcast(in.diagonalRest)), dt2_(L::broadcast(in.dt * in.dt)),
         current_(L::broadcast(in.dt * in.cDamping + 2.0 * in.mass)), mass_(L::broadcast(in.mass)),
         reciprocal_(L::broadcast(1.0 / (in.dt * in.cDamping + in.mass))), gravity_(broadcast(in.gravity)),
         windForce_(broadcast(in.windForce)), windDirection_(broadcast(in.windDirection)),
-        gustCentre_(broadcast(in.gustCentre)) {
+        gustCentre_(broadcast(in.gustCentre)), stretchLimitSquared_(L::broadcast(in.stretchLimitSquared)) {
     for (int row = 0; row < 2; ++row)
       for (int s = 0; s < 3; ++s) downward_[row][s] = scratchPlanes(scratch, stride, 9 * row + 3 * s);
     along_ = scratchPlanes(scratch, stride, 18);
   }
 
-  // Runs the loop; returns how many normalizations of an exact zero vector it met.
-  int run() {
+  // Runs the loop; returns how many normalizations of an exact zero vector it met and whether a
+  // column spring of the new positions is overstretched or not finite.
+  StepOutcome run() {
     for (int r = 0; r < height_; ++r) {
       springsOfRow(r);
       nodesOfRow(r);
       below_ = 1 - below_;  // this row's downward springs are the next row's upward ones
     }
-    return zeroNormalizations_;
+    return {zeroNormalizations_, overstretched_ != 0};
   }
 
 private:
@@ -132,43 +132,53 @@ private:
 
   static unsigned lanesBelow(int n) { return n <= 0 ? 0u : n >= kWidth ? kAllLanes : (1u << n) - 1; }
 
-  // The fixed nodes among columns c0 … c0 + kWidth − 1 of row r.
-  static unsigned fixedLanes(int r, int c0) {
-    unsigned fixed = 0;
-    if (r != 0) return fixed;
-    const int stride = kFixedColumnStride;
-    for (int lane = (stride - c0 % stride) % stride; lane < kWidth; lane += stride) fixed |= 1u << lane;
-    return fixed;
+  // The fixed nodes among nodes k … k + kWidth − 1, one bit per lane.
+  unsigned fixedLanes(int k) const {
+    const std::uint64_t* word = fixed_ + (static_cast<unsigned>(k) >> 6);
+    const int shift = k & 63;
+    std::uint64_t bits = word[0] >> shift;
+    if (shift != 0) bits |= word[1] << (64 - shift);
+    return static_cast<unsigned>(bits) & kAllLanes;
   }
 
   LaneBits lanes(int r, int c0) const {
     const unsigned valid = lanesBelow(width_ - c0);
-    return {valid, c0 == 0 ? valid & ~1u : valid, lanesBelow(width_ - 1 - c0), valid & ~fixedLanes(r, c0)};
+    return {valid, c0 == 0 ? valid & ~1u : valid, lanesBelow(width_ - 1 - c0),
+            valid & ~fixedLanes(r * width_ + c0)};
   }
 
+  // The nodes at the far end of a vector, nodes farNode … farNode + kWidth − 1, among which the
+  // lanes of `candidates` exist; only the free ones report a zero normalization.
+  struct FarEnd {
+    unsigned candidates;
+    int farNode;
+  };
+
   // v scaled by the reciprocal of its length, or the zero vector where the length is exactly 0;
-  // each of those lanes writes the zero-normalization message once per set bit in reportsA and in
-  // reportsB, the lanes whose node asks for this vector.
-  V3 normalized(const V3& v, unsigned reportsA, unsigned reportsB) {
+  // each of those lanes writes the zero-normalization message once per set bit in nearFree and in
+  // the free lanes of `far`, the lanes whose node asks for this vector.
+  V3 normalized(const V3& v, unsigned nearFree, FarEnd far) {
     const D n = length(v);
     const V3 unit = (L::broadcast(1.0) / n) * v;
     const M zero = L::isZero(n);
     if (__builtin_expect(L::bits(zero) == 0, 1)) return unit;
-    return zeroWhere(zero, unit, reportsA, reportsB);
+    return zeroWhere(zero, unit, nearFree, far);
   }
 
-  V3 zeroWhere(M zero, const V3& unit, unsigned reportsA, unsigned reportsB) {
+  // Rare: the far end's fixed lanes are looked up only here, off the hot path.
+  V3 zeroWhere(M zero, const V3& unit, unsigned nearFree, FarEnd far) {
     const unsigned lanes = L::bits(zero);
-    zeroNormalizations_ += __builtin_popcount(lanes & reportsA) + __builtin_popcount(lanes & reportsB);
+    const unsigned farFree = far.candidates == 0 ? 0u : far.candidates & ~fixedLanes(far.farNode);
+    zeroNormalizations_ += __builtin_popcount(lanes & nearFree) + __builtin_popcount(lanes & farFree);
     const V3 none{L::broadcast(0.0), L::broadcast(0.0), L::broadcast(0.0)};
     return select(zero, none, unit);
   }
 
   // Hooke's law along the spring from p to q: k × (d − L × normalize(d)), d = q − p. The nodes at
-  // its two ends that evaluate it in the scalar loop are given by nearFree and farFree.
-  V3 spring(const V3& p, const V3& q, D k, D restLength, unsigned nearFree, unsigned farFree) {
+  // its two ends that evaluate it in the scalar loop are the free ones of nearFree and of `far`.
+  V3 spring(const V3& p, const V3& q, D k, D restLength, unsigned nearFree, FarEnd far) {
     const V3 d = q - p;
-    return k * (d - restLength * normalized(d, nearFree, farFree));
+    return k * (d - restLength * normalized(d, nearFree, far));
   }
 
   // Pulls p towards the midpoint of its two opposite neighbours a and b.
@@ -182,14 +192,14 @@ private:
       const int k = r * width_ + c0;
       const LaneBits lane = lanes(r, c0);
       const V3 p = positions_.at(k);
-      const unsigned rightFree = lane.right & ~fixedLanes(r, c0 + 1);
-      along_.put(c0, spring(p, positions_.at(k + 1), kStretch_, rest_, lane.right & lane.free, rightFree));
+      along_.put(c0, spring(p, positions_.at(k + 1), kStretch_, rest_, lane.right & lane.free, {lane.right, k + 1}));
       if (!down) continue;
-      below[0].put(c0, spring(p, positions_.at(k + width_ - 1), kShear_, diagonalRest_, lane.left & lane.free,
-                              lane.left));
-      below[1].put(c0, spring(p, positions_.at(k + width_), kStretch_, rest_, lane.free, lane.valid));
-      below[2].put(c0, spring(p, positions_.at(k + width_ + 1), kShear_, diagonalRest_, lane.right & lane.free,
-                              lane.right));
+      const int lower = k + width_;
+      below[0].put(c0, spring(p, positions_.at(lower - 1), kShear_, diagonalRest_, lane.left & lane.free,
+                              {lane.left, lower - 1}));
+      below[1].put(c0, spring(p, positions_.at(lower), kStretch_, rest_, lane.free, {lane.valid, lower}));
+      below[2].put(c0, spring(p, positions_.at(lower + 1), kShear_, diagonalRest_, lane.right & lane.free,
+                              {lane.right, lower + 1}));
     }
   }
 
@@ -219,9 +229,12 @@ private:
   template <bool kInner>
   void nodesAt(int r, int c0) {
     const LaneBits lane = lanes(r, c0);
-    if (lane.free == 0) return;
     const bool up = r > 0, down = r + 1 < height_;
     const int k = r * width_ + c0;
+    if (lane.free == 0) {
+      if (up) checkStretch(k, lane.valid, next_.at(k));
+      return;
+    }
     const V3 p = positions_.at(k), left = positions_.at(k - 1), right = positions_.at(k + 1);
     const V3 upper = up ? positions_.at(k - width_) : V3{}, lower = down ? positions_.at(k + width_) : V3{};
 
@@ -238,9 +251,21 @@ private:
       a = select(firstColumn, up ? upper : right, a);
       b = select(firstColumn, up ? right : lower, b);
     }
-    f = f + wind(p, normalized(cross(a - p, b - p), lane.free, 0));
+    f = f + wind(p, normalized(cross(a - p, b - p), lane.free, {0u, 0}));
 
-    next_.putWhere(L::mask(lane.free), k, reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k)));
+    const M free = L::mask(lane.free);
+    const V3 moved = reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k));
+    next_.putWhere(free, k, moved);
+    if (up) checkStretch(k, lane.valid, select(free, moved, next_.at(k)));
+  }
+
+  // The divergence check, folded into the pass that writes the new positions: the column spring
+  // from each node of the register to the node above, whose new position the previous row wrote.
+  // A NaN fails the comparison, so a non-finite coordinate counts as overstretched.
+  void checkStretch(int k, unsigned valid, const V3& moved) {
+    const V3 d = moved - next_.at(k - width_);
+    const M within = L::lessEqual(d.x * d.x + d.y * d.y + d.z * d.z, stretchLimitSquared_);
+    overstretched_ |= valid & ~L::bits(within);
   }
 
   // Gravity plus the springs to the neighbours below, above and along the row, in that order.
@@ -275,14 +300,17 @@ private:
   }
 
   const int width_, height_;
+  const std::uint64_t* const fixed_;
   const Planes<L> positions_, previous_, next_;
   const D kStretch_, kShear_, kBend_, rest_, diagonalRest_;
   const D dt2_, current_, mass_, reciprocal_;  // of the damped Verlet update
   const V3 gravity_, windForce_, windDirection_, gustCentre_;
+  const D stretchLimitSquared_;
   Planes<L> downward_[2][3];  // per row set: to the lower-left, lower and lower-right neighbour
   Planes<L> along_;           // to the right-hand neighbour, this row
   int below_ = 0;             // which row set holds this row's downward springs
   int zeroNormalizations_ = 0;
+  unsigned overstretched_ = 0;  // lanes that met a column spring past the limit
 };
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "cloth/FixedNodes.h"
 #include "cloth/NodeNormal.h"
 
 namespace {
@@ -44,22 +43,34 @@ Vec3 nodeForce(const StepInputs& in, int r, int c) {
   return f + factor * in.windForce;
 }
 
+bool isFixed(const StepInputs& in, int k) { return (in.fixed[k >> 6] >> (k & 63)) & 1u; }
+
+// Summed as the vector kernels sum it, so that every kernel finds the same step diverged.
+bool overstretched(const StepInputs& in, int k) {
+  const Vec3 d = in.next->at(k) - in.next->at(k - in.width);
+  return !(d.x * d.x + d.y * d.y + d.z * d.z <= in.stretchLimitSquared);
+}
+
 }  // namespace
 
-void scalarStepKernel(const StepInputs& in) {
+bool scalarStepKernel(const StepInputs& in) {
   // Damped position Verlet: x⁺ = (F dt² + x (dt c + 2m) − x⁻ m) / (dt c + m), the division
   // taken as a multiplication by the reciprocal.
   const double dt2 = in.dt * in.dt;
   const double current = in.dt * in.cDamping + 2.0 * in.mass;
   const double reciprocal = 1.0 / (in.dt * in.cDamping + in.mass);
+  bool diverged = false;
   for (int r = 0; r < in.height; ++r) {
     for (int c = 0; c < in.width; ++c) {
-      if (isFixedNode(r, c)) continue;
       const int k = r * in.width + c;
-      const Vec3 f = nodeForce(in, r, c);
-      const Vec3 x = in.positions->at(k);
-      const Vec3 previous = in.previous->at(k);
-      in.next->set(k, reciprocal * ((dt2 * f + current * x) - in.mass * previous));
+      if (!isFixed(in, k)) {
+        const Vec3 f = nodeForce(in, r, c);
+        const Vec3 x = in.positions->at(k);
+        const Vec3 previous = in.previous->at(k);
+        in.next->set(k, reciprocal * ((dt2 * f + current * x) - in.mass * previous));
+      }
+      if (r > 0 && overstretched(in, k)) diverged = true;
     }
   }
+  return diverged;
 }

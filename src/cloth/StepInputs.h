@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "cloth/NodeBuffer.h"
 #include "cloth/Vec3.h"
 
@@ -9,6 +11,7 @@ struct StepInputs {
   const NodeBuffer* positions;
   const NodeBuffer* previous;
   NodeBuffer* next;  // written for every free node, never for a fixed one
+  const std::uint64_t* fixed;  // FixedNodes::words(): one bit per node, set where it stays put
   int width;
   int height;
   double dt;
@@ -23,4 +26,13 @@ struct StepInputs {
   Vec3 windForce;
   Vec3 windDirection;
   Vec3 gustCentre;
+  // The square of the longest a column spring of the new positions may be before the sheet counts
+  // as diverged; a non-finite coordinate always counts.
+  double stretchLimitSquared;
+};
+
+// What a vector node loop reports beside the new positions.
+struct StepOutcome {
+  int zeroNormalizations;  // exact zero vectors it normalized, for the caller to report
+  bool overstretched;      // a column spring of the new positions past the limit, or not finite
 };

@@ -6,7 +6,6 @@
 #include "linalg/LinalgMessages.h"
 #include "linalg/Vector.h"
 
-int Matrix::inversionFailed = 0;
 
 Matrix::Matrix(int rows, int cols)
     : data(new double[static_cast<std::size_t>(rows) * cols]()), rows(rows), cols(cols) {}
@@ -64,10 +63,10 @@ Matrix Matrix::transpose() const {
   return t;
 }
 
-Matrix Matrix::inverse(double tolerance) const {
-  inversionFailed = 0;
+Matrix Matrix::inverse(double tolerance, bool& failed) const {
+  failed = false;
   if (rows != cols) {
-    inversionFailed = 1;
+    failed = true;
     linalg::report(linalg::kInverseNotSquare);
     return Matrix(rows, cols);
   }
@@ -79,7 +78,7 @@ Matrix Matrix::inverse(double tolerance) const {
       int exchange = i + 1;
       while (exchange < n && !(std::fabs(a(exchange, i)) > tolerance)) ++exchange;
       if (exchange == n) {
-        inversionFailed = 1;
+        failed = true;
         return a;
       }
       a.swapRows(i, exchange);

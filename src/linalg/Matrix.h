@@ -23,16 +23,13 @@ public:
   Matrix multiply(const Matrix& other) const;
   Vector multiply(const Vector& v) const;
   Matrix transpose() const;
-  // Gauss-Jordan elimination; on a singular matrix gives the partly reduced working copy and sets
-  // inversionFailed.
-  Matrix inverse(double tolerance) const;
+  // Gauss-Jordan elimination; on a singular matrix gives the partly reduced working copy. `failed`
+  // says which it was.
+  Matrix inverse(double tolerance, bool& failed) const;
 
   void swapRows(int a, int b);
   void subtractRowMultiple(double factor, int a, int b);  // row b -= factor × row a
   void scaleRow(int a, double factor);
-
-  // 1 when the last inverse failed, 0 otherwise; shared by all matrices.
-  static int inversionFailed;
 
   double* data;  // rows × cols elements, owned
   int rows;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <ctime>
+
 #include "cloth/Cloth.h"
-#include "cloth/RandomGenerator.h"
 #include "cloth/StabilityEstimate.h"
 #include "record/RecordingSession.h"
-#include "record/SimulationClock.h"
 #include "record/StopSignals.h"
+#include "sim/Simulation.h"
+#include "sim/SimulationClock.h"
 
 namespace {
 
@@ -40,12 +42,13 @@ std::string HeadlessRecorder::stabilityWarning(const RecorderOptions& options) {
 }
 
 HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, const Progress& progress) {
-  Cloth cloth;  // seeds the generator from the time, as a new document does
-  options.shape.layOut(cloth);
-  if (options.seed) RandomGenerator::seed(*options.seed);
-  applySettings(options, cloth);
+  // Without a seed the gusts come from the time, as a new document's do.
+  Simulation simulation(options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr))), options.shape);
+  applySettings(options, simulation.cloth());
+  simulation.setPins(options.pins);
+  simulation.scheduleHolds(options.holds);
 
-  RecordingSession session(cloth);
+  RecordingSession session(simulation);
   Outcome outcome;
   if (session.start(options.path, options.skip, options.patchesU, options.patchesV, options.formats) != 0) {
     outcome.exitCode = 1;
@@ -54,7 +57,7 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   }
   outcome.files = session.recordedFiles();
 
-  SimulationClock clock(session);
+  SimulationClock clock(simulation);
   for (std::int64_t done = 0; done < options.steps;) {
     if (const int signal = StopSignals::received()) {
       outcome.exitCode = exitCodeFor(signal);
@@ -69,10 +72,10 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
                         framesKept(session.recordedFrames) + ". Use a wider spacing, a higher density or lower stiffness.";
       break;
     }
-    if (report.failed) {
+    if (report.frameRefused) {
       outcome.exitCode = 1;
-      outcome.message = "Unable to write frame " + std::to_string(report.lastFrame) + " of the recording; " +
-                        framesKept(report.lastFrame - 1) + ".\n" + session.lastError();
+      outcome.message = "Unable to write frame " + std::to_string(session.failedFrame()) + " of the recording; " +
+                        framesKept(session.failedFrame() - 1) + ".\n" + session.lastError();
       break;
     }
     if (progress) progress(done);

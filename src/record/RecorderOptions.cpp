@@ -42,8 +42,8 @@ std::string wrapped(const std::string& text, const std::string& indent, std::siz
   return out + indent + line + "\n";
 }
 
-const char* const kValueOptions[] = {"--steps",   "--skip", "--patches", "--width", "--height",
-                                     "--spacing", "--seed", "--set",     "--format"};
+const char* const kValueOptions[] = {"--steps", "--skip", "--patches", "--width", "--height", "--spacing",
+                                     "--seed",  "--set",  "--format",  "--pins",  "--hold"};
 
 bool takesValue(const std::string& option) {
   for (const char* known : kValueOptions)
@@ -89,6 +89,30 @@ std::string spacingRange() {
   return decimal(limits::kMinSpacing) + " to " + decimal(limits::kMaxSpacing);
 }
 
+// "R,C": a row and a column, each a whole number.
+bool parseNode(const std::string& text, GridNode& node) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  constexpr long long kMax = std::numeric_limits<int>::max();
+  return parseWhole(text.substr(0, comma), 0, kMax, node.row) && parseWhole(text.substr(comma + 1), 0, kMax, node.column);
+}
+
+// "X,Y,Z": three finite numbers.
+bool parsePoint(const std::string& text, Vec3& point) {
+  double xyz[3];
+  std::size_t start = 0;
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t comma = i < 2 ? text.find(',', start) : text.size();
+    if (comma == std::string::npos || !parseNumber(text.substr(start, comma - start), xyz[i]) || !std::isfinite(xyz[i]))
+      return false;
+    start = comma + 1;
+  }
+  point = {xyz[0], xyz[1], xyz[2]};
+  return true;
+}
+
+std::string nodeText(const GridNode& node) { return std::to_string(node.row) + "," + std::to_string(node.column); }
+
 bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
 
 // Refuses what cannot name a recording: blanks, or a folder, whose scripts would otherwise land
@@ -131,6 +155,10 @@ std::string usageText() {
          "  --set NAME=VALUE   set a parameter before the first step (repeatable); NAME is one of\n" +
          wrapped(parameterNames() + "; VALUE must lie in the range the Cloth Controls panel offers for NAME",
                  std::string(21, ' '), 86) +
+         "  --pins SET         the pinned nodes: default (row 0, every eighth column), top-edge,\n"
+         "                     top-corners, left-edge, none (the cloth falls), or R,C[;R,C...],\n"
+         "                     rows and columns counted from 0 (row 0 is the top row)\n"
+         "  --hold STEP:R,C:X,Y,Z  from step STEP on, hold node R,C at the point X,Y,Z (repeatable)\n" +
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -201,6 +229,7 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
   if (help || version) return "";
   if (patchesGiven && !recordingformat::contains(formats, RecordingFormat::mel))
     return "--patches shapes the MEL surface only; add mel to --format or leave --patches out";
+  if (const std::string refused = nodeRefusal(); !refused.empty()) return refused;
   if (paths.empty()) return "missing PATH (where the recording goes); try --help";
   if (paths.size() > 1) return "only one PATH may be given, not " + quoted(paths[0]) + " and " + quoted(paths[1]);
   path = paths[0];
@@ -239,6 +268,10 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     if (!parseNumber(value, n) || n < 0 || n > std::numeric_limits<std::uint32_t>::max())
       return refusal(option, "a whole number from 0 to 4294967295", value);
     seed = static_cast<std::uint32_t>(n);
+  } else if (option == "--pins") {
+    return applyPins(value);
+  } else if (option == "--hold") {
+    return applyHold(value);
   } else {  // --set
     const std::size_t equals = value.find('=');
     if (equals == std::string::npos) return refusal(option, "NAME=VALUE", value);
@@ -257,5 +290,51 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
                      number);
     settings.emplace_back(name, parsed);
   }
+  return "";
+}
+
+std::string RecorderOptions::applyPins(const std::string& value) {
+  if (const std::optional<PinSet::Preset> preset = PinSet::presetNamed(value)) {
+    pins = PinSet(*preset);
+    return "";
+  }
+  const std::string accepted = "default, top-edge, top-corners, left-edge, none or a list R,C[;R,C...]";
+  if (value.empty()) return "--pins takes " + accepted + ", not an empty list";
+  std::vector<GridNode> nodes;
+  for (std::size_t start = 0; start <= value.size();) {
+    std::size_t end = value.find(';', start);
+    if (end == std::string::npos) end = value.size();
+    GridNode node;
+    if (!parseNode(value.substr(start, end - start), node)) return refusal("--pins", accepted, value.substr(start, end - start));
+    if (std::find(nodes.begin(), nodes.end(), node) != nodes.end())
+      return "--pins names node " + nodeText(node) + " twice";
+    nodes.push_back(node);
+    start = end + 1;
+  }
+  pins = PinSet(std::move(nodes));
+  return "";
+}
+
+std::string RecorderOptions::applyHold(const std::string& value) {
+  const std::size_t first = value.find(':');
+  const std::size_t second = first == std::string::npos ? first : value.find(':', first + 1);
+  Simulation::Hold hold;
+  long long step = 0;
+  if (second == std::string::npos || !parseNumber(value.substr(0, first), step) || step < 0 ||
+      !parseNode(value.substr(first + 1, second - first - 1), hold.node) || !parsePoint(value.substr(second + 1), hold.point))
+    return refusal("--hold", "STEP:R,C:X,Y,Z (a step from 0, a row and column, three finite numbers)", value);
+  hold.fromStep = step;
+  holds.push_back(hold);
+  return "";
+}
+
+std::string RecorderOptions::nodeRefusal() const {
+  const auto outside = [this](const GridNode& node) { return node.row >= shape.clothHeight || node.column >= shape.clothWidth; };
+  const std::string grid = "the grid of " + std::to_string(shape.clothHeight) + " rows and " +
+                           std::to_string(shape.clothWidth) + " columns";
+  for (const GridNode& node : pins.nodes())
+    if (outside(node)) return "--pins: node " + nodeText(node) + " lies outside " + grid;
+  for (const Simulation::Hold& hold : holds)
+    if (outside(hold.node)) return "--hold: node " + nodeText(hold.node) + " lies outside " + grid;
   return "";
 }

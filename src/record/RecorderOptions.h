@@ -9,6 +9,8 @@
 #include "cloth/ClothShape.h"
 #include "cloth/Limits.h"
 #include "record/RecordingFormat.h"
+#include "sim/PinSet.h"
+#include "sim/Simulation.h"
 
 // What `loomwise-record` was asked to do.
 struct RecorderOptions {
@@ -21,6 +23,8 @@ struct RecorderOptions {
   ClothShape shape;
   std::optional<std::uint32_t> seed;                     // none: seeded from the time
   std::vector<std::pair<std::string, double>> settings;  // parameter values, in the order given
+  PinSet pins;
+  std::vector<Simulation::Hold> holds;  // in the order given
   std::string path;
   bool help = false;
   bool version = false;
@@ -37,4 +41,8 @@ struct RecorderOptions {
 private:
   // Applies one option and its value; returns the usage message when either is bad.
   std::string apply(const std::string& option, const std::string& value);
+  std::string applyPins(const std::string& value);
+  std::string applyHold(const std::string& value);
+  // The pinned and held nodes must lie on the grid, whose size may come after them.
+  std::string nodeRefusal() const;
 };

@@ -5,10 +5,13 @@
 #include "cloth/Cloth.h"
 #include "record/FrameWriters.h"
 
-RecordingSession::RecordingSession(Cloth& cloth) : cloth(cloth), recorder(cloth) {}
+RecordingSession::RecordingSession(Simulation& simulation) : simulation(simulation), recorder(simulation.cloth()) {
+  simulation.addListener(*this);
+}
 
 RecordingSession::~RecordingSession() {
   if (recording) stop();
+  simulation.removeListener(*this);
 }
 
 int RecordingSession::presetSkip() const {
@@ -20,7 +23,9 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
                             const RecordingFormats& formats) {
   assert(skip >= 1 && !formats.empty());
   timeStepSkip = skip;
+  simulation.stepsPerFrame = skip;
   recording = false;
+  failedFrame_ = 0;
   recordedFiles_.clear();
   RecordingTarget target = RecordingTarget::of(path);
   target.patchesU = patchesU;
@@ -30,6 +35,7 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
     lastError_ = path + ": the file name gives no recording name";
     return -1;
   }
+  Cloth& cloth = simulation.cloth();
   if (!cloth.hasGrid()) {
     lastError_ = path + ": the cloth has no grid to record";
     return -1;
@@ -67,18 +73,14 @@ int RecordingSession::stop() {
   return endWriters() ? 0 : -1;
 }
 
-RecordingSession::Tick RecordingSession::advanceFrame() {
-  ++stepCount;
-  cloth.step(timeStep);
-  Tick tick;
-  tick.diverged = cloth.diverged;
-  if (tick.diverged || !recording || stepCount % timeStepSkip != 0) return tick;
-  tick.frame = ++recordedFrames;
+bool RecordingSession::frameDue(const Simulation&) {
+  if (!recording) return true;
+  ++recordedFrames;
   for (const auto& writer : writers_) {
     if (writer->frame(recordedFrames)) continue;
-    tick.failed = true;
+    failedFrame_ = recordedFrames;
     lastError_ = writer->error();
-    break;
+    return false;
   }
-  return tick;
+  return true;
 }

@@ -3,7 +3,7 @@
 #include <QOpenGLWidget>
 #include <cstdint>
 
-#include "record/RealTimePacer.h"
+#include "sim/RealTimePacer.h"
 
 #include "view/ClothView.h"
 #include "view/DragHandle.h"

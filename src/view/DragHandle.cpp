@@ -41,18 +41,19 @@ void DragHandle::drag(int, int, int x, int y, int axisSet) {
   Vector farPoint(3), nearPoint(3);
   gluUnProject(x, wy, 1.0, modelView, projection, viewport, &farPoint[0], &farPoint[1], &farPoint[2]);
   gluUnProject(x, wy, 0.0, modelView, projection, viewport, &nearPoint[0], &nearPoint[1], &nearPoint[2]);
-  const Matrix frame = rayFrame(nearPoint, farPoint);
   // No frame (a ray with three equal components): nothing to move towards.
-  if (Matrix::inversionFailed) return;
-  moveTowardsRay(frame, axisSet);
+  if (const std::optional<Matrix> frame = rayFrame(nearPoint, farPoint)) moveTowardsRay(*frame, axisSet);
 }
 
-Matrix DragHandle::rayFrame(const Vector& nearPoint, const Vector& farPoint) const {
+std::optional<Matrix> DragHandle::rayFrame(const Vector& nearPoint, const Vector& farPoint) const {
   Matrix A(4, 4);
   frameAlong(nearPoint, farPoint.subtract(nearPoint), A);
   Matrix B = Matrix::identity(4);
   for (int i = 0; i < 3; ++i) B(i, 3) = -(*this)[i];
-  return B.multiply(A).inverse(kTolerance);
+  bool failed = false;
+  Matrix frame = B.multiply(A).inverse(kTolerance, failed);
+  if (failed) return std::nullopt;
+  return frame;
 }
 
 void DragHandle::moveTowardsRay(const Matrix& frame, int axisSet) {
@@ -67,9 +68,10 @@ void DragHandle::moveTowardsRay(const Matrix& frame, int axisSet) {
     D(0, 1) = -b;
     D(1, 0) = b;
     D(1, 1) = a;
-    const Vector uv = D.inverse(kTolerance).multiply(Vector(2, r));
+    bool failed = false;
+    const Vector uv = D.inverse(kTolerance, failed).multiply(Vector(2, r));
     // Singular: the axis runs along the ray and no point of it is nearer than another.
-    if (Matrix::inversionFailed) continue;
+    if (failed) continue;
     if (uv.norm() < kFarthestMove) (*this)[k] += uv[0];
   }
 }

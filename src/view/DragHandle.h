@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
+
+#include "linalg/Matrix.h"
 #include "linalg/Vector.h"
 #include "view/SceneObject.h"
 
-class Matrix;
 
 // The view's scene handle: a tetrahedron whose centre is the handle's position, its Vector base.
 // A drag moves it along chosen world axes so that it stays under the mouse ray.
@@ -17,9 +19,9 @@ public:
   void draw(int option) override;
 
   // Carries handle-relative model coordinates into the frame of the mouse ray from the near
-  // point towards the far point (z along the ray, origin at the near point). When the ray has no
-  // frame, Matrix::inversionFailed is set.
-  Matrix rayFrame(const Vector& nearPoint, const Vector& farPoint) const;
+  // point towards the far point (z along the ray, origin at the near point); none when the ray has
+  // no frame.
+  std::optional<Matrix> rayFrame(const Vector& nearPoint, const Vector& farPoint) const;
   // Moves each coordinate of the axis set to where its axis passes closest to the ray whose frame
   // is given; a solution 100 or more away, or an axis along the ray, leaves it where it is.
   void moveTowardsRay(const Matrix& frame, int axisSet);

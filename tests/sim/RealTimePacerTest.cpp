@@ -1,4 +1,4 @@
-#include "record/RealTimePacer.h"
+#include "sim/RealTimePacer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,141 @@
+#include "sim/Simulation.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "sim/SimulationListener.h"
+
+Simulation::Simulation(std::uint32_t seed, const ClothShape& shape) : gusts_(seed), seed_(seed) { layOut(shape); }
+
+Simulation::~Simulation() = default;
+
+void Simulation::layOut(const ClothShape& shape) {
+  shape_ = shape;
+  shape_.layOut(cloth_);
+  // The wind starts over too: a reset run repeats the first run, gust for gust.
+  cloth_.windPhase = 0.0;
+  cloth_.gustCentre = Vec3{};
+  gusts_.seed(seed_);
+  stepCount_ = 0;
+  divergenceTold_ = false;
+  held_.clear();
+  nextScheduled_ = 0;
+  if (!cloth_.hasGrid()) return;
+  setPins(pins_);
+  takeScheduledHolds();
+}
+
+void Simulation::setSeed(std::uint32_t seed) {
+  seed_ = seed;
+  gusts_.seed(seed);
+}
+
+void Simulation::setPins(const PinSet& pins) {
+  pins_ = pins;
+  if (!cloth_.hasGrid()) return;
+  pinned_ = pins_.on(cloth_.width, cloth_.height);
+  for (int k = 0; k < cloth_.nodeCount(); ++k)
+    if (pinned_.contains(k) && !isHeld(k)) cloth_.placeNode(k, restPosition(k));
+  refreshFixedNodes();
+}
+
+void Simulation::togglePin(int k) {
+  std::vector<GridNode> nodes;
+  const int w = cloth_.width;
+  for (int n = 0; n < cloth_.nodeCount(); ++n)
+    if (pinned_.contains(n) != (n == k)) nodes.push_back({n / w, n % w});
+  setPins(PinSet(std::move(nodes)));
+}
+
+void Simulation::scheduleHolds(std::vector<Hold> holds) {
+  std::stable_sort(holds.begin(), holds.end(), [](const Hold& a, const Hold& b) { return a.fromStep < b.fromStep; });
+  scheduled_ = std::move(holds);
+  nextScheduled_ = 0;
+  takeScheduledHolds();
+}
+
+void Simulation::takeScheduledHolds() {
+  for (; nextScheduled_ < scheduled_.size() && scheduled_[nextScheduled_].fromStep <= stepCount_; ++nextScheduled_) {
+    const Hold& h = scheduled_[nextScheduled_];
+    if (h.node.row < 0 || h.node.row >= cloth_.height || h.node.column < 0 || h.node.column >= cloth_.width) continue;
+    hold(h.node.row * cloth_.width + h.node.column, h.point);
+  }
+}
+
+bool Simulation::isHeld(int k) const {
+  return std::any_of(held_.begin(), held_.end(), [k](const HeldNode& h) { return h.node == k; });
+}
+
+void Simulation::hold(int k, const Vec3& point) {
+  assert(cloth_.hasGrid() && k >= 0 && k < cloth_.nodeCount());
+  cloth_.placeNode(k, point);
+  const auto held = std::find_if(held_.begin(), held_.end(), [k](const HeldNode& h) { return h.node == k; });
+  if (held != held_.end()) {
+    held->point = point;
+    return;
+  }
+  held_.push_back({k, point});
+  refreshFixedNodes();
+}
+
+void Simulation::release(int k, const Vec3& velocity) {
+  const auto held = std::find_if(held_.begin(), held_.end(), [k](const HeldNode& h) { return h.node == k; });
+  if (held == held_.end()) return;
+  const Vec3 point = held->point;
+  held_.erase(held);
+  if (pinned_.contains(k)) {
+    cloth_.placeNode(k, restPosition(k));
+  } else {
+    // Position Verlet keeps velocity as the step from the previous position.
+    cloth_.previousPositions->set(k, point - kTimeStep * velocity);
+  }
+  refreshFixedNodes();
+}
+
+void Simulation::refreshFixedNodes() {
+  cloth_.fixedNodes = pinned_;
+  for (const HeldNode& h : held_) cloth_.fixedNodes.set(h.node, true);
+}
+
+void Simulation::addCollisionPass(std::unique_ptr<CollisionPass> pass) { collisionPasses_.push_back(std::move(pass)); }
+
+void Simulation::addListener(SimulationListener& listener) { listeners_.push_back(&listener); }
+
+void Simulation::removeListener(SimulationListener& listener) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &listener), listeners_.end());
+}
+
+Simulation::StepResult Simulation::step() {
+  ++stepCount_;
+  // Forces and integration: every free node moves; pinned and held nodes stay, and the pass that
+  // wrote the new positions also checked the sheet for divergence.
+  cloth_.step(kTimeStep, gusts_);
+  // Scripted holds that start at this step take their nodes.
+  takeScheduledHolds();
+  // Colliders and self-collision correct what the integration gave.
+  applyCollisions();
+  return notify();
+}
+
+void Simulation::applyCollisions() {
+  for (const auto& pass : collisionPasses_) pass->apply(cloth_);
+}
+
+Simulation::StepResult Simulation::notify() {
+  StepResult result;
+  for (SimulationListener* listener : listeners_) listener->stepDone(*this);
+  if (cloth_.diverged) {
+    result.diverged = true;
+    if (!divergenceTold_)
+      for (SimulationListener* listener : listeners_) listener->diverged(*this);
+    divergenceTold_ = true;
+    return result;
+  }
+  if (stepCount_ % stepsPerFrame != 0) return result;
+  for (SimulationListener* listener : listeners_)
+    if (!listener->frameDue(*this)) {
+      result.frameRefused = true;
+      break;
+    }
+  return result;
+}
