@@ -23,8 +23,8 @@ constexpr int kFramesPerFile = 1000;  // keeps the scratch file small on long ru
 void writeFrame(benchmark::State& state) {
   Cloth cloth;
   ClothShape().layOut(cloth);
-  RandomGenerator::seed(1);
-  for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep);
+  gusts.seed(1);
+  for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep, gusts);
 
   const TempDir directory;
   const std::string path = directory.file("frame");
@@ -51,8 +51,8 @@ constexpr int kFramesPerCache = 200;
 void writeCacheFrame(benchmark::State& state, RecordingFormat format) {
   Cloth cloth;
   clothsetups::benchmarkShapes().back().layOut(cloth);
-  RandomGenerator::seed(1);
-  for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep);
+  gusts.seed(1);
+  for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep, gusts);
 
   const TempDir directory;
   RecordingTarget target = RecordingTarget::of(directory.file("frame"));

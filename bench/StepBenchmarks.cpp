@@ -26,8 +26,8 @@ void stepCloth(benchmark::State& state, ClothShape shape, StepKernel kernel) {
   Cloth cloth;
   shape.layOut(cloth);
   cloth.stepKernel = kernel;
-  RandomGenerator::seed(1);
-  for (auto _ : state) cloth.step(kDt);
+  gusts.seed(1);
+  for (auto _ : state) cloth.step(kDt, gusts);
   countNodeSteps(state, cloth);
   state.SetLabel(stepKernelName(kernel));
   if (!clothsetups::allFinite(cloth)) state.SkipWithError("the sheet diverged");
@@ -37,8 +37,8 @@ void stepReference(benchmark::State& state, ClothShape shape) {
   Cloth cloth;
   shape.layOut(cloth);
   ReferenceCloth reference(cloth);
-  RandomGenerator::seed(1);
-  for (auto _ : state) reference.step(kDt);
+  gusts.seed(1);
+  for (auto _ : state) reference.step(kDt, gusts);
   countNodeSteps(state, cloth);
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <ctime>
 
 #include "app/ClothControlsDialog.h"
 #include "app/ClothInitDialog.h"
@@ -11,7 +12,6 @@
 #include "app/Resource.h"
 #include "cloth/ClothShape.h"
 #include "toolkit/DocumentHost.h"
-#include "view/ClothView.h"
 
 namespace {
 
@@ -19,14 +19,34 @@ QString message(const char* text) { return QCoreApplication::translate("CLoomwis
 
 }  // namespace
 
-CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host) : ClothDocument(host), session(cloth) {
+namespace {
+
+struct PinCommand {
+  int id;
+  PinSet::Preset preset;
+};
+
+constexpr PinCommand kPinCommands[] = {
+    {ID_PINS_DEFAULT, PinSet::Preset::Standard},    {ID_PINS_TOP_EDGE, PinSet::Preset::TopEdge},
+    {ID_PINS_TOP_CORNERS, PinSet::Preset::TopCorners}, {ID_PINS_LEFT_EDGE, PinSet::Preset::LeftEdge},
+    {ID_PINS_NONE, PinSet::Preset::None},
+};
+
+}  // namespace
+
+CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
+    : ClothDocument(host), sim(static_cast<std::uint32_t>(std::time(nullptr))), session(sim) {
   controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
-  layOutCloth();
+  layOutCloth(ClothShape());
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });
   onCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
   onCommand(ID_SIMULATION_RESET, [this] { OnSimulationReset(); });
+  for (const PinCommand& command : kPinCommands) {
+    onCommand(command.id, [this, command] { OnPins(command.preset); });
+    onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdatePins(ui, command.preset); });
+  }
 }
 
 CLoomwiseDoc::~CLoomwiseDoc() = default;
@@ -34,22 +54,29 @@ CLoomwiseDoc::~CLoomwiseDoc() = default;
 bool CLoomwiseDoc::OnNewDocument() {
   if (!ClothDocument::OnNewDocument()) return false;
   ClothInitDialog dialog;
-  shape = ClothShape();  // the defaults, used when the dialog is cancelled
+  ClothShape shape;  // the defaults, used when the dialog is cancelled
   if (dialog.doModal() == QDialog::Accepted) shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight};
-  layOutCloth();
+  layOutCloth(shape);
   return true;
 }
 
-void CLoomwiseDoc::layOutCloth() {
-  shape.layOut(cloth);
+void CLoomwiseDoc::layOutCloth(const ClothShape& shape) {
+  sim.layOut(shape);
   controlsPanel->setNodeSpacing(cloth.spacing);
 }
 
 void CLoomwiseDoc::OnSimulationReset() {
   if (session.recording) stopRecording();
-  layOutCloth();
+  sim.reset();
   updateAllViews();
 }
+
+void CLoomwiseDoc::OnPins(PinSet::Preset preset) {
+  sim.setPins(PinSet(preset));
+  updateAllViews();
+}
+
+void CLoomwiseDoc::OnUpdatePins(CommandUi& ui, PinSet::Preset preset) { ui.setChecked(sim.pins().preset() == preset); }
 
 void CLoomwiseDoc::OnTitleChanged() { controlsPanel->setDocumentTitle(title()); }
 
@@ -66,23 +93,17 @@ void CLoomwiseDoc::setMainCaption(const QString& text) const {
   if (QWidget* window = mainWindow()) window->setWindowTitle(text);
 }
 
-ClothView* CLoomwiseDoc::firstView() const {
-  const std::vector<ClothView*> views = clothViews();
-  return views.empty() ? nullptr : views.front();
-}
-
 void CLoomwiseDoc::OnFileSave() {
   RecordingSettingsDialog settings;
   session.timeStepSkip = session.presetSkip();
   settings.timeStepSkip = session.timeStepSkip;
-  // No step may run while the dialogs are open.
-  ClothView* view = firstView();
-  if (view != nullptr) view->stopTimer();
+  // No step may run while the dialogs are open; the simulation runs afterwards, whatever the outcome.
+  runTimer.stop();
   if (session.recording)
     stopRecording();
   else
     startRecording(settings);
-  if (view != nullptr) view->startTimer();
+  runTimer.start();
 }
 
 void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
@@ -121,18 +142,20 @@ void CLoomwiseDoc::showRecordingError(const QString& text, const std::string& re
 }
 
 void CLoomwiseDoc::advance(std::int64_t steps) {
+  const int framesBefore = session.recordedFrames;
   const SimulationClock::Report report = clock.advance(steps);
-  if (report.failed) return abandonRecording(report.lastFrame);
-  if (report.lastFrame != 0) setMainCaption(QString::asprintf("Recording frame: %d", report.lastFrame));
+  if (report.frameRefused) return abandonRecording(session.failedFrame());
+  if (session.recordedFrames != framesBefore)
+    setMainCaption(QString::asprintf("Recording frame: %d", session.recordedFrames));
   if (report.diverged) stopDivergedCloth();
 }
 
 // The session wrote no frame for the broken step, so a recording ends on its last sound frame.
 void CLoomwiseDoc::stopDivergedCloth() {
-  for (ClothView* view : clothViews()) view->stopTimer();
+  runTimer.stop();
   if (session.recording) stopRecording();
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
-                  message("The cloth became unstable at step %1 and has been stopped.").arg(session.stepCount),
+                  message("The cloth became unstable at step %1 and has been stopped.").arg(sim.stepCount()),
                   QMessageBox::Close, mainWindow());
   box.setInformativeText(message("Its settings are beyond what the simulation can follow. Raise the density or lower "
                                  "kStretch, kShear or kBend on the Cloth Controls panel, or make a new cloth with a "

@@ -13,6 +13,7 @@
 #include "toolkit/FrameResourceLoader.h"
 #include "toolkit/FrameStatusBar.h"
 #include "view/CLoomwiseView.h"
+#include "view/SimulationTimer.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
   pacePane = new PacePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
   status->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
   load.loadPrompts(AppResources::strings());
-  CLoomwiseView::realTime = QSettings().value(kRealTimeKey, false).toBool();
+  SimulationTimer::realTime = QSettings().value(kRealTimeKey, false).toBool();
   onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });
   onUpdate(ID_VIEW_REAL_TIME, [this](CommandUi& ui) { OnUpdateViewRealTime(ui); });
   // Two thirds of the screen, the size Qt gives a new window. Each frame of a running view composes
@@ -51,11 +52,11 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
 }
 
 void CMainFrame::OnViewRealTime() {
-  CLoomwiseView::realTime = !CLoomwiseView::realTime;
-  QSettings().setValue(kRealTimeKey, CLoomwiseView::realTime);
+  SimulationTimer::realTime = !SimulationTimer::realTime;
+  QSettings().setValue(kRealTimeKey, SimulationTimer::realTime);
 }
 
-void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(CLoomwiseView::realTime); }
+void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(SimulationTimer::realTime); }
 
 QWidget* CMainFrame::createDialogBar() {
   auto* bar = new QWidget(this);

@@ -37,7 +37,7 @@ void PacePane::refresh() {
     clear();
     return;
   }
-  const double simulated = static_cast<double>(document->session.stepCount) * document->session.timeStep;
+  const double simulated = document->sim.simulatedTime();
   const std::int64_t now = clock();
   samples.push_back({now, simulated});
   // Keep the newest sample older than the window, so the pace spans the whole window.

@@ -6,7 +6,7 @@
 #include <deque>
 #include <functional>
 
-#include "record/RealTimePacer.h"
+#include "sim/RealTimePacer.h"
 
 class CLoomwiseDoc;
 

@@ -26,6 +26,12 @@ constexpr int IDC_FORMAT_FIRST = 1010;  // mel, then pc2, mdd, obj, glb up to 10
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;
 constexpr int ID_SIMULATION_RESET = 32773;  // lays the active document's cloth out again
 constexpr int ID_VIEW_REAL_TIME = 32774;  // the simulation keeps to the wall clock
+// Simulation > Pins: the pin presets of the active document's cloth.
+constexpr int ID_PINS_DEFAULT = 32775;
+constexpr int ID_PINS_TOP_EDGE = 32776;
+constexpr int ID_PINS_TOP_CORNERS = 32777;
+constexpr int ID_PINS_LEFT_EDGE = 32778;
+constexpr int ID_PINS_NONE = 32779;
 
 // The dialog bar, the second band of the top bars.
 constexpr int kDialogBarId = 59397;

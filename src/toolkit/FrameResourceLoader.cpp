@@ -34,21 +34,27 @@ std::vector<QMenu*> FrameResourceLoader::buildMenus(const MenuResource& resource
   std::vector<QMenu*> menus;
   for (const PopupMenu& popup : resource) {
     auto* menu = new QMenu(QString::fromUtf8(popup.title), &frame);
-    for (const MenuItem& item : popup.items) {
-      if (item.id == 0) {
-        menu->addSeparator();
-      } else if (item.id == ID_FILE_MRU_FILE1) {
-        for (int slot = 0; slot < recentSlots; ++slot) menu->addAction(router.action(item.id + slot));
-        frame.setRecentFileSlots(recentSlots, QString::fromUtf8(item.text));
-      } else {
-        QAction* action = router.action(item.id);
-        action->setText(QString::fromUtf8(item.text));
-        menu->addAction(action);
-      }
-    }
+    addItems(*menu, popup.items, recentSlots);
     menus.push_back(menu);
   }
   return menus;
+}
+
+void FrameResourceLoader::addItems(QMenu& menu, const std::vector<MenuItem>& items, int recentSlots) {
+  for (const MenuItem& item : items) {
+    if (!item.submenu.empty()) {
+      addItems(*menu.addMenu(QString::fromUtf8(item.text)), item.submenu, recentSlots);
+    } else if (item.id == 0) {
+      menu.addSeparator();
+    } else if (item.id == ID_FILE_MRU_FILE1) {
+      for (int slot = 0; slot < recentSlots; ++slot) menu.addAction(router.action(item.id + slot));
+      frame.setRecentFileSlots(recentSlots, QString::fromUtf8(item.text));
+    } else {
+      QAction* action = router.action(item.id);
+      action->setText(QString::fromUtf8(item.text));
+      menu.addAction(action);
+    }
+  }
 }
 
 void FrameResourceLoader::loadAccelerators(const std::vector<Accelerator>& accelerators) {

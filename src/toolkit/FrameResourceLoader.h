@@ -30,6 +30,8 @@ public:
 
 private:
   std::vector<QMenu*> buildMenus(const MenuResource& resource, int recentSlots);
+  // Items with a submenu become one, recursively.
+  void addItems(QMenu& menu, const std::vector<MenuItem>& items, int recentSlots);
   QToolBar* newBand(int id);
 
   MdiFrame& frame;

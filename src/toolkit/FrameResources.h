@@ -7,8 +7,9 @@
 
 // The resource tables a frame is loaded from: menus, accelerators, toolbar buttons, prompts.
 struct MenuItem {
-  int id;  // 0: a separator
+  int id;  // 0: a separator, or with a submenu its title
   const char* text;
+  std::vector<MenuItem> submenu = {};
 };
 struct PopupMenu {
   const char* title;

@@ -10,16 +10,14 @@
 
 #include "cloth/Cloth.h"
 #include "linalg/Matrix.h"
-#include "record/RecordingSession.h"
+#include "sim/Simulation.h"
 #include "toolkit/CommandIds.h"
 #include "view/ClothDocument.h"
 #include "view/FrameClock.h"
+#include "view/NodePicker.h"
 #include "view/OpenGlQuadStripSink.h"
 #include "view/SceneDrawing.h"
 #include "view/ViewCommands.h"
-
-bool CLoomwiseView::stepInProgress = false;
-bool CLoomwiseView::realTime = false;
 
 namespace {
 
@@ -50,8 +48,7 @@ int keyFlags(const QMouseEvent& event) {
 
 }  // namespace
 
-CLoomwiseView::CLoomwiseView()
-    : clock(steadyNanoseconds), pacer(RecordingSession::kDefaultTimeStep, kMaxStepsPerTick) {
+CLoomwiseView::CLoomwiseView() {
   for (int i = 0; i < 16; ++i) cameraMatrix[i] = i % 5 == 0 ? 1.0 : 0.0;
   // renderScene clears the whole framebuffer itself: Qt's own clear before each paint would be a
   // second full-size pass, which software OpenGL pays for in every frame.
@@ -79,10 +76,7 @@ QSize CLoomwiseView::sizeHint() const { return QSize(480, 360); }
 
 ClothDocument* CLoomwiseView::clothDocument() const { return dynamic_cast<ClothDocument*>(document()); }
 
-void CLoomwiseView::initializeGL() {
-  OpenGlQuadStripSink::installAsScreen();
-  setUpGLState();
-}
+void CLoomwiseView::initializeGL() { setUpGLState(); }
 
 void CLoomwiseView::setUpGLState() {
   const GLfloat ambient[] = {0.8f, 0.8f, 0.8f, 1.0f};
@@ -130,10 +124,35 @@ void CLoomwiseView::renderScene() {
   // The scene handle is not drawn: it is an invisible grip that only the picking pass renders.
   if (ClothDocument* document = clothDocument()) {
     glColor3d(0.75, 0.75, 0.75);
-    document->simulatedCloth().draw();
+    OpenGlQuadStripSink sink;
+    document->simulation().cloth().draw(sink);
+    drawPins(document->simulation());
   }
   drawAxes(axes, kAxisLength);
   glPopMatrix();
+}
+
+// Pinned nodes as red dots, held ones as yellow, unlit and drawn over the sheet.
+void CLoomwiseView::drawPins(const Simulation& simulation) const {
+  const Cloth& cloth = simulation.cloth();
+  if (!cloth.hasGrid()) return;
+  glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glPointSize(6.0f);
+  glBegin(GL_POINTS);
+  for (int k = 0; k < cloth.nodeCount(); ++k) {
+    const bool held = simulation.isHeld(k);
+    if (!held && !simulation.isPinned(k)) continue;
+    if (held)
+      glColor3d(1.0, 0.85, 0.1);
+    else
+      glColor3d(0.9, 0.15, 0.1);
+    const Vec3 p = cloth.positions->at(k);
+    glVertex3d(p.x, p.y, p.z);
+  }
+  glEnd();
+  glPopAttrib();
 }
 
 void CLoomwiseView::pushCamera() {
@@ -162,9 +181,14 @@ void CLoomwiseView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CLoomwiseView::mouseMoveEvent(QMouseEvent* event) { OnMouseMove(keyFlags(*event), event->position().toPoint()); }
 
-void CLoomwiseView::OnLButtonDown(int, QPoint point) {
+void CLoomwiseView::OnLButtonDown(int flags, QPoint point) {
   lastMouseX = point.x();
   lastMouseY = point.y();
+  // The cloth is what the user sees: a node under the press wins over the invisible handle.
+  if (grabAt(flags, point)) {
+    holdsCapture = true;
+    return;
+  }
   dragTarget = pickAt(point.x(), point.y());
   // The whole set is replaced: a left press also ends zooming.
   mouseMode = dragTarget != nullptr ? ModeDrag : ModeRotate;
@@ -182,11 +206,16 @@ void CLoomwiseView::OnRButtonDown(int, QPoint point) {
 }
 
 // The mode stays: zooming remains available after the first right press.
-void CLoomwiseView::OnButtonUp(int, QPoint) { holdsCapture = false; }
+void CLoomwiseView::OnButtonUp(int, QPoint) {
+  holdsCapture = false;
+  releaseGrab();
+}
 
 void CLoomwiseView::OnMouseMove(int flags, QPoint point) {
   if (!holdsCapture) return;
-  if ((flags & KeyLeftButton) && (mouseMode & ModeRotate))
+  if ((flags & KeyLeftButton) && (mouseMode & ModeGrab))
+    grabStep(point);
+  else if ((flags & KeyLeftButton) && (mouseMode & ModeRotate))
     rotationStep(point);
   else if (flags == KeyRightButton && (mouseMode & ModeZoom))
     zoomStep(point);
@@ -253,7 +282,8 @@ SceneObject* CLoomwiseView::pickAt(int x, int y) {
   gluPickMatrix(x, height() - y, kPickRegion, kPickRegion, viewport);
   multiplyViewBox(width(), height(), viewScale, kNearPlane, kFarPlane);
   pushCamera();
-  SceneObject* result = handle.pick(x, y, 0);
+  pickRecord = PickRecord();
+  SceneObject* result = handle.pick(x, y, 0, pickRecord);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   // Model-view last: it is the mode the rest of the view expects between handlers.
@@ -263,92 +293,78 @@ SceneObject* CLoomwiseView::pickAt(int x, int y) {
   return result;
 }
 
-void CLoomwiseView::OnRun() {
-  if (timerId != 0) {
-    killTimer(static_cast<int>(timerId));
-    timerId = 0;
-  } else {
-    startTicking();
+NodePicker CLoomwiseView::picker() const { return NodePicker(cameraMatrix, viewScale, width(), height()); }
+
+int CLoomwiseView::nodeAt(QPoint point) const {
+  ClothDocument* document = clothDocument();
+  if (document == nullptr || !document->simulation().cloth().hasGrid()) return -1;
+  return picker().nodeAt(*document->simulation().cloth().positions, point.x(), point.y(), kGrabRadius);
+}
+
+bool CLoomwiseView::grabAt(int flags, QPoint point) {
+  const int node = nodeAt(point);
+  if (node < 0) return false;
+  Simulation& simulation = clothDocument()->simulation();
+  if (flags & KeyControl) {
+    simulation.togglePin(node);
+    mouseMode = ModeRotate;  // the press ends here; the drag that follows turns nothing
+    holdsCapture = false;
+    update();
+    return true;
   }
+  const Vec3 p = simulation.cloth().positions->at(node);
+  grabbedNode = node;
+  grabDepth = picker().project(p).depth;
+  grabTrail = grabPoint = p;
+  grabTrailStep = grabPointStep = simulation.stepCount();
+  simulation.hold(node, p);
+  mouseMode = ModeGrab;
+  return true;
 }
 
-// Time spent stopped is no time owed: the real-time pace starts afresh from now.
-void CLoomwiseView::startTicking() {
-  timerId = static_cast<unsigned>(QObject::startTimer(kTimerPeriodMs, Qt::PreciseTimer));
-  pacer.restart();
-  lastTickTime = clock();
+void CLoomwiseView::grabStep(QPoint point) {
+  ClothDocument* document = clothDocument();
+  if (document == nullptr || grabbedNode < 0) return;
+  Simulation& simulation = document->simulation();
+  // The trail keeps the point of an earlier step, so the velocity spans simulated time.
+  if (simulation.stepCount() != grabPointStep) {
+    grabTrail = grabPoint;
+    grabTrailStep = grabPointStep;
+  }
+  grabPoint = picker().unproject(point.x(), point.y(), grabDepth);
+  grabPointStep = simulation.stepCount();
+  simulation.hold(grabbedNode, grabPoint);
+  document->updateAllViews();
 }
 
-void CLoomwiseView::setClock(NanosecondClock newClock) {
-  clock = std::move(newClock);
-  lastTickTime = clock();
+// Let go with the velocity of the drag over the last steps; a drag while stopped throws nothing.
+void CLoomwiseView::releaseGrab() {
+  ClothDocument* document = clothDocument();
+  if (document == nullptr || grabbedNode < 0) return;
+  Simulation& simulation = document->simulation();
+  const std::int64_t steps = simulation.stepCount() - grabTrailStep;
+  const Vec3 velocity = steps > 0 ? (1.0 / (steps * Simulation::kTimeStep)) * (grabPoint - grabTrail) : Vec3{};
+  simulation.release(grabbedNode, velocity);
+  grabbedNode = -1;
+  mouseMode = ModeRotate;
+  document->updateAllViews();
 }
 
-void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.setChecked(timerId != 0); }
+void CLoomwiseView::OnRun() {
+  if (ClothDocument* document = clothDocument()) document->runTimer.toggle();
+}
+
+void CLoomwiseView::OnUpdateRun(CommandUi& ui) { ui.setChecked(timerId() != 0); }
+
+unsigned CLoomwiseView::timerId() const {
+  const ClothDocument* document = clothDocument();
+  return document != nullptr ? document->runTimer.timerId() : 0;
+}
 
 void CLoomwiseView::startTimer() {
-  if (timerId == 0) startTicking();
+  if (ClothDocument* document = clothDocument()) document->runTimer.start();
 }
 
 void CLoomwiseView::stopTimer() {
-  if (timerId == 0) return;
-  killTimer(static_cast<int>(timerId));
-  timerId = 0;
-}
-
-void CLoomwiseView::timerEvent(QTimerEvent* event) {
-  QOpenGLWidget::timerEvent(event);
-  OnTimer(event->timerId());
-}
-
-void CLoomwiseView::OnTimer(int id) {
-  if (static_cast<unsigned>(id) != timerId) return;
-  advanceSimulation();
-  // Every view of the document shows the cloth that moved, not only the one whose timer ran.
-  if (ClothDocument* document = clothDocument())
-    document->updateAllViews();
-  else
-    OnUpdate();
-}
-
-void CLoomwiseView::advanceSimulation() {
-  if (stepInProgress) return;
-  stepInProgress = true;
-  const std::int64_t steps = stepsThisTick();
-  ClothDocument* document = clothDocument();
-  if (document != nullptr && steps > 0) {
-    if (realTime)
-      pacer.owe(steps - stepWithinTime(*document, steps));
-    else
-      document->advance(steps);
-  }
-  stepInProgress = false;
-}
-
-// A chunk that stopped the timer (the cloth diverged) ends the tick: nothing steps past it.
-std::int64_t CLoomwiseView::stepWithinTime(ClothDocument& document, std::int64_t steps) {
-  const unsigned running = timerId;
-  std::int64_t taken = 0;
-  while (taken < steps && timerId == running && clock() - lastTickTime < kMaxTickNanoseconds) {
-    const std::int64_t chunk = std::min(kStepsPerChunk, steps - taken);
-    document.advance(chunk);
-    taken += chunk;
-  }
-  return taken;
-}
-
-std::int64_t CLoomwiseView::stepsThisTick() {
-  const std::int64_t now = clock();
-  const std::int64_t elapsed = now - lastTickTime;
-  lastTickTime = now;
-  return realTime ? pacer.stepsDue(elapsed) : 1;
-}
-
-void CLoomwiseView::OnJoinDocument() {
-  if (ClothDocument* document = clothDocument()) document->enterView(*this);
-}
-
-void CLoomwiseView::OnDestroy() {
-  // timerId keeps its value: the window is going away.
-  if (timerId != 0) killTimer(static_cast<int>(timerId));
+  if (ClothDocument* document = clothDocument()) document->runTimer.stop();
 }

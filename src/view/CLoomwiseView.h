@@ -3,31 +3,26 @@
 #include <QOpenGLWidget>
 #include <cstdint>
 
-#include "sim/RealTimePacer.h"
-
-#include "view/ClothView.h"
+#include "cloth/Vec3.h"
+#include "toolkit/View.h"
 #include "view/DragHandle.h"
+#include "view/PickRecord.h"
 
 class ClothDocument;
+class NodePicker;
+class Simulation;
 
-// The document's OpenGL view: renders the cloth with the axes, turns and zooms its camera under the
-// mouse, lets a left drag move its invisible scene handle, and runs the simulation timer that
-// steps the document's cloth while the Run command has it going.
-class CLoomwiseView : public QOpenGLWidget, public ClothView {
+// The document's OpenGL view: renders the cloth with its pins and the axes, turns and zooms its
+// camera under the mouse, lets a left drag grab a node of the cloth or move the invisible scene
+// handle, and starts and stops the document's run timer for the Run command.
+class CLoomwiseView : public QOpenGLWidget, public View {
   Q_OBJECT
 public:
-  enum MouseMode { ModeZoom = 1, ModeRotate = 2, ModeDrag = 16 };
+  enum MouseMode { ModeZoom = 1, ModeRotate = 2, ModeDrag = 16, ModeGrab = 32 };
   // The mouse-message key flags the handlers take.
   enum KeyFlag { KeyLeftButton = 1, KeyRightButton = 2, KeyShift = 4, KeyControl = 8, KeyMiddleButton = 16 };
-  static constexpr int kTimerPeriodMs = 10;
-  // A real-time tick that comes late catches up by at most this many steps (0.2 s simulated):
-  // enough to ride out a busy moment, few enough that a tick of the largest cloth stays short.
-  static constexpr std::int64_t kMaxStepsPerTick = 400;
-  // A real-time tick stops stepping once it has run this long and owes the rest to the next
-  // tick: several large cloths then share the event loop with the menus instead of holding it.
-  static constexpr std::int64_t kMaxTickNanoseconds = 5000000;
-  // How many steps a real-time tick takes between two looks at the clock.
-  static constexpr std::int64_t kStepsPerChunk = 10;
+  // How far from a node, in pixels, a press still takes it.
+  static constexpr double kGrabRadius = 6.0;
 
   CLoomwiseView();
 
@@ -37,19 +32,15 @@ public:
   QWidget& widget() override { return *this; }
   QSize sizeHint() const override;
 
+  // Run starts or stops the document's simulation, for every view of it.
   void OnRun();
   void OnUpdateRun(CommandUi& ui);
-  void startTimer() override;
-  void stopTimer() override;
-  void OnTimer(int id);
-  // One tick of simulation work: one step, or with real time on the steps the wall-clock time
-  // since the previous tick calls for, as many of them as fit in kMaxTickNanoseconds.
-  virtual void advanceSimulation();
-  void OnJoinDocument() override;
-  void OnDestroy() override;
+  void startTimer();
+  void stopTimer();
+  // The document's run timer, 0 while its simulation is stopped.
+  unsigned timerId() const;
   // The document's cloth moved: repaint with the next frame, never once per step.
   void OnUpdate() override;
-  void setClock(NanosecondClock clock);
   QImage printedPicture() override;
 
   // Points are in client pixels, y downwards.
@@ -59,52 +50,53 @@ public:
   void OnMouseMove(int flags, QPoint point);
   // The scene object under the point, found by a selection-mode pass, or none.
   SceneObject* pickAt(int x, int y);
+  // The node of the cloth within kGrabRadius of the point, or −1.
+  int nodeAt(QPoint point) const;
 
   void setUpGLState();
   void renderScene();
   static void setProjection(int w, int h, double s, double near, double far);
 
-  unsigned timerId = 0;      // the running simulation timer, 0 while stopped
   int mouseMode = ModeRotate;
   int lastMouseX = 0, lastMouseY = 0;  // client pixels, y downwards
   double viewScale = 0.01;   // half-extent of the view per pixel of client size, world units
   double cameraMatrix[16];   // the camera's model-view matrix, OpenGL column-major
   SceneObject* dragTarget = nullptr;  // picked by the last left press; not owned
+  PickRecord pickRecord;     // what this view's picking found
   DragHandle handle;         // the one pickable object, at the origin until dragged
-
-  // While true, every running view keeps its cloth at the wall clock's pace; the program's setting.
-  static bool realTime;
+  int grabbedNode = -1;      // the node a left press holds, −1 when none
 
 protected:
   void initializeGL() override;
   void resizeGL(int w, int h) override;
   void paintGL() override;
-  void timerEvent(QTimerEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
   ClothDocument* clothDocument() const;
+  NodePicker picker() const;
   void rotationStep(QPoint point);
   void zoomStep(QPoint point);
   void dragStep(QPoint point);
+  // A left press on a node: Ctrl pins or unpins it, otherwise it is held until the release.
+  bool grabAt(int flags, QPoint point);
+  void grabStep(QPoint point);
+  void releaseGrab();
+  void drawPins(const Simulation& simulation) const;
   // Pushes the model-view matrix and loads the camera into it.
   void pushCamera();
-  void startTicking();
-  std::int64_t stepsThisTick();
-  // Takes up to `steps` steps in chunks until the tick's time is up; returns the steps taken.
-  std::int64_t stepWithinTime(ClothDocument& document, std::int64_t steps);
 
   // The stand-in for the mouse capture: set by a left or right press, cleared by either release.
   // Qt's implicit grab delivers the moves while a button is down; only captured ones count.
   bool holdsCapture = false;
 
-  // Set while a tick's simulation work runs, shared by all views: a tick nested inside another
-  // (a step that ran a message loop) must not step again.
-  static bool stepInProgress;
-
-  NanosecondClock clock;
-  std::int64_t lastTickTime = 0;  // the clock at the previous tick, ns
-  RealTimePacer pacer;
+  // The grabbed node moves in the plane facing the camera at this eye depth.
+  double grabDepth = 0.0;
+  // Where the grabbed node was at an earlier step, for the velocity it is let go with.
+  Vec3 grabTrail;
+  std::int64_t grabTrailStep = 0;
+  Vec3 grabPoint;
+  std::int64_t grabPointStep = 0;
 };

@@ -18,7 +18,9 @@ constexpr double kFarthestMove = 100.0;
 
 DragHandle::DragHandle() : Vector(3) {}
 
-SceneObject* DragHandle::pick(int x, int y, int option) { return SceneObject::pick(x, y, option); }
+SceneObject* DragHandle::pick(int x, int y, int option, PickRecord& record) {
+  return SceneObject::pick(x, y, option, record);
+}
 
 void DragHandle::draw(int) {
   if (!highlighted) {

@@ -13,7 +13,7 @@ class DragHandle : public Vector, public SceneObject {
 public:
   DragHandle();
 
-  SceneObject* pick(int x, int y, int option) override;
+  SceneObject* pick(int x, int y, int option, PickRecord& record) override;
   // Reads the viewport and the model-view and projection matrices from the current context.
   void drag(int reservedA, int reservedB, int x, int y, int axisSet) override;
   void draw(int option) override;

@@ -2,14 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "cloth/Cloth.h"
 
 void OpenGlQuadStripSink::beginStrip() { glBegin(GL_QUAD_STRIP); }
 void OpenGlQuadStripSink::normal(const double n[3]) { glNormal3dv(n); }
 void OpenGlQuadStripSink::vertex(const double p[3]) { glVertex3dv(p); }
 void OpenGlQuadStripSink::endStrip() { glEnd(); }
-
-void OpenGlQuadStripSink::installAsScreen() {
-  static OpenGlQuadStripSink openGl;
-  Cloth::setScreen(&openGl);
-}

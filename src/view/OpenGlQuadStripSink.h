@@ -5,8 +5,6 @@
 // Issues the strips as immediate-mode OpenGL quad strips into the current context.
 class OpenGlQuadStripSink : public QuadStripSink {
 public:
-  // Makes this the screen `Cloth::draw` issues into; the view does it once it has a context.
-  static void installAsScreen();
   void beginStrip() override;
   void normal(const double n[3]) override;
   void vertex(const double p[3]) override;

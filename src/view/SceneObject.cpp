@@ -1,33 +1,15 @@
 #include "view/SceneObject.h"
 
 #include <GL/gl.h>
-#include <limits>
+#include <cstdint>
 
 #include "linalg/Matrix.h"
 
 static_assert(sizeof(GLuint) == sizeof(std::uint32_t), "the selection buffer is handed to OpenGL as is");
 
-namespace {
-
-constexpr std::uint32_t kNoDepth = std::numeric_limits<std::uint32_t>::max();
-
-}  // namespace
-
-std::uint32_t SceneObject::selectionBuffer[kSelectionBufferSize];
-SceneObject* SceneObject::nearestPicked = nullptr;
-std::uint32_t SceneObject::nearestPickDepth = kNoDepth;
-
-SceneObject::~SceneObject() {
-  // The record outlives the views; left pointing here, a later pick in another view would toggle
-  // the highlight of a destroyed object.
-  if (nearestPicked == this) {
-    nearestPicked = nullptr;
-    nearestPickDepth = kNoDepth;
-  }
-}
-
-SceneObject* SceneObject::pick(int, int, int option) {
-  glSelectBuffer(kSelectionBufferSize, selectionBuffer);
+SceneObject* SceneObject::pick(int, int, int option, PickRecord& record) {
+  std::uint32_t* const selectionBuffer = record.selectionBuffer;
+  glSelectBuffer(PickRecord::kSelectionBufferSize, selectionBuffer);
   glRenderMode(GL_SELECT);
   draw(option);
   glFlush();
@@ -35,10 +17,10 @@ SceneObject* SceneObject::pick(int, int, int option) {
   if (glRenderMode(GL_RENDER) <= 0) return nullptr;
   // No names are ever pushed: the first record is (0, minimum depth, maximum depth).
   const std::uint32_t depth = selectionBuffer[2] / 4 + selectionBuffer[1] / 4;
-  if (depth < nearestPickDepth) {
-    if (nearestPicked != nullptr) nearestPicked->highlighted = !nearestPicked->highlighted;
-    nearestPicked = this;
-    nearestPickDepth = depth;
+  if (depth < record.nearestPickDepth) {
+    if (record.nearestPicked != nullptr) record.nearestPicked->highlighted = !record.nearestPicked->highlighted;
+    record.nearestPicked = this;
+    record.nearestPickDepth = depth;
   }
   return this;
 }

@@ -121,7 +121,7 @@ TEST_F(ClothDraw, DefaultGridIssuesNineStripsOf34Vertices) {
   Cloth cloth;
   ASSERT_EQ(ClothShape().layOut(cloth), 0);
   RecordingSink sink;
-  cloth.drawInto(sink);
+  cloth.draw(sink);
   EXPECT_EQ(sink.faults, std::vector<std::string>{});
   ASSERT_EQ(sink.strips.size(), 9u);
   for (int r = 0; r < 9; ++r) {
@@ -144,7 +144,7 @@ TEST_F(ClothDraw, NormalsAndVerticesOfTheBentGridInOrder) {
   Cloth cloth;
   layOutBentGrid(cloth);
   RecordingSink sink;
-  cloth.drawInto(sink);
+  cloth.draw(sink);
   EXPECT_EQ(sink.faults, std::vector<std::string>{});
   ASSERT_EQ(sink.strips.size(), 2u);
   for (int r = 0; r < 2; ++r) {
@@ -165,7 +165,7 @@ TEST_F(ClothDraw, SmallestGridIsOneStripOfOneQuad) {
   Cloth cloth;
   ASSERT_EQ(cloth.initialize(1.0, 2, 2, nullptr), 0);
   RecordingSink sink;
-  cloth.drawInto(sink);
+  cloth.draw(sink);
   ASSERT_EQ(sink.strips.size(), 1u);
   EXPECT_EQ(sink.strips[0].vertices.size(), 4u);
 }
@@ -173,14 +173,14 @@ TEST_F(ClothDraw, SmallestGridIsOneStripOfOneQuad) {
 TEST_F(ClothDraw, NothingIsIssuedWithoutAGrid) {
   Cloth cloth;
   RecordingSink fresh;
-  cloth.drawInto(fresh);
+  cloth.draw(fresh);
   EXPECT_TRUE(fresh.strips.empty());
   EXPECT_EQ(fresh.faults, std::vector<std::string>{});
 
   ASSERT_EQ(cloth.initialize(0.25, 17, 10, nullptr), 0);
   cloth.freeNodes();
   RecordingSink freed;
-  cloth.drawInto(freed);
+  cloth.draw(freed);
   EXPECT_TRUE(freed.strips.empty());
 }
 
@@ -190,7 +190,7 @@ TEST_F(ClothDraw, CollapsedGridReportsEachNormalItIssues) {
   ASSERT_EQ(cloth.initialize(0.0, 2, 2, nullptr), 0);
   for (int k = 0; k < 4; ++k) expectOutput(kZeroMessage);
   RecordingSink sink;
-  cloth.drawInto(sink);
+  cloth.draw(sink);
   ASSERT_EQ(sink.strips.size(), 1u);
   for (const Vec3& n : sink.strips[0].normals) EXPECT_TRUE(vectorIs(n.toVector(), {0.0, 0.0, 0.0}));
 }

@@ -54,19 +54,20 @@ protected:
   void stepBesideReference(int steps, int& messages) {
     ReferenceCloth reference(*cloths_[0]);
     for (int s = 0; s < steps; ++s) {
-      RandomGenerator::seed(s);
-      reference.step(kDt);
+      gusts.seed(s);
+      reference.step(kDt, gusts);
       const std::string written = takeOutput();
       messages += static_cast<int>(written.size() / std::string(linalg::kZeroNormalize).size());
       for (Cloth* cloth : cloths()) {
-        RandomGenerator::seed(s);
-        cloth->step(kDt);
+        gusts.seed(s);
+        cloth->step(kDt, gusts);
         ASSERT_EQ(takeOutput(), written) << stepKernelName(cloth->stepKernel) << ", step " << s + 1;
         ASSERT_TRUE(matchesReference(*cloth, reference, s + 1)) << stepKernelName(cloth->stepKernel);
       }
     }
   }
 
+  RandomGenerator gusts;
   std::vector<std::unique_ptr<Cloth>> cloths_;
 };
 

@@ -24,21 +24,33 @@ std::vector<int> framesIn(const std::string& script) {
 
 class RecordingSessionTest : public ::testing::Test {
 protected:
-  RecordingSessionTest() { ClothShape().layOut(cloth); }
+  struct Tick {
+    int frame = 0;  // the frame this step recorded or failed, 0 when none
+    bool failed = false;
+    bool diverged = false;
+  };
+
+  // One step of the simulation the session listens to.
+  Tick advance() {
+    const int before = session.recordedFrames;
+    const Simulation::StepResult result = simulation.step();
+    return {session.recordedFrames != before ? session.recordedFrames : 0, result.frameRefused, result.diverged};
+  }
 
   // Steps until `steps` have been taken since the session began; returns the frames recorded.
   std::vector<int> stepTo(int steps) {
     std::vector<int> frames;
-    while (session.stepCount < steps) {
-      const RecordingSession::Tick tick = session.advanceFrame();
+    while (simulation.stepCount() < steps) {
+      const Tick tick = advance();
       EXPECT_FALSE(tick.failed);
       if (tick.frame != 0) frames.push_back(tick.frame);
     }
     return frames;
   }
 
-  Cloth cloth;
-  RecordingSession session{cloth};
+  Simulation simulation{1};
+  Cloth& cloth = simulation.cloth();
+  RecordingSession session{simulation};
   TempDir dir;
 };
 
@@ -50,7 +62,7 @@ TEST_F(RecordingSessionTest, PresetSkipIsOneFramePerThirtiethOfASecond) {
 
 TEST_F(RecordingSessionTest, StepsCountWithoutRecordingAndWriteNoFrames) {
   EXPECT_TRUE(stepTo(20).empty());
-  EXPECT_EQ(session.stepCount, 20);
+  EXPECT_EQ(simulation.stepCount(), 20);
   EXPECT_EQ(session.recordedFrames, 0);
   EXPECT_NEAR(cloth.windPhase, 20 * 6.0 * 0.0005, 1e-15) << "every advance is one step of the cloth";
 }
@@ -58,8 +70,8 @@ TEST_F(RecordingSessionTest, StepsCountWithoutRecordingAndWriteNoFrames) {
 TEST_F(RecordingSessionTest, FramesFallOnMultiplesOfTheSkip) {
   ASSERT_EQ(session.start(dir.file("flag"), 5, 1, 1), 0);
   std::vector<int> steps;
-  while (session.stepCount < 16)
-    if (session.advanceFrame().frame != 0) steps.push_back(session.stepCount);
+  while (simulation.stepCount() < 16)
+    if (advance().frame != 0) steps.push_back(simulation.stepCount());
   EXPECT_EQ(steps, (std::vector<int>{5, 10, 15}));
 }
 
@@ -95,8 +107,8 @@ TEST_F(RecordingSessionTest, FailedStartStaysIdleButKeepsTheSkip) {
 TEST_F(RecordingSessionTest, FrameThatCannotBeWrittenIsReported) {
   std::filesystem::create_symlink("/dev/full", dir.file("animate_flag.mel"));
   ASSERT_EQ(session.start(dir.file("flag"), 2, 5, 5), 0);
-  session.advanceFrame();
-  const RecordingSession::Tick tick = session.advanceFrame();
+  advance();
+  const Tick tick = advance();
   EXPECT_EQ(tick.frame, 1);
   EXPECT_TRUE(tick.failed);
 }
@@ -107,7 +119,7 @@ TEST_F(RecordingSessionTest, DivergedClothIsToldAndNeverRecorded) {
   ASSERT_EQ(stepTo(2), std::vector<int>{1});
   cloth.parameters.find("gravity")->value = NAN;
   for (int step = 3; step <= 6; ++step) {
-    const RecordingSession::Tick tick = session.advanceFrame();
+    const Tick tick = advance();
     EXPECT_TRUE(tick.diverged) << "step " << step;
     EXPECT_EQ(tick.frame, 0) << "step " << step;
   }
@@ -121,10 +133,10 @@ const RecordingFormats kCaches{RecordingFormat::pc2, RecordingFormat::mdd, Recor
 // The recorder interrupted by a signal and the window closed while recording both end here.
 TEST_F(RecordingSessionTest, CachesAreCompleteAfterEveryFrameOrWhenTheSessionGoes) {
   {
-    RecordingSession running(cloth);
+    RecordingSession running(simulation);
     ASSERT_EQ(running.start(dir.file("take"), 3, 5, 5, kCaches), 0);
     for (int frames = 1; frames <= 4; ++frames) {
-      for (int s = 0; s < 3; ++s) running.advanceFrame();
+      for (int s = 0; s < 3; ++s) simulation.step();
       const cachereaders::PointCache pc2 = cachereaders::readPc2(dir.file("take.pc2"));
       EXPECT_EQ(pc2.problem, "");
       EXPECT_EQ(pc2.frames.size(), static_cast<std::size_t>(frames)) << "the header counts every frame written";
@@ -155,7 +167,7 @@ TEST_P(RecordingSessionFailure, NamesTheFileAndLeavesNothingHalfWritten) {
   std::string stage = "start";
   if (started == 0) {
     stage = "frame";
-    if (!session.advanceFrame().failed && !session.advanceFrame().failed) stage = session.stop() == 0 ? "none" : "end";
+    if (!advance().failed && !advance().failed) stage = session.stop() == 0 ? "none" : "end";
   }
   EXPECT_EQ(stage, c.failingStage);
   EXPECT_EQ(session.lastError(), dir.file(c.reported) + ": No space left on device");
@@ -191,7 +203,7 @@ TEST_F(RecordingSessionTest, FailedStartClosesTheFormatsAlreadyStarted) {
 TEST_F(RecordingSessionTest, CacheWhoseNameIsTakenFailsAtTheEnd) {
   std::filesystem::create_directory(dir.file("take.glb"));
   ASSERT_EQ(session.start(dir.file("take"), 2, 5, 5, {RecordingFormat::glb}), 0);
-  session.advanceFrame();
+  advance();
   EXPECT_EQ(session.stop(), -1);
   EXPECT_EQ(session.lastError(), dir.file("take.glb") + ": Is a directory");
   EXPECT_FALSE(std::filesystem::exists(dir.file("take.glb.part")));

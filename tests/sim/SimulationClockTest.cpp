@@ -1,34 +1,26 @@
-#include "record/SimulationClock.h"
+#include "sim/SimulationClock.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "TempDir.h"
-#include "cloth/Cloth.h"
-#include "cloth/ClothShape.h"
-#include "cloth/RandomGenerator.h"
 #include "record/RecordingSession.h"
+#include "sim/Simulation.h"
 
 namespace {
 
 // The animate script of 200 steps at a skip of 7, taken `chunk` steps per call.
 std::string recordInChunks(std::int64_t chunk) {
   TempDir dir;
-  Cloth cloth;
-  ClothShape().layOut(cloth);
-  RandomGenerator::seed(5);
-  RecordingSession session(cloth);
+  Simulation simulation(5);
+  RecordingSession session(simulation);
   EXPECT_EQ(session.start(dir.file("flag"), 7, 3, 2), 0);
-  SimulationClock clock(session);
-  int frames = 0;
-  while (session.stepCount < 200) {
-    const SimulationClock::Report report = clock.advance(std::min<std::int64_t>(chunk, 200 - session.stepCount));
-    EXPECT_FALSE(report.failed);
-    frames += report.framesWritten;
-  }
+  SimulationClock clock(simulation);
+  while (simulation.stepCount() < 200)
+    EXPECT_FALSE(clock.advance(std::min<std::int64_t>(chunk, 200 - simulation.stepCount())).frameRefused);
   EXPECT_EQ(session.stop(), 0);
-  EXPECT_EQ(frames, 200 / 7);
+  EXPECT_EQ(session.recordedFrames, 200 / 7);
   return readFile(dir.file("animate_flag.mel"));
 }
 
@@ -40,31 +32,27 @@ TEST(SimulationClock, ChunkingLeavesTheRecordingUnchanged) {
 
 TEST(SimulationClock, StopsAfterTheStepWhoseFrameFailed) {
   TempDir dir;
-  Cloth cloth;
-  ClothShape().layOut(cloth);
-  RecordingSession session(cloth);
+  Simulation simulation(1);
+  RecordingSession session(simulation);
   std::filesystem::create_symlink("/dev/full", dir.file("animate_flag.mel"));
   ASSERT_EQ(session.start(dir.file("flag"), 4, 1, 1), 0);
-  const SimulationClock::Report report = SimulationClock(session).advance(100);
+  const SimulationClock::Report report = SimulationClock(simulation).advance(100);
   EXPECT_EQ(report.steps, 4);
-  EXPECT_TRUE(report.failed);
-  EXPECT_EQ(report.lastFrame, 1);
-  EXPECT_EQ(report.framesWritten, 0);
-  EXPECT_EQ(session.stepCount, 4);
+  EXPECT_TRUE(report.frameRefused);
+  EXPECT_EQ(session.failedFrame(), 1);
+  EXPECT_EQ(simulation.stepCount(), 4);
 }
 
 TEST(SimulationClock, StopsAtTheStepThatFindsTheClothDiverged) {
-  Cloth cloth;
-  ClothShape().layOut(cloth);
-  RecordingSession session(cloth);
-  SimulationClock clock(session);
+  Simulation simulation(1);
+  SimulationClock clock(simulation);
   ASSERT_FALSE(clock.advance(30).diverged);
-  cloth.parameters.find("gravity")->value = 1e308;
+  simulation.cloth().parameters.find("gravity")->value = 1e308;
   const SimulationClock::Report report = clock.advance(100);
   EXPECT_TRUE(report.diverged);
   EXPECT_EQ(report.steps, 1);
   EXPECT_EQ(report.divergedAtStep, 31);
-  EXPECT_EQ(session.stepCount, 31);
+  EXPECT_EQ(simulation.stepCount(), 31);
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ ReferenceCloth::ReferenceCloth(const Cloth& start)
       windPhase(start.windPhase), gravityVector(toVector(start.gravityVector)),
       windDirection(toVector(start.windDirection)), windForce(toVector(start.windForce)),
       gustCentre(toVector(start.gustCentre)), positions(copyNodes(*start.positions)),
-      previousPositions(copyNodes(*start.previousPositions)), nextPositions(copyNodes(*start.nextPositions)) {}
+      previousPositions(copyNodes(*start.previousPositions)), nextPositions(copyNodes(*start.nextPositions)),
+      fixed(start.fixedNodes) {}
 
 ReferenceCloth::~ReferenceCloth() {
   for (auto* nodes : {&positions, &previousPositions, &nextPositions})
@@ -43,7 +44,7 @@ Vector ReferenceCloth::springForce(int k, int n, double stiffness, double restLe
   return d.subtract(d.normalize().scale(restLength)).scale(stiffness);
 }
 
-void ReferenceCloth::step(double dt) {
+void ReferenceCloth::step(double dt, RandomGenerator& gusts) {
   cDamping = parameters.valueOf("cDamping");
   density = parameters.valueOf("density");
   gravityVector[1] = parameters.valueOf("gravity");
@@ -61,15 +62,15 @@ void ReferenceCloth::step(double dt) {
   const double magnitude = (windPressure * std::cos(windPhase) * gate + windMinimum) * spacing * spacing;
   windForce.assign(windDirection.scale(magnitude));
 
-  if (RandomGenerator::draw() < 2730) {
-    gustCentre[0] = (0.5 - RandomGenerator::draw() * (1.0 / 32767)) * width * spacing;
-    gustCentre[1] = (0.5 - RandomGenerator::draw() * (1.0 / 32767)) * height * spacing;
+  if (gusts.draw() < 2730) {
+    gustCentre[0] = (0.5 - gusts.draw() * (1.0 / 32767)) * width * spacing;
+    gustCentre[1] = (0.5 - gusts.draw() * (1.0 / 32767)) * height * spacing;
   }
 
   for (int r = 0; r < height; ++r) {
     for (int c = 0; c < width; ++c) {
-      if (r == 0 && c % 8 == 0) continue;
       const int k = r * width + c;
+      if (fixed.contains(k)) continue;
       Vector f(gravityVector);
       const bool up = r > 0, down = r < height - 1, left = c > 0, right = c < width - 1;
       if (down && left) f.assign(f.add(springForce(k, k + width - 1, kShear, ld)));

@@ -2,14 +2,17 @@
 
 #include <vector>
 
+#include "cloth/FixedNodes.h"
 #include "linalg/Vector.h"
 
 class Cloth;
 class ParameterList;
+class RandomGenerator;
 
 // The time step written out in plain Vector operations, one heap vector per intermediate result,
 // in exactly the order the algorithm states. It is the yardstick the cloth's own step must match
-// bit for bit. It starts from a copy of a cloth's state and reads that cloth's parameters.
+// bit for bit. It starts from a copy of a cloth's state, its fixed nodes among it, and reads that
+// cloth's parameters.
 class ReferenceCloth {
 public:
   explicit ReferenceCloth(const Cloth& start);
@@ -17,7 +20,7 @@ public:
   ReferenceCloth& operator=(const ReferenceCloth&) = delete;
   ~ReferenceCloth();
 
-  void step(double dt);
+  void step(double dt, RandomGenerator& gusts);
   const Vector& position(int k) const { return *positions[k]; }
   const Vector& previousPosition(int k) const { return *previousPositions[k]; }
 
@@ -32,4 +35,5 @@ private:
   double windMinimum = 0, windPressure = 0, windFrequency = 0, windPhase;
   Vector gravityVector, windDirection, windForce, gustCentre;
   std::vector<Vector*> positions, previousPositions, nextPositions;
+  FixedNodes fixed;
 };
