@@ -23,7 +23,7 @@ constexpr int kFramesPerFile = 1000;  // keeps the scratch file small on long ru
 void writeFrame(benchmark::State& state) {
   Cloth cloth;
   ClothShape().layOut(cloth);
-  gusts.seed(1);
+  RandomGenerator gusts(1);
   for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep, gusts);
 
   const TempDir directory;
@@ -51,7 +51,7 @@ constexpr int kFramesPerCache = 200;
 void writeCacheFrame(benchmark::State& state, RecordingFormat format) {
   Cloth cloth;
   clothsetups::benchmarkShapes().back().layOut(cloth);
-  gusts.seed(1);
+  RandomGenerator gusts(1);
   for (int s = 0; s < benchmarknames::kStepsPerFrame; ++s) cloth.step(RecordingSession::kDefaultTimeStep, gusts);
 
   const TempDir directory;

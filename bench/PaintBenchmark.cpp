@@ -15,8 +15,7 @@
 #include "Benchmarks.h"
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
-#include "cloth/RandomGenerator.h"
-#include "record/RecordingSession.h"
+#include "sim/Simulation.h"
 #include "view/CLoomwiseView.h"
 #include "view/ClothDocument.h"
 
@@ -24,9 +23,12 @@ namespace {
 
 class BenchDocument : public ClothDocument {
 public:
-  Cloth& simulatedCloth() override { return cloth; }
-  void advanceFrame() override { cloth.step(RecordingSession::kDefaultTimeStep, gusts); }
-  Cloth cloth;
+  explicit BenchDocument(const ClothShape& shape) : sim(1, shape) {}
+  Simulation& simulation() override { return sim; }
+  void advance(std::int64_t steps) override {
+    for (std::int64_t i = 0; i < steps; ++i) sim.step();
+  }
+  Simulation sim;
 };
 
 // The display connection and an offscreen OpenGL context, made once for all paint benchmarks.
@@ -61,10 +63,8 @@ void paint(benchmark::State& state, OffscreenGl* gl, ClothShape shape) {
     return;
   }
   CLoomwiseView view;
-  auto* document = new BenchDocument;  // dies with its view
-  shape.layOut(document->cloth);
-  gusts.seed(1);
-  for (int s = 0; s < 200; ++s) document->advanceFrame();  // a sheet in motion, not a flat one
+  auto* document = new BenchDocument(shape);  // dies with its view
+  document->advance(200);  // a sheet in motion, not a flat one
   document->addView(view);
   const QSize size = view.sizeHint();
   QOpenGLFramebufferObject target(size, QOpenGLFramebufferObject::Depth);

@@ -12,6 +12,7 @@
 #include "cloth/Cloth.h"
 #include "cloth/RandomGenerator.h"
 #include "record/RecordingSession.h"
+#include "sim/Simulation.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void stepCloth(benchmark::State& state, ClothShape shape, StepKernel kernel) {
   Cloth cloth;
   shape.layOut(cloth);
   cloth.stepKernel = kernel;
-  gusts.seed(1);
+  RandomGenerator gusts(1);
   for (auto _ : state) cloth.step(kDt, gusts);
   countNodeSteps(state, cloth);
   state.SetLabel(stepKernelName(kernel));
@@ -37,9 +38,18 @@ void stepReference(benchmark::State& state, ClothShape shape) {
   Cloth cloth;
   shape.layOut(cloth);
   ReferenceCloth reference(cloth);
-  gusts.seed(1);
+  RandomGenerator gusts(1);
   for (auto _ : state) reference.step(kDt, gusts);
   countNodeSteps(state, cloth);
+}
+
+// The whole step pipeline of a simulation: the kernel with its pins and divergence check, held
+// nodes and the listeners, as the window and the recorder run it.
+void stepSimulation(benchmark::State& state, ClothShape shape) {
+  Simulation simulation(1, shape);
+  for (auto _ : state) simulation.step();
+  countNodeSteps(state, simulation.cloth());
+  if (!clothsetups::allFinite(simulation.cloth())) state.SkipWithError("the sheet diverged");
 }
 
 }  // namespace
@@ -53,6 +63,7 @@ void registerStepBenchmarks() {
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark((benchmarknames::kStepReference + size).c_str(), stepReference, shape)
         ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("StepSimulation" + size).c_str(), stepSimulation, shape)->Unit(benchmark::kMicrosecond);
   }
   // The narrower vector loops this processor also runs, for processors that lack the widest.
   for (StepKernel kernel : {StepKernel::Avx2}) {

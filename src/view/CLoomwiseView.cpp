@@ -282,7 +282,6 @@ SceneObject* CLoomwiseView::pickAt(int x, int y) {
   gluPickMatrix(x, height() - y, kPickRegion, kPickRegion, viewport);
   multiplyViewBox(width(), height(), viewScale, kNearPlane, kFarPlane);
   pushCamera();
-  pickRecord = PickRecord();
   SceneObject* result = handle.pick(x, y, 0, pickRecord);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();

@@ -21,6 +21,7 @@
 #include "app/ClothControlsDialog.h"
 #include "app/Resource.h"
 #include "toolkit/RecentFileList.h"
+#include "view/SimulationTimer.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ private slots:
   void cleanup() {
     stopWaitingForModals();
     run.reset();
-    CLoomwiseView::realTime = false;
+    SimulationTimer::realTime = false;
     QTRY_COMPARE(leakedWindows(), QStringList());
   }
 
@@ -172,14 +173,14 @@ private slots:
     QVERIFY(run->start());
     CLoomwiseDoc* doc = run->activeDocument();
     run->clickButton(ID_RUN);
-    QVERIFY(run->activeView()->timerId != 0);
+    QVERIFY(run->activeView()->timerId() != 0);
     QVERIFY(run->button(ID_RUN)->isChecked());
-    QTRY_VERIFY(doc->session.stepCount >= 5);
+    QTRY_VERIFY(doc->sim.stepCount() >= 5);
     run->clickButton(ID_RUN);
-    QCOMPARE(run->activeView()->timerId, 0u);
+    QCOMPARE(run->activeView()->timerId(), 0u);
     QVERIFY(!run->button(ID_RUN)->isChecked());
-    const int stopped = doc->session.stepCount;
-    QCOMPARE(run->activeDocument()->session.stepCount, stopped);
+    const int stopped = doc->sim.stepCount();
+    QCOMPARE(run->activeDocument()->sim.stepCount(), stopped);
   }
 
   // Run, panel and check marks belong to the active document; the other keeps its own state.
@@ -197,8 +198,8 @@ private slots:
     QTRY_VERIFY(run->action(ID_VIEW_CLOTH_CONTROLS)->isChecked());
 
     run->clickButton(ID_RUN);
-    QTRY_VERIFY(second->session.stepCount >= 5);
-    QCOMPARE(first->session.stepCount, 0);
+    QTRY_VERIFY(second->sim.stepCount() >= 5);
+    QCOMPARE(first->sim.stepCount(), 0);
 
     // Back to the first window: its panel is hidden, so no check mark; Run is not checked.
     run->area().setActiveSubWindow(run->area().subWindowList().first());
@@ -206,7 +207,7 @@ private slots:
     QVERIFY(!run->action(ID_VIEW_CLOTH_CONTROLS)->isChecked());
     QVERIFY(!run->button(ID_RUN)->isChecked());
     run->clickButton(ID_RUN);
-    QTRY_VERIFY(first->session.stepCount >= 5);
+    QTRY_VERIFY(first->sim.stepCount() >= 5);
 
     // Each panel edits only its own cloth.
     QSlider* slider = second->controlsPanel->findChild<QSlider*>(QStringLiteral("control1001"));
@@ -228,13 +229,6 @@ private slots:
     QVERIFY(run->chooseMenu("&Window", "&New Window"));
     QCOMPARE(run->area().subWindowList().size(), 2);
     QCOMPARE(doc->views().size(), std::size_t{2});
-    // The document reaches both views' timers, and only the remaining one once a window closes.
-    const auto timersOf = [](const std::vector<View*>& views) {
-      std::vector<ClothView*> timers;
-      for (View* view : views) timers.push_back(dynamic_cast<ClothView*>(view));
-      return timers;
-    };
-    QCOMPARE(doc->clothViews(), timersOf(doc->views()));
     QCOMPARE(run->area().subWindowList()[0]->windowTitle(), QStringLiteral("Loomwi1:1"));
     QCOMPARE(run->area().subWindowList()[1]->windowTitle(), QStringLiteral("Loomwi1:2"));
     QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise - Loomwi1"));
@@ -242,7 +236,6 @@ private slots:
 
     run->activeView()->frame()->close();
     QCOMPARE(run->documents().size(), std::size_t{1});
-    QCOMPARE(doc->clothViews(), timersOf(doc->views()));
     QTRY_COMPARE(run->area().subWindowList().size(), 1);
     QCOMPARE(run->area().subWindowList()[0]->windowTitle(), QStringLiteral("Loomwi1"));
     QVERIFY(doc->controlsPanel->isVisible());
@@ -252,21 +245,21 @@ private slots:
     QTRY_COMPARE(run->area().subWindowList().size(), 0);
   }
 
-  // A closed view's timer dies with it: the other document keeps running, the closed one is gone.
-  void closingARunningViewStopsItsTimer() {
+  // The cloth runs in its document: closing the window that started Run leaves it running in the
+  // other, whose Run stays checked; the document and its timer go with the last window.
+  void closingTheViewThatStartedRunKeepsTheClothRunning() {
     QVERIFY(run->start());
     run->clickButton(ID_RUN);
     QVERIFY(run->chooseMenu("&Window", "&New Window"));
     CLoomwiseDoc* doc = run->activeDocument();
-    QPointer<CLoomwiseView> running = dynamic_cast<CLoomwiseView*>(doc->views().front());
-    QVERIFY(running->timerId != 0);
-    running->frame()->close();
-    const int steps = doc->session.stepCount;
-    QVERIFY(run->newDocument());
-    run->clickButton(ID_RUN);
-    QTRY_VERIFY(run->activeDocument()->session.stepCount >= 20);
-    QCOMPARE(doc->session.stepCount, steps);
-    QTRY_VERIFY(running.isNull());
+    QPointer<CLoomwiseView> starting = dynamic_cast<CLoomwiseView*>(doc->views().front());
+    starting->frame()->close();
+    QTRY_VERIFY(starting.isNull());
+    const std::int64_t steps = doc->sim.stepCount();
+    QTRY_VERIFY(doc->sim.stepCount() >= steps + 20);
+    QVERIFY(run->action(ID_RUN)->isChecked());
+    run->activeView()->frame()->close();
+    QTRY_VERIFY(run->documents().empty());
   }
 
   void tileAndCascadeArrangeTheWindows() {
@@ -326,7 +319,7 @@ private slots:
       return true;
     };
     QVERIFY(chooseRun());
-    QVERIFY(run->activeView()->timerId != 0);
+    QVERIFY(run->activeView()->timerId() != 0);
     QTRY_VERIFY(run->action(ID_RUN)->isChecked());
     QVERIFY(run->button(ID_RUN)->isChecked());
     // The status bar tells the running cloth's time and pace.
@@ -334,25 +327,25 @@ private slots:
     QCOMPARE(main->pacePane->parentWidget(), run->frame().statusBar());
     QTRY_VERIFY(main->pacePane->text().contains(QChar(0x00D7)));
     QVERIFY(chooseRun());
-    QCOMPARE(run->activeView()->timerId, 0u);
+    QCOMPARE(run->activeView()->timerId(), 0u);
     QTRY_VERIFY(!run->action(ID_RUN)->isChecked());
   }
 
   // Real Time is one setting for the program, kept between runs under View/realTime.
   void realTimeIsRememberedBetweenRuns() {
     QVERIFY(run->start());
-    QVERIFY(!CLoomwiseView::realTime);
+    QVERIFY(!SimulationTimer::realTime);
     QTest::keyClick(&run->frame(), Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(CLoomwiseView::realTime);
+    QVERIFY(SimulationTimer::realTime);
     QTRY_VERIFY(run->action(ID_VIEW_REAL_TIME)->isChecked());
     QCOMPARE(QSettings().value("View/realTime"), QVariant(true));
     run.reset();
-    CLoomwiseView::realTime = false;
+    SimulationTimer::realTime = false;
     run = std::make_unique<AppTestDriver>();
     QVERIFY(run->start());
-    QVERIFY(CLoomwiseView::realTime);
+    QVERIFY(SimulationTimer::realTime);
     QVERIFY(run->chooseMenu("&Simulation", "Real &Time\tCtrl+T"));
-    QVERIFY(!CLoomwiseView::realTime);
+    QVERIFY(!SimulationTimer::realTime);
     QCOMPARE(QSettings().value("View/realTime"), QVariant(false));
   }
 

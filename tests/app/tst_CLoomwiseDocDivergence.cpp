@@ -80,7 +80,7 @@ private slots:
       text = b->text();
       detail = b->informativeText();
       captionThen = caption();
-      timerStopped = run->activeView()->timerId == 0;
+      timerStopped = run->activeView()->timerId() == 0;
       QPushButton* reset = nullptr;
       for (QAbstractButton* button : b->buttons())
         if (b->buttonRole(button) == QMessageBox::ResetRole) reset = qobject_cast<QPushButton*>(button);
@@ -92,7 +92,7 @@ private slots:
     QVERIFY(text.startsWith("The cloth became unstable at step "));
     QVERIFY(detail.contains("density") && detail.contains("spacing") && detail.contains("Reset"));
     QVERIFY(timerStopped);
-    QCOMPARE(run->activeView()->timerId, 0u);
+    QCOMPARE(run->activeView()->timerId(), 0u);
     QVERIFY(!doc()->session.recording);
     QCOMPARE(doc()->cloth.diverged, !resetFromTheBox);
     QCOMPARE(atRest(doc()->cloth), resetFromTheBox);

@@ -97,7 +97,7 @@ class CLoomwiseDocRecordingTest : public QObject {
     auto step = std::make_shared<ModalStep>();
     if (!file.isEmpty())
       step = whenModal<RecordingSettingsDialog>([this, settings](RecordingSettingsDialog* d) {
-        timerStoppedWhileAsking &= view()->timerId == 0;
+        timerStoppedWhileAsking &= view()->timerId() == 0;
         settings(d);
       });
     // Without a window manager nothing gives the main window back its activation after a dialog.
@@ -109,7 +109,7 @@ class CLoomwiseDocRecordingTest : public QObject {
   // Starts recording `name` and stops the timer again, so that only the test takes steps.
   bool record(const QString& name, const SettingsAnswer& settings = pressEnter) {
     const bool asked = save(path(name), settings)->ran;
-    const bool started = asked && doc()->session.recording && view()->timerId != 0;
+    const bool started = asked && doc()->session.recording && view()->timerId() != 0;
     view()->stopTimer();
     return started;
   }
@@ -117,13 +117,13 @@ class CLoomwiseDocRecordingTest : public QObject {
   // Stops the recording and the timer it started again.
   bool stop() {
     save({});
-    const bool stopped = !doc()->session.recording && view()->timerId != 0;
+    const bool stopped = !doc()->session.recording && view()->timerId() != 0;
     view()->stopTimer();
     return stopped;
   }
 
   void stepTo(int steps) {
-    while (doc()->session.stepCount < steps) doc()->advanceFrame();
+    while (doc()->sim.stepCount() < steps) doc()->advanceFrame();
   }
 
 private slots:
@@ -134,7 +134,7 @@ private slots:
     timerStoppedWhileAsking = true;
     run->app->setFileChooser([this](QWidget*, FileDialogKind kind, const QString& suggested) {
       ++fileDialogs;
-      timerStoppedWhileAsking &= kind == FileDialogKind::Save && suggested.isEmpty() && view()->timerId == 0;
+      timerStoppedWhileAsking &= kind == FileDialogKind::Save && suggested.isEmpty() && view()->timerId() == 0;
       return fileAnswer;
     });
   }
@@ -163,11 +163,11 @@ private slots:
     QFETCH(bool, recordingAfter);
     QFETCH(bool, message);
     if (recordingBefore) QVERIFY(record("first"));
-    QCOMPARE(view()->timerId, 0u);
+    QCOMPARE(view()->timerId(), 0u);
     BoxSeen box;
     auto boxShown = whenMessageBox(box);
     save(file.isEmpty() ? QString() : path(file));
-    QVERIFY(view()->timerId != 0);
+    QVERIFY(view()->timerId() != 0);
     QVERIFY(timerStoppedWhileAsking);
     QCOMPARE(doc()->session.recording, recordingAfter);
     QCOMPARE(boxShown->ran, message);
@@ -293,8 +293,8 @@ private slots:
     const QStringList lines = linesOf(path("animate_take.mel"));
     QCOMPARE(lines.size(), 3 * kLinesPerFrame);
     QCOMPARE(lines.last(), QStringLiteral("setKeyframe -shape 1 {\"take.cv[0:7][0:7]\"};"));
-    QVERIFY(view()->timerId != 0);
-    QTRY_VERIFY(doc()->session.stepCount > 66 * 3 + 10);  // the simulation goes on
+    QVERIFY(view()->timerId() != 0);
+    QTRY_VERIFY(doc()->sim.stepCount() > 66 * 3 + 10);  // the simulation goes on
   }
 
   void closingTheDocumentLeavesACompleteClosedScript() {
@@ -393,7 +393,7 @@ private slots:
     });
     QVERIFY(run->chooseMenu("&File", "&New\tCtrl+N"));
     QVERIFY(clothDialog->ran);
-    RandomGenerator::seed(static_cast<std::uint32_t>(seed));
+    doc()->sim.setSeed(static_cast<std::uint32_t>(seed));
     QStringList settings;
     if (windPressure != 0.0) {
       doc()->cloth.parameters.find("windPressure")->value = windPressure;
@@ -402,7 +402,7 @@ private slots:
     QVERIFY(record("take", typeSettings(skip, patchesU, patchesV)));
     stepTo(steps);
     QVERIFY(stop());
-    QCOMPARE(doc()->session.stepCount, steps);
+    QCOMPARE(doc()->sim.stepCount(), steps);
 
     QTemporaryDir headless;
     QProcess recorder;

@@ -86,7 +86,7 @@ void simulate(const Scenario& s, const std::function<void(int frame, const Cloth
   s.shape.layOut(cloth);
   for (const auto& [parameter, value] : s.settings) cloth.parameters.find(parameter)->value = value;
   ReferenceCloth reference(cloth);
-  gusts.seed(s.seed);
+  RandomGenerator gusts(s.seed);
   for (int step = 1, frame = 0; step <= s.steps; ++step) {
     reference.step(0.0005, gusts);
     if (step % s.skip == 0) onFrame(++frame, cloth, reference);

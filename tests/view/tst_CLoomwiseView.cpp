@@ -5,9 +5,10 @@
 #include "GuiTestSupport.h"
 #include "ViewTestSupport.h"
 #include "cloth/Cloth.h"
-#include "cloth/ClothShape.h"
+#include "sim/Simulation.h"
 #include "toolkit/CommandUi.h"
 #include "view/CLoomwiseView.h"
+#include "view/SimulationTimer.h"
 #include "view/ClothDocument.h"
 
 namespace {
@@ -15,15 +16,17 @@ namespace {
 // A document holding the default cloth that counts its steps.
 class CountingDocument : public ClothDocument {
 public:
-  CountingDocument() { ClothShape().layOut(cloth); }
-  Cloth& simulatedCloth() override { return cloth; }
-  void advanceFrame() override {
-    ++steps;
-    cloth.step(0.0005);
-    if (duringStep) duringStep();
+  Simulation& simulation() override { return sim; }
+  void advance(std::int64_t n) override {
+    for (std::int64_t i = 0; i < n; ++i) {
+      ++steps;
+      sim.step();
+      if (duringStep) duringStep();
+    }
   }
 
-  Cloth cloth;
+  Simulation sim{1};
+  Cloth& cloth = sim.cloth();
   int steps = 0;
   std::function<void()> duringStep;
 };
@@ -41,7 +44,7 @@ class CLoomwiseViewTest : public QObject {
 
 private slots:
   void cleanup() {
-    CLoomwiseView::realTime = false;
+    SimulationTimer::realTime = false;
     stopWaitingForModals();
     views.all.clear();
     QTRY_COMPARE(leakedWindows(), QStringList());
@@ -127,31 +130,31 @@ private slots:
     view->OnUpdateRun(stopped);
     QVERIFY(stopped.checkSet && !stopped.checked);
     view->OnRun();
-    QVERIFY(view->timerId != 0);
+    QVERIFY(view->timerId() != 0);
     CommandUi running(0);
     view->OnUpdateRun(running);
     QVERIFY(running.checked && running.enabled);
     QTRY_VERIFY(document->steps >= 3);
     view->OnRun();
-    QCOMPARE(view->timerId, 0u);
+    QCOMPARE(view->timerId(), 0u);
     CommandUi again(0);
     view->OnUpdateRun(again);
     QVERIFY(!again.checked);
   }
 
   void startAndStopTimerAreIdempotent() {
-    CLoomwiseView* view = newView(nullptr);
+    CLoomwiseView* view = newView(new CountingDocument);
     QVERIFY(view != nullptr);
     view->stopTimer();
-    QCOMPARE(view->timerId, 0u);
+    QCOMPARE(view->timerId(), 0u);
     view->startTimer();
-    const unsigned id = view->timerId;
+    const unsigned id = view->timerId();
     QVERIFY(id != 0);
     view->startTimer();
-    QCOMPARE(view->timerId, id);
+    QCOMPARE(view->timerId(), id);
     view->stopTimer();
     view->stopTimer();
-    QCOMPARE(view->timerId, 0u);
+    QCOMPARE(view->timerId(), 0u);
   }
 
   // Each view steps only its own document; a stopped one does not move while the other runs.
@@ -172,20 +175,22 @@ private slots:
     QCOMPARE(first->cloth.sample(1, 1)[1], cornerBefore[1]);
   }
 
-  // A closed view's timer is dead: its document takes no further step while another view ticks.
-  void aDestroyedViewGetsNoMoreTicks() {
-    auto* closing = new CountingDocument;
-    auto* clock = new CountingDocument;
-    CLoomwiseView* a = newView(closing);
-    CLoomwiseView* b = newView(clock);
-    QVERIFY(a != nullptr && b != nullptr);
-    a->OnRun();
-    b->OnRun();
-    QTRY_VERIFY(closing->steps >= 3);
-    a->OnDestroy();
-    const int last = closing->steps;
-    QTRY_VERIFY(clock->steps >= last + 20);
-    QCOMPARE(closing->steps, last);
+  // One timer per document: two views of a running cloth show it running, step it once a tick,
+  // and closing the view that started it leaves it running in the other.
+  void closingTheViewThatStartedRunNeverStopsTheCloth() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* starting = newView(document);
+    CLoomwiseView* other = newView(document);
+    QVERIFY(starting != nullptr && other != nullptr);
+    starting->OnRun();
+    QCOMPARE(other->timerId(), starting->timerId());
+    document->runTimer.tick();
+    QCOMPARE(document->steps, 1);
+    views.all.erase(views.all.begin());
+    const int before = document->steps;
+    QTRY_VERIFY(document->steps >= before + 5);
+    QVERIFY(other->timerId() != 0);
+    other->OnRun();
   }
 
   // A view that goes leaves its document; the document's owner, not its last view, destroys it.
@@ -199,23 +204,21 @@ private slots:
     QVERIFY(document->views().empty());
   }
 
-  // A tick nested in another tick's step (of the same or any other view) steps nothing.
+  // A tick nested in a tick's step of the same document steps nothing; another document's may.
   void aNestedTickDoesNoSimulationWork() {
     auto* outer = new CountingDocument;
     auto* other = new CountingDocument;
-    CLoomwiseView* a = newView(outer);
-    CLoomwiseView* b = newView(other);
-    QVERIFY(a != nullptr && b != nullptr);
+    QVERIFY(newView(outer) != nullptr && newView(other) != nullptr);
     outer->duringStep = [&] {
-      a->advanceSimulation();
-      b->advanceSimulation();
+      outer->runTimer.tick();
+      other->runTimer.tick();
     };
-    a->advanceSimulation();
+    outer->runTimer.tick();
     QCOMPARE(outer->steps, 1);
-    QCOMPARE(other->steps, 0);
-    outer->duringStep = nullptr;
-    b->advanceSimulation();  // the flag is clear again afterwards
     QCOMPARE(other->steps, 1);
+    outer->duringStep = nullptr;
+    outer->runTimer.tick();  // the flag is clear again afterwards
+    QCOMPARE(outer->steps, 2);
   }
 
   // Ticks driven by hand against a clock the test sets: the steps each tick takes.
@@ -226,7 +229,7 @@ private slots:
     QTest::newRow("off: one step a tick, however late") << false << QList<int>{10, 500} << QList<int>{1, 1};
     QTest::newRow("on: 20 steps per 10 ms") << true << QList<int>{10, 10, 30} << QList<int>{20, 20, 60};
     QTest::newRow("on: a late tick catches up 400 steps at most")
-        << true << QList<int>{3000, 10} << QList<int>{int(CLoomwiseView::kMaxStepsPerTick), 20};
+        << true << QList<int>{3000, 10} << QList<int>{int(SimulationTimer::kMaxStepsPerTick), 20};
   }
   void realTimeStepsFollowTheWallClock() {
     QFETCH(bool, realTime);
@@ -236,13 +239,13 @@ private slots:
     CLoomwiseView* view = newView(document);
     QVERIFY(view != nullptr);
     std::int64_t now = 0;
-    view->setClock([&now] { return now; });
-    CLoomwiseView::realTime = realTime;
+    document->runTimer.setClock([&now] { return now; });
+    SimulationTimer::realTime = realTime;
     view->OnRun();
     for (int i = 0; i < tickMs.size(); ++i) {
       const int before = document->steps;
       now += std::int64_t{tickMs[i]} * 1000000;
-      view->OnTimer(static_cast<int>(view->timerId));
+      document->runTimer.tick();
       QCOMPARE(document->steps - before, steps[i]);
     }
     // Stopped time is not owed: after a pause the pace starts afresh.
@@ -251,7 +254,7 @@ private slots:
     view->OnRun();
     now += 5000000;
     const int before = document->steps;
-    view->OnTimer(static_cast<int>(view->timerId));
+    document->runTimer.tick();
     QCOMPARE(document->steps - before, realTime ? 10 : 1);
     view->OnRun();
   }
@@ -264,19 +267,19 @@ private slots:
     QVERIFY(view != nullptr);
     std::int64_t now = 0, stepCost = 1000000;
     document->duringStep = [&] { now += stepCost; };
-    view->setClock([&now] { return now; });
-    CLoomwiseView::realTime = true;
+    document->runTimer.setClock([&now] { return now; });
+    SimulationTimer::realTime = true;
     view->OnRun();
     now += 100000000;
     const std::int64_t start = now;
-    view->OnTimer(static_cast<int>(view->timerId));
+    document->runTimer.tick();
     const int first = document->steps;
     QVERIFY2(first > 0 && first < 200, qPrintable(QString::number(first)));
-    QVERIFY(now - start >= CLoomwiseView::kMaxTickNanoseconds);
-    QVERIFY(now - start < CLoomwiseView::kMaxTickNanoseconds + CLoomwiseView::kStepsPerChunk * stepCost);
+    QVERIFY(now - start >= SimulationTimer::kMaxTickNanoseconds);
+    QVERIFY(now - start < SimulationTimer::kMaxTickNanoseconds + SimulationTimer::kStepsPerChunk * stepCost);
     // Free steps from now on: the next tick owes the rest of the 200 and 2 per ms the first used.
     stepCost = 0;
-    view->OnTimer(static_cast<int>(view->timerId));
+    document->runTimer.tick();
     QCOMPARE(document->steps, 200 + 2 * first);
     view->OnRun();
   }
@@ -287,15 +290,15 @@ private slots:
     CLoomwiseView* view = newView(document);
     QVERIFY(view != nullptr);
     std::int64_t now = 0;
-    view->setClock([&now] { return now; });
+    document->runTimer.setClock([&now] { return now; });
     document->duringStep = [&] {
       if (document->steps == 3) view->stopTimer();
     };
-    CLoomwiseView::realTime = true;
+    SimulationTimer::realTime = true;
     view->OnRun();
     now += 100000000;
-    view->OnTimer(static_cast<int>(view->timerId));
-    QVERIFY2(document->steps <= CLoomwiseView::kStepsPerChunk, qPrintable(QString::number(document->steps)));
+    document->runTimer.tick();
+    QVERIFY2(document->steps <= SimulationTimer::kStepsPerChunk, qPrintable(QString::number(document->steps)));
   }
 
   // Window > New Window shows the same cloth twice: the view that does not run must follow it.
@@ -319,15 +322,6 @@ private slots:
     QVERIFY(!printed.hasAlphaChannel());
     QCOMPARE(printed.pixel(5, 5), qRgb(0, 0, 0));
     QVERIFY(isRed(printed.pixel(kCentreX + 50, kCentreY)));
-  }
-
-  void aViewWithoutDocumentStillRedrawsOnEachTick() {
-    CLoomwiseView* view = newView(nullptr);
-    QVERIFY(view != nullptr);
-    QSignalSpy frames(view, &QOpenGLWidget::frameSwapped);
-    view->OnRun();
-    QTRY_VERIFY(frames.count() >= 3);
-    view->OnRun();
   }
 };
 

@@ -77,37 +77,34 @@ private slots:
     CLoomwiseView* view = views.open(nullptr);
     QVERIFY(view != nullptr);
     SceneObject* const handle = &view->handle;
-    QCOMPARE(SceneObject::nearestPicked, nullptr);
+    QCOMPARE(view->pickRecord.nearestPicked, nullptr);
     QCOMPARE(view->pickAt(kNearCorner.x(), kNearCorner.y()), handle);
-    QCOMPARE(SceneObject::nearestPicked, handle);
-    const std::uint32_t farther = SceneObject::nearestPickDepth;
+    QCOMPARE(view->pickRecord.nearestPicked, handle);
+    const std::uint32_t farther = view->pickRecord.nearestPickDepth;
     QVERIFY(!handle->highlighted);
     QCOMPARE(view->pickAt(kNearCorner.x(), kNearCorner.y()), handle);  // as near, not nearer
     QVERIFY(!handle->highlighted);
-    QCOMPARE(SceneObject::nearestPickDepth, farther);
+    QCOMPARE(view->pickRecord.nearestPickDepth, farther);
     QCOMPARE(view->pickAt(kCentre.x(), kCentre.y()), handle);
     QVERIFY(handle->highlighted);
-    QVERIFY(SceneObject::nearestPickDepth < farther);
+    QVERIFY(view->pickRecord.nearestPickDepth < farther);
     QCOMPARE(view->pickAt(kNearCorner.x(), kNearCorner.y()), handle);
     QVERIFY(handle->highlighted);
     QCOMPARE(view->pickAt(20, 20), nullptr);
-    QCOMPARE(SceneObject::nearestPicked, handle);
+    QCOMPARE(view->pickRecord.nearestPicked, handle);
   }
 
-  // The record outlives the views: once the view holding the recorded handle is closed, a pick
-  // in another view must find no trace of it, and records its own handle afresh.
-  void closingAViewForgetsItsPickedHandle() {
+  // Each view keeps its own record: a pick in one leaves the other's record and highlight alone.
+  void eachViewKeepsItsOwnPickRecord() {
     CLoomwiseView* first = views.open(nullptr);
-    QVERIFY(first != nullptr);
-    QCOMPARE(first->pickAt(kCentre.x(), kCentre.y()), &first->handle);
-    QCOMPARE(SceneObject::nearestPicked, &first->handle);
-    views.all.clear();
-    QCOMPARE(SceneObject::nearestPicked, nullptr);
     CLoomwiseView* second = views.open(nullptr);
-    QVERIFY(second != nullptr);
-    QCOMPARE(second->pickAt(kNearCorner.x(), kNearCorner.y()), &second->handle);
-    QCOMPARE(SceneObject::nearestPicked, &second->handle);
-    QVERIFY(!second->handle.highlighted);
+    QVERIFY(first != nullptr && second != nullptr);
+    QCOMPARE(first->pickAt(kNearCorner.x(), kNearCorner.y()), &first->handle);
+    QCOMPARE(second->pickAt(kCentre.x(), kCentre.y()), &second->handle);
+    QCOMPARE(first->pickRecord.nearestPicked, &first->handle);
+    QCOMPARE(second->pickRecord.nearestPicked, &second->handle);
+    QVERIFY(second->pickRecord.nearestPickDepth < first->pickRecord.nearestPickDepth);
+    QVERIFY(!first->handle.highlighted && !second->handle.highlighted);
   }
 
   // Reflected in the plane y = 1 the handle's outline spans y 1 to 3 on the vertical axis,
