@@ -126,7 +126,9 @@ private slots:
              QStringList({"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)), QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)),
-             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "R&eset\tCtrl+Shift+R"}));
+             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "-", "R&eset\tCtrl+Shift+R"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[3]->menu()),
+             QStringList({"&Default", "&Top Edge", "Top &Corners", "&Left Edge", "&None"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 4)),
              QStringList({"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 5)), QStringList({"&About Loomwise..."}));

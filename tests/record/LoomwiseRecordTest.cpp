@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <algorithm>
 #include <functional>
 #include <regex>
 
@@ -16,6 +16,7 @@
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "cloth/RandomGenerator.h"
+#include "sim/PinSet.h"
 
 namespace {
 
@@ -78,13 +79,25 @@ struct Scenario {
   int steps, skip, patchesU, patchesV;
   std::uint32_t seed;
   std::vector<std::pair<std::string, double>> settings;
+  std::string pins = "default";  // as --pins takes it
 };
+
+// The nodes --pins names, for the reference: a preset, or a list of R,C.
+FixedNodes pinnedNodes(const std::string& pins, int width, int height) {
+  if (const std::optional<PinSet::Preset> preset = PinSet::presetNamed(pins)) return PinSet(*preset).on(width, height);
+  std::vector<GridNode> nodes;
+  std::istringstream list(pins);
+  for (std::string node; std::getline(list, node, ';');)
+    nodes.push_back({std::stoi(node), std::stoi(node.substr(node.find(',') + 1))});
+  return PinSet(nodes).on(width, height);
+}
 
 // Runs the scenario in the plain Vector formulation; `onFrame` sees every recorded frame.
 void simulate(const Scenario& s, const std::function<void(int frame, const Cloth& start, const ReferenceCloth&)>& onFrame) {
   Cloth cloth;
   s.shape.layOut(cloth);
   for (const auto& [parameter, value] : s.settings) cloth.parameters.find(parameter)->value = value;
+  cloth.fixedNodes = pinnedNodes(s.pins, cloth.width, cloth.height);
   ReferenceCloth reference(cloth);
   RandomGenerator gusts(s.seed);
   for (int step = 1, frame = 0; step <= s.steps; ++step) {
@@ -129,7 +142,7 @@ std::string argumentsFor(const Scenario& s) {
                           std::to_string(s.shape.clothHeight) + " --spacing " + spacing + " --seed " +
                           std::to_string(s.seed);
   for (const auto& [parameter, value] : s.settings) arguments += " --set " + parameter + "=" + std::to_string(value);
-  return arguments;
+  return arguments + " --pins '" + s.pins + "'";
 }
 
 TEST(LoomwiseRecord, DefaultRunMatchesTheVectorFormulationFrameByFrame) {
@@ -244,8 +257,8 @@ struct Blowup {
 
 // Each warned of before the first step, told with its step, and kept up to the last sound frame.
 TEST(LoomwiseRecord, UnstableSettingsAreWarnedOfAndStopAtTheLastSoundFrame) {
-  const Blowup blowups[] = {{"--spacing 0.097 --skip 10 --steps 20000", 45, 4},
-                            {"--spacing 0.05 --steps 660", 6, 0},
+  const Blowup blowups[] = {{"--spacing 0.097 --skip 10 --steps 20000", 44, 4},
+                            {"--spacing 0.05 --steps 660", 5, 0},
                             {"--set density=0.05 --set kStretch=16000 --steps 660", 13, 0}};
   for (const Blowup& b : blowups) {
     TempDir dir;
@@ -437,6 +450,42 @@ INSTANTIATE_TEST_SUITE_P(LoomwiseRecord, LoomwiseRecordCaches,
                            return "Cloth" + std::to_string(info.param.shape.clothWidth) + "x" +
                                   std::to_string(info.param.shape.clothHeight);
                          });
+
+// Every pin set changes only which nodes stay put: the recorded points are the plain formulation's
+// with those nodes fixed, frame by frame.
+class LoomwiseRecordPins : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LoomwiseRecordPins, PointsAreThePlainStepsWithThoseNodesFixed) {
+  const Scenario s{ClothShape{0.25f, 11, 6}, 600, 50, 5, 5, 3, {}, GetParam()};
+  TempDir dir;
+  const ProgramRun run = record("--format mel,pc2 " + argumentsFor(s) + " " + dir.file("pinned"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const cachereaders::PointCache pc2 = cachereaders::readPc2(dir.file("pinned.pc2"));
+  ASSERT_EQ(pc2.problem, "");
+  expectSinglePrecision(pc2.frames, expectedMotion(s), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(LoomwiseRecord, LoomwiseRecordPins,
+                         ::testing::Values("top-edge", "top-corners", "left-edge", "none", "0,5;3,10;5,0"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return "Case" + std::to_string(info.index); });
+
+// A scripted grab: from its step on, the node sits exactly at the point in every frame.
+TEST(LoomwiseRecord, HoldKeepsTheNodeExactlyAtThePointFromItsStep) {
+  TempDir dir;
+  const ProgramRun run = record("--format pc2 --seed 2 --steps 1000 --skip 50 --hold 300:4,6:0.5,-2,1.25 --hold "
+                                "600:0,16:3,1,0 " + dir.file("held"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const cachereaders::PointCache pc2 = cachereaders::readPc2(dir.file("held.pc2"));
+  ASSERT_EQ(pc2.problem, "");
+  ASSERT_EQ(pc2.frames.size(), 20u);
+  for (std::size_t f = 0; f < pc2.frames.size(); ++f) {
+    const int step = static_cast<int>(f + 1) * 50;
+    const auto& held = pc2.frames[f][4 * 17 + 6];
+    EXPECT_EQ(held[0] == 0.5f && held[1] == -2.0f && held[2] == 1.25f, step >= 300) << "step " << step;
+    const auto& corner = pc2.frames[f][16];
+    EXPECT_EQ(corner[0] == 3.0f && corner[1] == 1.0f && corner[2] == 0.0f, step >= 600) << "step " << step;
+  }
+}
 
 // Runs `command`, giving its exit status and what it printed.
 ProgramRun shell(const std::string& command) {
