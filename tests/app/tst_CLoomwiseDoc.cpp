@@ -1,5 +1,7 @@
 // The document: the cloth it builds, its panel, and its step with the recording caption.
 #include <QLineEdit>
+#include <QMessageBox>
+#include <cmath>
 
 #include "AppTestDriver.h"
 #include "app/ClothControlsDialog.h"
@@ -85,6 +87,54 @@ private slots:
     QCOMPARE(doc.sim.stepCount(), 50);
     QCOMPARE(doc.session.recordedFrames, 0);
     QVERIFY(doc.cloth.sample(0.5, 1.0)[1] < before);  // the free edge sags
+  }
+
+  // Reset starts the run over: time and step count at 0, the gusts from their seed, so a reset
+  // after a blow-up counts its steps afresh and Reset then Run repeats the first run bit for bit.
+  void resetRepeatsTheRunFromStepZero() {
+    CLoomwiseDoc doc;
+    doc.advance(300);
+    const Vector first = doc.cloth.sample(0.3, 0.9);
+    doc.cloth.parameters.find("gravity")->value = NAN;
+    auto box = whenModal<QMessageBox>([](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); });
+    doc.advance(5);
+    QVERIFY(box->ran);
+    doc.cloth.parameters.find("gravity")->value = -9.8;
+    doc.OnSimulationReset();
+    QCOMPARE(doc.sim.stepCount(), 0);
+    QVERIFY(!doc.cloth.diverged);
+    doc.advance(300);
+    const Vector again = doc.cloth.sample(0.3, 0.9);
+    for (int axis = 0; axis < 3; ++axis) QCOMPARE(again[axis], first[axis]);
+  }
+
+  // Each document has its own gusts: two alike, stepped in turn, each run as it would alone.
+  void documentsSideBySideRunAsEachAlone() {
+    CLoomwiseDoc alone;
+    alone.sim.setSeed(11);
+    alone.advance(400);
+    CLoomwiseDoc a, b;
+    a.sim.setSeed(11);
+    b.sim.setSeed(11);
+    for (int i = 0; i < 40; ++i) {
+      a.advance(10);
+      b.advance(10);
+    }
+    for (CLoomwiseDoc* doc : {&a, &b})
+      for (int k = 0; k < alone.cloth.nodeCount(); ++k)
+        QCOMPARE(doc->cloth.positions->at(k).z, alone.cloth.positions->at(k).z);
+  }
+
+  void pinPresetsAreCheckedAsChosen() {
+    CLoomwiseDoc doc;
+    doc.OnPins(PinSet::Preset::TopCorners);
+    CommandUi corners(ID_PINS_TOP_CORNERS), standard(ID_PINS_DEFAULT);
+    doc.OnUpdatePins(corners, PinSet::Preset::TopCorners);
+    doc.OnUpdatePins(standard, PinSet::Preset::Standard);
+    QVERIFY(corners.checked && !standard.checked);
+    doc.advance(100);
+    QVERIFY(doc.sim.isPinned(16) && !doc.sim.isPinned(8));
+    QVERIFY(doc.cloth.positions->at(8).y < doc.cloth.restPositions->at(8).y);
   }
 
   // While recording with a skip of 5, steps 5, 10, … record a frame and say so in the caption;

@@ -7,11 +7,31 @@
 #include <QSize>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "sim/Simulation.h"
 #include "view/CLoomwiseView.h"
 #include "view/ClothDocument.h"
+
+// A document holding the default cloth that counts its steps.
+class CountingDocument : public ClothDocument {
+public:
+  Simulation& simulation() override { return sim; }
+  void advance(std::int64_t n) override {
+    for (std::int64_t i = 0; i < n; ++i) {
+      ++steps;
+      sim.step();
+      if (duringStep) duringStep();
+    }
+  }
+
+  Simulation sim{1};
+  Cloth& cloth = sim.cloth();
+  int steps = 0;
+  std::function<void()> duringStep;
+};
 
 // An odd size puts the world origin on a pixel centre: pixel (200, 150) of 401 × 301.
 constexpr int kWidth = 401, kHeight = 301, kCentreX = 200, kCentreY = 150;

@@ -5,33 +5,11 @@
 #include "GuiTestSupport.h"
 #include "ViewTestSupport.h"
 #include "cloth/Cloth.h"
-#include "sim/Simulation.h"
 #include "toolkit/CommandUi.h"
 #include "view/CLoomwiseView.h"
 #include "view/SimulationTimer.h"
 #include "view/ClothDocument.h"
 
-namespace {
-
-// A document holding the default cloth that counts its steps.
-class CountingDocument : public ClothDocument {
-public:
-  Simulation& simulation() override { return sim; }
-  void advance(std::int64_t n) override {
-    for (std::int64_t i = 0; i < n; ++i) {
-      ++steps;
-      sim.step();
-      if (duringStep) duringStep();
-    }
-  }
-
-  Simulation sim{1};
-  Cloth& cloth = sim.cloth();
-  int steps = 0;
-  std::function<void()> duringStep;
-};
-
-}  // namespace
 
 class CLoomwiseViewTest : public QObject {
   Q_OBJECT

@@ -372,6 +372,41 @@ private slots:
   }
 
   // A client area without height gives no zoom ratio: the step is ignored.
+  // A press on a node holds it: it follows the mouse in the plane facing the camera (50 px a unit
+  // in a fresh view) and goes free on release. The node wins over the handle beneath it.
+  void aPressOnANodeGrabsItAndItFollowsTheMouse() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = views.open(document);
+    QVERIFY(view != nullptr);
+    const int node = 5 * 17 + 8;  // (-0.125, 0): on the handle too
+    const Vec3 start = document->cloth.positions->at(node);
+    const QPoint press(qRound(kCentreX + 0.5 + kPixelsPerUnit * start.x), qRound(kCentreY + 0.5 - kPixelsPerUnit * start.y));
+    QTest::mousePress(view, Qt::LeftButton, {}, press);
+    QCOMPARE(view->mouseMode, int(CLoomwiseView::ModeGrab));
+    QVERIFY(document->sim.isHeld(node));
+    QTest::mouseMove(view, press + QPoint(50, -25));
+    const Vec3 moved = document->cloth.positions->at(node);
+    QVERIFY(std::fabs(moved.x - (start.x + 1.0)) < 0.03 && std::fabs(moved.y - (start.y + 0.5)) < 0.03);
+    QCOMPARE(moved.z, start.z);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, press + QPoint(50, -25));
+    QVERIFY(!document->sim.isHeld(node));
+    QCOMPARE(view->handle[0], 0.0);
+  }
+
+  // Ctrl+click pins a node where it was laid out, and unpins it again; no drag follows.
+  void ctrlClickPinsAndUnpinsANode() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = views.open(document);
+    QVERIFY(view != nullptr);
+    const QPoint node(qRound(kCentreX + 0.5 + kPixelsPerUnit * -1.125), qRound(kCentreY + 0.5 - kPixelsPerUnit * 0.75));
+    const int k = 2 * 17 + 4;
+    for (bool pinned : {true, false}) {
+      QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, node);
+      QCOMPARE(document->sim.isPinned(k), pinned);
+      QVERIFY(!document->sim.isHeld(k));
+    }
+  }
+
   void aZoomWithoutClientHeightIsIgnored() {
     CLoomwiseView* view = views.open(nullptr);
     QVERIFY(view != nullptr);
