@@ -13,9 +13,6 @@ struct Avx2Lanes {
 
   static D load(const double* p) { return _mm256_loadu_pd(p); }
   static void store(double* p, D v) { _mm256_storeu_pd(p, v); }
-  // Lanes outside m keep their contents: they are read and written back, cheaper than the masked
-  // store on some processors. Only for memory that nothing else touches meanwhile.
-  static void storeWhere(M m, double* p, D v) { _mm256_storeu_pd(p, select(m, v, _mm256_loadu_pd(p))); }
   static D broadcast(double v) { return _mm256_set1_pd(v); }
   static D sqrt(D v) { return _mm256_sqrt_pd(v); }
   static D abs(D v) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), v); }

@@ -13,7 +13,6 @@ struct Avx512Lanes {
 
   static D load(const double* p) { return _mm512_loadu_pd(p); }
   static void store(double* p, D v) { _mm512_storeu_pd(p, v); }
-  static void storeWhere(M m, double* p, D v) { _mm512_mask_storeu_pd(p, m, v); }
   static D broadcast(double v) { return _mm512_set1_pd(v); }
   // The zero-masked form with every lane set: the plain one trips a false uninitialized warning.
   static D sqrt(D v) { return _mm512_maskz_sqrt_pd(static_cast<M>(0xFF), v); }

@@ -30,9 +30,10 @@ public:
   virtual ~Cloth();
   // Issues the sheet as height − 1 quad strips into `sink`.
   virtual void draw(QuadStripSink& sink) const;
-  // Advances every free node by dt seconds; the gusts draw from `gusts`. Sets `diverged` when a
-  // spring of the new positions is longer than stretchLimit() or a coordinate is not finite.
-  virtual void step(double dt, RandomGenerator& gusts);
+  // Advances every free node by dt seconds; the gusts draw from `gusts`. With `checkSheet`, sets
+  // `diverged` when a spring of the new positions is longer than stretchLimit() or a coordinate is
+  // not finite.
+  virtual void step(double dt, RandomGenerator& gusts, bool checkSheet = true);
   // The grid as a bilinear surface at (u, v), u along a row and v down the rows; u and v are
   // clamped to [0, 1]. Samples `nodes`, or the current positions when none is given.
   virtual Vector sample(double u, double v, const NodeBuffer* nodes = nullptr) const;

@@ -4,7 +4,7 @@
 #include "cloth/Cloth.h"
 #include "cloth/RandomGenerator.h"
 
-void Cloth::step(double dt, RandomGenerator& gusts) {
+void Cloth::step(double dt, RandomGenerator& gusts, bool checkSheet) {
   if (!hasGrid()) return;
   readParameters();
   advanceWind(dt);
@@ -30,6 +30,7 @@ void Cloth::step(double dt, RandomGenerator& gusts) {
   in.windDirection = windDirection;
   in.gustCentre = gustCentre;
   const double limit = stretchLimit();
+  in.checkSheet = checkSheet;
   in.stretchLimitSquared = limit * limit;
   const bool overstretched = runStepKernel(stepKernel, in, *rowScratch);
 

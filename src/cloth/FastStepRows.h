@@ -70,11 +70,6 @@ struct Planes {
     L::store(y + k, v.y);
     L::store(z + k, v.z);
   }
-  void putWhere(typename L::M m, int k, const Lanes3<L>& v) const {
-    L::storeWhere(m, x + k, v.x);
-    L::storeWhere(m, y + k, v.y);
-    L::storeWhere(m, z + k, v.z);
-  }
 };
 
 // What the lanes of the register starting at column c0 of a row hold, one bit per lane.
@@ -100,7 +95,8 @@ public:
         current_(L::broadcast(in.dt * in.cDamping + 2.0 * in.mass)), mass_(L::broadcast(in.mass)),
         reciprocal_(L::broadcast(1.0 / (in.dt * in.cDamping + in.mass))), gravity_(broadcast(in.gravity)),
         windForce_(broadcast(in.windForce)), windDirection_(broadcast(in.windDirection)),
-        gustCentre_(broadcast(in.gustCentre)), stretchLimitSquared_(L::broadcast(in.stretchLimitSquared)) {
+        gustCentre_(broadcast(in.gustCentre)), checkSheet_(in.checkSheet),
+        stretchLimitSquared_(L::broadcast(in.stretchLimitSquared)) {
     for (int row = 0; row < 2; ++row)
       for (int s = 0; s < 3; ++s) downward_[row][s] = scratchPlanes(scratch, stride, 9 * row + 3 * s);
     along_ = scratchPlanes(scratch, stride, 18);
@@ -232,7 +228,7 @@ private:
     const bool up = r > 0, down = r + 1 < height_;
     const int k = r * width_ + c0;
     if (lane.free == 0) {
-      if (up) checkStretch(k, lane.valid, next_.at(k));
+      if (up && checkSheet_) checkStretch(k, lane.valid, next_.at(k));
       return;
     }
     const V3 p = positions_.at(k), left = positions_.at(k - 1), right = positions_.at(k + 1);
@@ -253,10 +249,12 @@ private:
     }
     f = f + wind(p, normalized(cross(a - p, b - p), lane.free, {0u, 0}));
 
-    const M free = L::mask(lane.free);
-    const V3 moved = reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k));
-    next_.putWhere(free, k, moved);
-    if (up) checkStretch(k, lane.valid, select(free, moved, next_.at(k)));
+    V3 moved = reciprocal_ * ((dt2_ * f + current_ * p) - mass_ * previous_.at(k));
+    // Fixed lanes and those past the row's end keep what the buffer holds, read before the store:
+    // a load right after it could not be forwarded from it.
+    if (lane.free != kAllLanes) moved = select(L::mask(lane.free), moved, next_.at(k));
+    next_.put(k, moved);
+    if (up && checkSheet_) checkStretch(k, lane.valid, moved);
   }
 
   // The divergence check, folded into the pass that writes the new positions: the column spring
@@ -305,6 +303,7 @@ private:
   const D kStretch_, kShear_, kBend_, rest_, diagonalRest_;
   const D dt2_, current_, mass_, reciprocal_;  // of the damped Verlet update
   const V3 gravity_, windForce_, windDirection_, gustCentre_;
+  const bool checkSheet_;
   const D stretchLimitSquared_;
   Planes<L> downward_[2][3];  // per row set: to the lower-left, lower and lower-right neighbour
   Planes<L> along_;           // to the right-hand neighbour, this row

@@ -26,8 +26,9 @@ struct StepInputs {
   Vec3 windForce;
   Vec3 windDirection;
   Vec3 gustCentre;
-  // The square of the longest a column spring of the new positions may be before the sheet counts
-  // as diverged; a non-finite coordinate always counts.
+  // Whether to check the new positions for divergence: the square of the longest a column spring
+  // may be before the sheet counts as diverged; a non-finite coordinate always counts.
+  bool checkSheet;
   double stretchLimitSquared;
 };
 

@@ -108,20 +108,21 @@ void Simulation::removeListener(SimulationListener& listener) {
 Simulation::StepResult Simulation::step() {
   ++stepCount_;
   // Forces and integration: every free node moves; pinned and held nodes stay, and the pass that
-  // wrote the new positions also checked the sheet for divergence.
-  cloth_.step(kTimeStep, gusts_);
+  // writes the new positions also checks the sheet for divergence when it is due.
+  const bool frameDue = stepCount_ % stepsPerFrame == 0;
+  cloth_.step(kTimeStep, gusts_, frameDue || stepCount_ % kCheckInterval == 0);
   // Scripted holds that start at this step take their nodes.
   takeScheduledHolds();
   // Colliders and self-collision correct what the integration gave.
   applyCollisions();
-  return notify();
+  return notify(frameDue);
 }
 
 void Simulation::applyCollisions() {
   for (const auto& pass : collisionPasses_) pass->apply(cloth_);
 }
 
-Simulation::StepResult Simulation::notify() {
+Simulation::StepResult Simulation::notify(bool frameDue) {
   StepResult result;
   for (SimulationListener* listener : listeners_) listener->stepDone(*this);
   if (cloth_.diverged) {
@@ -131,7 +132,7 @@ Simulation::StepResult Simulation::notify() {
     divergenceTold_ = true;
     return result;
   }
-  if (stepCount_ % stepsPerFrame != 0) return result;
+  if (!frameDue) return result;
   for (SimulationListener* listener : listeners_)
     if (!listener->frameDue(*this)) {
       result.frameRefused = true;

@@ -20,6 +20,10 @@ class SimulationListener;
 class Simulation {
 public:
   static constexpr double kTimeStep = 0.0005;  // simulated seconds per step
+  // The sheet is checked for divergence on every step whose count is a multiple of this, and on
+  // every step a frame is due: a recorded frame is always checked, and a broken sheet is told at
+  // most three steps late, for a quarter of the check's cost.
+  static constexpr int kCheckInterval = 4;
 
   // A node held at `point` from step `fromStep` on: a pin moved there, at rest.
   struct Hold {
@@ -29,7 +33,8 @@ public:
   };
 
   // The gusts are seeded with `seed`, again at every reset.
-  explicit Simulation(std::uint32_t seed, const ClothShape& shape = {});
+  Simulation(std::uint32_t seed, const ClothShape& shape);
+  explicit Simulation(std::uint32_t seed) : Simulation(seed, ClothShape()) {}
   Simulation(const Simulation&) = delete;
   Simulation& operator=(const Simulation&) = delete;
   ~Simulation();
@@ -82,7 +87,7 @@ public:
 private:
   void takeScheduledHolds();
   void applyCollisions();
-  StepResult notify();
+  StepResult notify(bool frameDue);
   void refreshFixedNodes();
   Vec3 restPosition(int k) const { return cloth_.restPositions->at(k); }
 

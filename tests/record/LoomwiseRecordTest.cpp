@@ -258,8 +258,8 @@ struct Blowup {
 // Each warned of before the first step, told with its step, and kept up to the last sound frame.
 TEST(LoomwiseRecord, UnstableSettingsAreWarnedOfAndStopAtTheLastSoundFrame) {
   const Blowup blowups[] = {{"--spacing 0.097 --skip 10 --steps 20000", 44, 4},
-                            {"--spacing 0.05 --steps 660", 5, 0},
-                            {"--set density=0.05 --set kStretch=16000 --steps 660", 13, 0}};
+                            {"--spacing 0.05 --steps 660", 8, 0},
+                            {"--set density=0.05 --set kStretch=16000 --steps 660", 16, 0}};
   for (const Blowup& b : blowups) {
     TempDir dir;
     const ProgramRun run = record(std::string(b.arguments) + " --seed 1 " + dir.file("flag"));
