@@ -74,6 +74,21 @@ private slots:
     QVERIFY(isRed(image.pixel(kCentreX + 110, kCentreY)));
   }
 
+  // Pinned nodes show as red dots over the sheet, held ones as yellow: node 0 of the default
+  // cloth is pinned at (-2.125, 1.25), node 2 is neither.
+  void drawsPinnedAndHeldNodesOverTheSheet() {
+    auto* document = new CountingDocument;
+    CLoomwiseView* view = newView(document);
+    QVERIFY(view != nullptr);
+    document->sim.hold(16, document->cloth.positions->at(16));
+    const QImage image = picture(view);
+    const auto at = [&](double x, double y) { return image.pixel(qRound(kCentreX + 50 * x), qRound(kCentreY - 50 * y)); };
+    const QRgb pinned = at(-2.125, 1.25), held = at(1.875, 1.25), free = at(-1.625, 1.25);
+    QVERIFY(qRed(pinned) > 150 && qGreen(pinned) < 80);
+    QVERIFY(qRed(held) > 150 && qGreen(held) > 150 && qBlue(held) < 80);
+    QVERIFY(isGrey(free));
+  }
+
   // The light is given in eye space: half a turn about the vertical axis brings the sheet's
   // other side, whose normals now face the viewer, into the light, which stayed where it was.
   void theLightStaysWithTheViewer() {
