@@ -42,8 +42,9 @@ std::string wrapped(const std::string& text, const std::string& indent, std::siz
   return out + indent + line + "\n";
 }
 
-const char* const kValueOptions[] = {"--steps", "--skip", "--patches", "--width", "--height", "--spacing",
-                                     "--seed",  "--set",  "--format",  "--pins",  "--hold"};
+const char* const kValueOptions[] = {"--steps", "--skip",     "--patches",   "--width",   "--height",
+                                     "--spacing", "--seed",   "--set",       "--format",  "--pins",
+                                     "--hold",    "--lay",    "--collider",  "--thickness", "--friction"};
 
 bool takesValue(const std::string& option) {
   for (const char* known : kValueOptions)
@@ -158,7 +159,14 @@ std::string usageText() {
          "  --pins SET         the pinned nodes: default (row 0, every eighth column), top-edge,\n"
          "                     top-corners, left-edge, none (the cloth falls), or R,C[;R,C...],\n"
          "                     rows and columns counted from 0 (row 0 is the top row)\n"
-         "  --hold STEP:R,C:X,Y,Z  from step STEP on, hold node R,C at the point X,Y,Z (repeatable)\n" +
+         "  --hold STEP:R,C:X,Y,Z  from step STEP on, hold node R,C at the point X,Y,Z (repeatable)\n"
+         "  --lay hanging|flat where the sheet starts: hanging in the plane z = 0 (default), or\n"
+         "                     flat in the horizontal plane at the top row's height\n"
+         "  --collider SHAPE   a static collider (repeatable): plane:PX,PY,PZ,NX,NY,NZ,\n"
+         "                     sphere:CX,CY,CZ,R, box:X0,Y0,Z0,X1,Y1,Z1 or mesh:PATH (OBJ, STL,\n"
+         "                     PLY, glTF, ...)\n"
+         "  --thickness T      distance the cloth keeps from colliders, above 0 to 1 (default 0.02)\n"
+         "  --friction F       Coulomb friction of the colliders, 0 to 2 (default 0.5)\n" +
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -270,6 +278,20 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     seed = static_cast<std::uint32_t>(n);
   } else if (option == "--pins") {
     return applyPins(value);
+  } else if (option == "--lay") {
+    if (value != "hanging" && value != "flat") return refusal(option, "hanging or flat", value);
+    shape.lay = value == "flat" ? ClothShape::Lay::Flat : ClothShape::Lay::Hanging;
+  } else if (option == "--collider") {
+    Collider collider;
+    const std::string error = parseCollider(value, collider);
+    if (!error.empty()) return "--collider " + quoted(value) + ": " + error;
+    colliders.push_back(std::move(collider));
+  } else if (option == "--thickness") {
+    if (!parseNumber(value, thickness) || !(thickness > 0.0 && thickness <= ColliderPass::kMaxThickness))
+      return refusal(option, "a number above 0, at most 1", value);
+  } else if (option == "--friction") {
+    if (!parseNumber(value, friction) || !(friction >= 0.0 && friction <= ColliderPass::kMaxFriction))
+      return refusal(option, "a number from 0 to 2", value);
   } else if (option == "--hold") {
     return applyHold(value);
   } else {  // --set

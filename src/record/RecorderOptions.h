@@ -9,6 +9,8 @@
 #include "cloth/ClothShape.h"
 #include "cloth/Limits.h"
 #include "record/RecordingFormat.h"
+#include "scene/Collider.h"
+#include "sim/ColliderPass.h"
 #include "sim/PinSet.h"
 #include "sim/Simulation.h"
 
@@ -25,6 +27,9 @@ struct RecorderOptions {
   std::vector<std::pair<std::string, double>> settings;  // parameter values, in the order given
   PinSet pins;
   std::vector<Simulation::Hold> holds;  // in the order given
+  std::vector<Collider> colliders;      // in the order given, meshes loaded
+  double thickness = ColliderPass::kDefaultThickness;
+  double friction = ColliderPass::kDefaultFriction;
   std::string path;
   bool help = false;
   bool version = false;

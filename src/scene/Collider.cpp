@@ -1,0 +1,63 @@
+#include "scene/Collider.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "scene/MeshLoader.h"
+
+namespace {
+
+// Exactly `count` finite numbers separated by commas.
+bool parseNumbers(const std::string& text, std::size_t count, std::vector<double>& numbers) {
+  numbers.clear();
+  std::size_t start = 0;
+  while (numbers.size() < count) {
+    const std::size_t comma = text.find(',', start);
+    const std::size_t end = comma == std::string::npos ? text.size() : comma;
+    double value = 0.0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + end;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    if (first == last || error != std::errc() || stop != last || !std::isfinite(value)) return false;
+    numbers.push_back(value);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return numbers.size() == count && text.find(',', start) == std::string::npos;
+}
+
+std::string parseAnalytic(const std::string& kind, const std::string& values, Collider& collider) {
+  std::vector<double> n;
+  if (kind == "plane") {
+    if (!parseNumbers(values, 6, n)) return "a plane takes six numbers PX,PY,PZ,NX,NY,NZ";
+    Plane plane{{n[0], n[1], n[2]}, {}};
+    if (!unitOf({n[3], n[4], n[5]}, plane.normal)) return "a plane's normal must not be zero";
+    collider = plane;
+  } else if (kind == "sphere") {
+    if (!parseNumbers(values, 4, n)) return "a sphere takes four numbers CX,CY,CZ,R";
+    if (!(n[3] > 0.0)) return "a sphere's radius must be above 0";
+    collider = Sphere{{n[0], n[1], n[2]}, n[3]};
+  } else {
+    if (!parseNumbers(values, 6, n)) return "a box takes six numbers X0,Y0,Z0,X1,Y1,Z1";
+    if (n[0] > n[3] || n[1] > n[4] || n[2] > n[5]) return "a box's first corner must not lie above its second";
+    collider = Box{{n[0], n[1], n[2]}, {n[3], n[4], n[5]}};
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string parseCollider(const std::string& text, Collider& collider) {
+  const std::size_t colon = text.find(':');
+  const std::string kind = text.substr(0, colon);
+  if (colon == std::string::npos || (kind != "plane" && kind != "sphere" && kind != "box" && kind != "mesh"))
+    return "a collider is plane:..., sphere:..., box:... or mesh:PATH";
+  const std::string values = text.substr(colon + 1);
+  if (kind != "mesh") return parseAnalytic(kind, values, collider);
+  if (values.empty()) return "mesh: needs the path of a mesh file";
+  MeshLoad load = loadMesh(values);
+  if (!load.mesh) return load.error;
+  collider = MeshShape{std::move(load.mesh), values};
+  return "";
+}

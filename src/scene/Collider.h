@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "scene/Shapes.h"
+#include "scene/TriangleMesh.h"
+
+// A mesh collider: its triangles, shared by every copy, and the file it came from.
+struct MeshShape {
+  std::shared_ptr<const TriangleMesh> mesh;
+  std::string path;
+};
+
+// One static collider of the scene.
+using Collider = std::variant<Plane, Sphere, Box, MeshShape>;
+
+// Reads a collider as the recorder's --collider takes it: plane:PX,PY,PZ,NX,NY,NZ,
+// sphere:CX,CY,CZ,R, box:X0,Y0,Z0,X1,Y1,Z1 or mesh:PATH (the mesh is loaded now). Returns an
+// empty string, or one line for the user saying what is wrong.
+std::string parseCollider(const std::string& text, Collider& collider);

@@ -1,0 +1,173 @@
+#include "scene/TriangleMesh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
+#include "scene/Shapes.h"
+
+namespace {
+
+constexpr int kLeafSize = 4;
+
+double component(const Vec3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
+Vec3 minimum(const Vec3& a, const Vec3& b) { return {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)}; }
+Vec3 maximum(const Vec3& a, const Vec3& b) { return {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)}; }
+
+// The corner angle at a between the edges to b and c.
+double angleAt(const Vec3& a, const Vec3& b, const Vec3& c) {
+  Vec3 u, v;
+  if (!unitOf(b - a, u) || !unitOf(c - a, v)) return 0.0;
+  return std::acos(std::clamp(dot(u, v), -1.0, 1.0));
+}
+
+// The feature of a triangle a point is nearest to: its face, an edge (from corner i to i + 1) or a
+// corner.
+enum class Feature { Face, Edge, Corner };
+struct Closest {
+  Vec3 point;
+  Feature feature;
+  int index;  // the edge or the corner
+};
+
+// The point of triangle abc nearest p, by the regions of its corners and edges.
+Closest closestOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c) {
+  const Vec3 ab = b - a, ac = c - a, ap = p - a;
+  const double d1 = dot(ab, ap), d2 = dot(ac, ap);
+  if (d1 <= 0.0 && d2 <= 0.0) return {a, Feature::Corner, 0};
+  const Vec3 bp = p - b;
+  const double d3 = dot(ab, bp), d4 = dot(ac, bp);
+  if (d3 >= 0.0 && d4 <= d3) return {b, Feature::Corner, 1};
+  const double vc = d1 * d4 - d3 * d2;
+  if (vc <= 0.0 && d1 >= 0.0 && d3 <= 0.0) return {a + (d1 / (d1 - d3)) * ab, Feature::Edge, 0};
+  const Vec3 cp = p - c;
+  const double d5 = dot(ab, cp), d6 = dot(ac, cp);
+  if (d6 >= 0.0 && d5 <= d6) return {c, Feature::Corner, 2};
+  const double vb = d5 * d2 - d1 * d6;
+  if (vb <= 0.0 && d2 >= 0.0 && d6 <= 0.0) return {a + (d2 / (d2 - d6)) * ac, Feature::Edge, 2};
+  const double va = d3 * d6 - d5 * d4;
+  if (va <= 0.0 && (d4 - d3) >= 0.0 && (d5 - d6) >= 0.0)
+    return {b + ((d4 - d3) / ((d4 - d3) + (d5 - d6))) * (c - b), Feature::Edge, 1};
+  const double denominator = 1.0 / (va + vb + vc);
+  return {a + (vb * denominator) * ab + (vc * denominator) * ac, Feature::Face, 0};
+}
+
+}  // namespace
+
+double TriangleMesh::Bounds::distanceSquared(const Vec3& p) const {
+  const double dx = std::max({lower.x - p.x, 0.0, p.x - upper.x});
+  const double dy = std::max({lower.y - p.y, 0.0, p.y - upper.y});
+  const double dz = std::max({lower.z - p.z, 0.0, p.z - upper.z});
+  return dx * dx + dy * dy + dz * dz;
+}
+
+TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> triangles)
+    : vertices_(std::move(vertices)), triangles_(std::move(triangles)) {
+  computePseudoNormals();
+  order_.resize(triangles_.size());
+  for (std::size_t t = 0; t < order_.size(); ++t) order_[t] = static_cast<int>(t);
+  if (triangles_.empty()) return;
+  nodes_.resize(1);
+  build(0, 0, static_cast<int>(triangles_.size()));
+}
+
+// Each face's normal; at a corner the sum of the faces' normals weighted by their angles there, at
+// an edge the sum of its two faces': the directions that tell inside from outside at every
+// feature of a closed mesh.
+void TriangleMesh::computePseudoNormals() {
+  faceNormals_.assign(triangles_.size(), Vec3{});
+  vertexNormals_.assign(vertices_.size(), Vec3{});
+  edgeNormals_.assign(triangles_.size(), {});
+  std::map<std::pair<int, int>, Vec3> edgeSums;
+  for (std::size_t t = 0; t < triangles_.size(); ++t) {
+    const Triangle& tri = triangles_[t];
+    const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
+    unitOf(cross(b - a, c - a), faceNormals_[t]);
+    const Vec3 n = faceNormals_[t];
+    vertexNormals_[tri[0]] = vertexNormals_[tri[0]] + angleAt(a, b, c) * n;
+    vertexNormals_[tri[1]] = vertexNormals_[tri[1]] + angleAt(b, c, a) * n;
+    vertexNormals_[tri[2]] = vertexNormals_[tri[2]] + angleAt(c, a, b) * n;
+    for (int i = 0; i < 3; ++i) {
+      const std::pair<int, int> edge = std::minmax(tri[i], tri[(i + 1) % 3]);
+      edgeSums[edge] = edgeSums[edge] + n;
+    }
+  }
+  for (std::size_t t = 0; t < triangles_.size(); ++t)
+    for (int i = 0; i < 3; ++i)
+      edgeNormals_[t][i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
+}
+
+TriangleMesh::Bounds TriangleMesh::boundsOf(int triangle) const {
+  const Triangle& tri = triangles_[triangle];
+  const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
+  return {minimum(a, minimum(b, c)), maximum(a, maximum(b, c))};
+}
+
+// Fills node `index` with the triangles first … first + count − 1, split at the median of their
+// centres along the bounds' longest axis until a leaf holds kLeafSize or fewer.
+void TriangleMesh::build(int index, int first, int count) {
+  Bounds bounds = boundsOf(order_[first]);
+  for (int i = first + 1; i < first + count; ++i) {
+    const Bounds b = boundsOf(order_[i]);
+    bounds = {minimum(bounds.lower, b.lower), maximum(bounds.upper, b.upper)};
+  }
+  nodes_[index] = {bounds, first, count};
+  if (count <= kLeafSize) return;
+  const Vec3 extent = bounds.upper - bounds.lower;
+  const int axis = extent.x >= extent.y && extent.x >= extent.z ? 0 : extent.y >= extent.z ? 1 : 2;
+  const auto centre = [this, axis](int t) {
+    const Triangle& tri = triangles_[t];
+    return component(vertices_[tri[0]], axis) + component(vertices_[tri[1]], axis) + component(vertices_[tri[2]], axis);
+  };
+  const int half = count / 2;
+  std::nth_element(order_.begin() + first, order_.begin() + first + half, order_.begin() + first + count,
+                   [&centre](int a, int b) { return centre(a) < centre(b); });
+  // The children sit next to each other, so a node needs one index for both.
+  const int children = static_cast<int>(nodes_.size());
+  nodes_.resize(children + 2);
+  nodes_[index] = {bounds, children, 0};
+  build(children, first, half);
+  build(children + 1, first + half, count - half);
+}
+
+void TriangleMesh::trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const {
+  if (nodes_.empty()) return;
+  const double r2 = radius * radius;
+  int stack[64];
+  int depth = 0;
+  stack[depth++] = 0;
+  while (depth > 0) {
+    const Node& node = nodes_[stack[--depth]];
+    if (node.bounds.distanceSquared(p) > r2) continue;
+    if (node.count > 0) {
+      for (int i = node.first; i < node.first + node.count; ++i)
+        if (boundsOf(order_[i]).distanceSquared(p) <= r2) out.push_back(order_[i]);
+    } else if (depth + 2 <= 64) {
+      stack[depth++] = node.first;
+      stack[depth++] = node.first + 1;
+    }
+  }
+}
+
+Contact TriangleMesh::contactAmong(const Vec3& p, const std::vector<int>& candidates) const {
+  Contact best{1e300, {0.0, 1.0, 0.0}};
+  double bestSquared = INFINITY;
+  for (int t : candidates) {
+    const Triangle& tri = triangles_[t];
+    const Closest closest = closestOnTriangle(p, vertices_[tri[0]], vertices_[tri[1]], vertices_[tri[2]]);
+    const Vec3 d = p - closest.point;
+    const double squared = dot(d, d);
+    if (squared >= bestSquared) continue;
+    bestSquared = squared;
+    const Vec3 pseudo = closest.feature == Feature::Face   ? faceNormals_[t]
+                        : closest.feature == Feature::Edge ? edgeNormals_[t][closest.index]
+                                                           : vertexNormals_[tri[closest.index]];
+    const bool inside = dot(d, pseudo) < 0.0;
+    Vec3 away;
+    if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature
+    const double distance = std::sqrt(squared);
+    best = inside ? Contact{-distance, -1.0 * away} : Contact{distance, away};
+  }
+  return best;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "cloth/Vec3.h"
+#include "scene/Contact.h"
+
+// A static triangle mesh for collisions: welded vertices, triangles by vertex index, the
+// angle-weighted pseudo-normals that tell inside from outside at faces, edges and vertices alike,
+// and a bounding-volume hierarchy for finding the triangles near a point.
+class TriangleMesh {
+public:
+  using Triangle = std::array<int, 3>;
+
+  // Every index must name a vertex; every vertex must be finite (the loader checks both).
+  TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> triangles);
+
+  const std::vector<Vec3>& vertices() const { return vertices_; }
+  const std::vector<Triangle>& triangles() const { return triangles_; }
+
+  // Appends the triangles that may lie within `radius` of p (their bounding boxes do).
+  void trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const;
+  // p against the nearest of the `candidates`; the sign from the pseudo-normal of the feature
+  // nearest p. A very large distance when there are none.
+  Contact contactAmong(const Vec3& p, const std::vector<int>& candidates) const;
+
+private:
+  struct Bounds {
+    Vec3 lower, upper;
+    double distanceSquared(const Vec3& p) const;
+  };
+  struct Node {
+    Bounds bounds;
+    int first, count;  // a leaf's triangles in order_; count 0: children at first and first + 1
+  };
+
+  void computePseudoNormals();
+  void build(int index, int first, int count);
+  Bounds boundsOf(int triangle) const;
+
+  std::vector<Vec3> vertices_;
+  std::vector<Triangle> triangles_;
+  std::vector<Vec3> faceNormals_, vertexNormals_;
+  std::vector<std::array<Vec3, 3>> edgeNormals_;  // per triangle, edge i from corner i to i + 1
+  std::vector<int> order_;                        // triangles, grouped by leaf
+  std::vector<Node> nodes_;                       // nodes_[0] is the root
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <vector>
+
+#include "cloth/Vec3.h"
+#include "scene/Collider.h"
+#include "sim/CollisionPass.h"
+
+// Keeps every free node of the cloth at least `thickness` from each collider's surface, with
+// Coulomb friction. Position-based: a node that ends a step closer is put back at the thickness,
+// and its previous position set so that the contact takes its speed into the surface away (no
+// bounce, no energy gained). Along the surface it keeps still while the push it got times the
+// friction coefficient outweighs the way it would slide, and slides by the difference beyond.
+class ColliderPass : public CollisionPass {
+public:
+  static constexpr double kDefaultThickness = 0.02;  // units, about a tenth of the default spacing
+  static constexpr double kDefaultFriction = 0.5;    // between cotton on wood and rubber on stone
+  static constexpr double kMaxThickness = 1.0;
+  static constexpr double kMaxFriction = 2.0;
+
+  ColliderPass(std::vector<Collider> colliders, double thickness, double friction);
+
+  void apply(Cloth& cloth) override;
+
+  const std::vector<Collider>& colliders() const { return colliders_; }
+  double thickness() const { return thickness_; }
+  double friction() const { return friction_; }
+
+private:
+  // A mesh's candidate triangles for each node: those within reach of where the node was when they
+  // were gathered, kept while the node stays within the margin of that point.
+  struct MeshCache {
+    std::vector<Vec3> centre;
+    std::vector<std::vector<int>> candidates;
+    std::vector<char> gathered;
+  };
+
+  Contact contactWith(std::size_t collider, int node, const Vec3& p);
+  Contact meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p);
+
+  std::vector<Collider> colliders_;
+  std::vector<MeshCache> caches_;  // one per collider, used by meshes only
+  double thickness_;
+  double friction_;
+  double margin_;
+};
