@@ -8,23 +8,23 @@
 
 namespace {
 
-// Exactly `count` finite numbers separated by commas.
+// Exactly `count` finite numbers separated by commas, and nothing else.
 bool parseNumbers(const std::string& text, std::size_t count, std::vector<double>& numbers) {
   numbers.clear();
   std::size_t start = 0;
-  while (numbers.size() < count) {
+  for (std::size_t i = 0; i < count; ++i) {
     const std::size_t comma = text.find(',', start);
-    const std::size_t end = comma == std::string::npos ? text.size() : comma;
-    double value = 0.0;
+    const bool last = i + 1 == count;
+    if (last != (comma == std::string::npos)) return false;
     const char* first = text.data() + start;
-    const char* last = text.data() + end;
-    const auto [stop, error] = std::from_chars(first, last, value);
-    if (first == last || error != std::errc() || stop != last || !std::isfinite(value)) return false;
+    const char* end = text.data() + (last ? text.size() : comma);
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars(first, end, value);
+    if (first == end || error != std::errc() || stop != end || !std::isfinite(value)) return false;
     numbers.push_back(value);
-    if (comma == std::string::npos) break;
     start = comma + 1;
   }
-  return numbers.size() == count && text.find(',', start) == std::string::npos;
+  return true;
 }
 
 std::string parseAnalytic(const std::string& kind, const std::string& values, Collider& collider) {

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <regex>
 
@@ -486,6 +488,66 @@ TEST(LoomwiseRecord, HoldKeepsTheNodeExactlyAtThePointFromItsStep) {
     EXPECT_EQ(corner[0] == 3.0f && corner[1] == 1.0f && corner[2] == 0.0f, step >= 600) << "step " << step;
   }
 }
+
+// A recorded scene with colliders and what every frame of it must keep to, read back from PC2.
+struct CollisionScene {
+  const char* name;
+  const char* arguments;
+  std::function<void(const std::vector<cachereaders::Points>& frames)> check;
+};
+
+class LoomwiseRecordColliders : public ::testing::TestWithParam<CollisionScene> {};
+
+TEST_P(LoomwiseRecordColliders, EveryFrameKeepsTheCollidersOut) {
+  TempDir dir;
+  std::ofstream(dir.file("cube.obj")) << "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\n"
+                                         "v -1 1 1\nf 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n";
+  std::string arguments = GetParam().arguments;
+  if (const std::size_t at = arguments.find("DIR"); at != std::string::npos) arguments.replace(at, 3, dir.path());
+  const ProgramRun run = record("--format pc2 --seed 1 --skip 50 " + arguments + " " + dir.file("scene"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const cachereaders::PointCache pc2 = cachereaders::readPc2(dir.file("scene.pc2"));
+  ASSERT_EQ(pc2.problem, "");
+  ASSERT_GT(pc2.frames.size(), 10u);
+  GetParam().check(pc2.frames);
+}
+
+double length3(const std::array<float, 3>& p) { return std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]); }
+bool insideCube(const std::array<float, 3>& p, float half) {
+  return std::fabs(p[0]) < half && std::fabs(p[1]) < half && std::fabs(p[2]) < half;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LoomwiseRecord, LoomwiseRecordColliders,
+    ::testing::Values(
+        CollisionScene{"Sphere", "--pins none --lay flat --collider sphere:0,0,0,1 --steps 5000",
+                       [](const auto& frames) {
+                         for (const auto& frame : frames)
+                           for (const auto& p : frame) ASSERT_GE(length3(p), 1.0 + 0.01 - 1e-5);
+                         EXPECT_LT(frames.back()[0][1], 0.0) << "a corner hangs below the equator";
+                       }},
+        CollisionScene{"Ground", "--pins none --collider plane:0,-2,0,0,1,0 --set windMinimum=0 --set windPressure=0 "
+                                 "--steps 10000",
+                       [](const auto& frames) {
+                         for (const auto& frame : frames)
+                           for (const auto& p : frame) ASSERT_GE(p[1], -2.0f - 0.01f);
+                         const auto& a = frames[frames.size() - 2];
+                         const auto& b = frames.back();
+                         for (std::size_t k = 0; k < a.size(); ++k)
+                           for (int axis = 0; axis < 3; ++axis) EXPECT_NEAR(a[k][axis], b[k][axis], 0.00025) << k;
+                       }},
+        CollisionScene{"Box", "--collider box:-0.8,-1.5,0.3,0.8,0.5,1 --set windMinimum=300 --steps 6000",
+                       [](const auto& frames) {
+                         for (const auto& frame : frames)
+                           for (const auto& p : frame)
+                             ASSERT_FALSE(std::fabs(p[0]) < 0.8f && p[1] > -1.5f && p[1] < 0.5f && p[2] > 0.3f && p[2] < 1.0f);
+                       }},
+        CollisionScene{"Mesh", "--pins none --lay flat --collider mesh:DIR/cube.obj --steps 5000",
+                       [](const auto& frames) {
+                         for (const auto& frame : frames)
+                           for (const auto& p : frame) ASSERT_FALSE(insideCube(p, 1.0f));
+                       }}),
+    [](const ::testing::TestParamInfo<CollisionScene>& info) { return std::string(info.param.name); });
 
 // Runs `command`, giving its exit status and what it printed.
 ProgramRun shell(const std::string& command) {
