@@ -45,6 +45,12 @@ Contact contactWith(const Box& box, const Vec3& p) {
     return {-nearestFace, {n[0], n[1], n[2]}};
   }
   const Vec3 d{outside[0], outside[1], outside[2]};
+  // Beside a face (the usual case) the way out is that face's axis.
+  const int axesOutside = (d.x != 0.0) + (d.y != 0.0) + (d.z != 0.0);
+  if (axesOutside == 1) {
+    const double distance = std::fabs(d.x + d.y + d.z);
+    return {distance, (1.0 / distance) * d};
+  }
   Vec3 normal;
   unitOf(d, normal);
   return {norm(d), normal};

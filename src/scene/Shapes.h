@@ -26,5 +26,17 @@ Contact contactWith(const Plane& plane, const Vec3& p);
 Contact contactWith(const Sphere& sphere, const Vec3& p);
 Contact contactWith(const Box& box, const Vec3& p);
 
+// Whether p may lie within `reach` of the surface or inside: a cheap test that rules most points out.
+inline bool mayTouch(const Plane& plane, const Vec3& p, double reach) { return dot(p - plane.point, plane.normal) < reach; }
+inline bool mayTouch(const Sphere& sphere, const Vec3& p, double reach) {
+  const Vec3 d = p - sphere.centre;
+  const double r = sphere.radius + reach;
+  return d.x * d.x + d.y * d.y + d.z * d.z < r * r;
+}
+inline bool mayTouch(const Box& box, const Vec3& p, double reach) {
+  return p.x > box.lower.x - reach && p.x < box.upper.x + reach && p.y > box.lower.y - reach &&
+         p.y < box.upper.y + reach && p.z > box.lower.z - reach && p.z < box.upper.z + reach;
+}
+
 // Unit length, or none for a zero or non-finite vector.
 bool unitOf(const Vec3& v, Vec3& unit);

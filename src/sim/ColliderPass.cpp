@@ -17,10 +17,16 @@ void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double 
   p = p + push * n;
   const Vec3 move = p - q;
   const Vec3 along = move - dot(move, n) * n;
-  const double slide = norm(along);
   const double grip = friction * push;
+  const double slideSquared = dot(along, along);
   // Static: the step's sliding is undone; kinetic: it is cut by the grip.
-  const Vec3 kept = slide <= grip ? Vec3{} : ((slide - grip) / slide) * along;
+  if (slideSquared <= grip * grip) {
+    p = p - along;
+    q = p;
+    return;
+  }
+  const double slide = std::sqrt(slideSquared);
+  const Vec3 kept = ((slide - grip) / slide) * along;
   p = p - (along - kept);
   q = p - kept;
 }
@@ -33,34 +39,31 @@ ColliderPass::ColliderPass(std::vector<Collider> colliders, double thickness, do
 
 void ColliderPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid()) return;
+  // Collider by collider, so each shape's test is inlined in its own loop; a node meets the
+  // colliders in their order either way.
+  for (std::size_t c = 0; c < colliders_.size(); ++c)
+    std::visit([&](const auto& shape) { collide(shape, caches_[c], cloth); }, colliders_[c]);
+}
+
+template <class Shape>
+void ColliderPass::collide(const Shape& shape, MeshCache& cache, Cloth& cloth) {
   NodeBuffer& positions = *cloth.positions;
   NodeBuffer& previous = *cloth.previousPositions;
   for (int k = 0; k < cloth.nodeCount(); ++k) {
-    if (cloth.fixedNodes.contains(k)) continue;
-    Vec3 p = positions.at(k), q = previous.at(k);
-    bool touched = false;
-    for (std::size_t c = 0; c < colliders_.size(); ++c) {
-      const Contact contact = contactWith(c, k, p);
-      if (!(contact.distance < thickness_)) continue;
-      respond(p, q, contact, thickness_, friction_);
-      touched = true;
+    Vec3 p = positions.at(k);
+    Contact contact;
+    if constexpr (std::is_same_v<Shape, MeshShape>) {
+      contact = meshContact(shape, cache, k, p);
+    } else {
+      if (!mayTouch(shape, p, thickness_)) continue;
+      contact = contactWith(shape, p);
     }
-    if (!touched) continue;
+    if (!(contact.distance < thickness_) || cloth.fixedNodes.contains(k)) continue;
+    Vec3 q = previous.at(k);
+    respond(p, q, contact, thickness_, friction_);
     positions.set(k, p);
     previous.set(k, q);
   }
-}
-
-Contact ColliderPass::contactWith(std::size_t collider, int node, const Vec3& p) {
-  return std::visit(
-      [&](const auto& shape) -> Contact {
-        using Shape = std::decay_t<decltype(shape)>;
-        if constexpr (std::is_same_v<Shape, MeshShape>)
-          return meshContact(shape, caches_[collider], node, p);
-        else
-          return ::contactWith(shape, p);
-      },
-      colliders_[collider]);
 }
 
 Contact ColliderPass::meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p) {

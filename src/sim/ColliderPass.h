@@ -35,7 +35,8 @@ private:
     std::vector<char> gathered;
   };
 
-  Contact contactWith(std::size_t collider, int node, const Vec3& p);
+  template <class Shape>
+  void collide(const Shape& shape, MeshCache& cache, Cloth& cloth);
   Contact meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p);
 
   std::vector<Collider> colliders_;
