@@ -8,7 +8,7 @@ DEMO_DIR := out
 # CI holds the code to a clean build: any warning fails it.
 CMAKE_FLAGS := $(if $(CI),-DLOOMWISE_WERROR=ON)
 
-.PHONY: all deps configure build test test-core-sanitized bench run demo clean
+.PHONY: all deps configure build test test-core-sanitized bench run demo clean fuzz
 
 all: build
 
@@ -32,6 +32,17 @@ test-core-sanitized: deps
 	cmake --build $(SANITIZER_BUILD) -j $(JOBS)
 	ctest --preset sanitizer -j $(JOBS)
 
+# The recorder's options and the mesh loader under libFuzzer with AddressSanitizer, FUZZ_SECONDS each.
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps fuzz
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOMWISE_GUI=OFF \
+	  -DLOOMWISE_BENCH=OFF -DLOOMWISE_FUZZ=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+	cmake --build build-fuzz -j $(JOBS)
+	@mkdir -p build-fuzz/corpus-options build-fuzz/corpus-mesh
+	build-fuzz/tests/fuzz/RecorderOptionsFuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-options
+	build-fuzz/tests/fuzz/MeshLoadFuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-mesh
+
 # The paint benchmarks need a display, like the GUI tests.
 bench: build
 	$(XVFB) $(BUILD)/bench/loomwise-bench
@@ -50,7 +61,7 @@ demo: build
 	@echo "The demo recording is in $(DEMO_DIR)/: create_flag.mel and animate_flag.mel (10 frames)."
 
 clean:
-	rm -rf $(BUILD) build-debug $(SANITIZER_BUILD)
+	rm -rf $(BUILD) build-debug $(SANITIZER_BUILD) build-fuzz
 
 # Installing: `make install` puts Loomwise under PREFIX (DESTDIR, when given, in front of it);
 # `make package` builds the Debian package and has lintian check it; `make package-check` also

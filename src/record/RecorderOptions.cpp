@@ -160,7 +160,7 @@ std::string usageText() {
          "                     top-corners, left-edge, none (the cloth falls), or R,C[;R,C...],\n"
          "                     rows and columns counted from 0 (row 0 is the top row)\n"
          "  --hold STEP:R,C:X,Y,Z  from step STEP on, hold node R,C at the point X,Y,Z (repeatable)\n"
-         "  --lay hanging|flat where the sheet starts: hanging in the plane z = 0 (default), or\n"
+         "  --lay LAY          where the sheet starts: hanging in the plane z = 0 (default), or\n"
          "                     flat in the horizontal plane at the top row's height\n"
          "  --collider SHAPE   a static collider (repeatable): plane:PX,PY,PZ,NX,NY,NZ,\n"
          "                     sphere:CX,CY,CZ,R, box:X0,Y0,Z0,X1,Y1,Z1 or mesh:PATH (OBJ, STL,\n"
