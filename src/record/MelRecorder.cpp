@@ -9,14 +9,11 @@
 
 #include "cloth/Cloth.h"
 #include "record/CNumericLocale.h"
+#include "record/RecordingTarget.h"
 
 namespace {
 
 constexpr int kDegree = 3;
-
-bool isMelNameCharacter(char ch) {
-  return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_';
-}
 
 // The directory part of a path, up to and including its last '/', and the rest.
 void splitPath(const std::string& path, std::string& directory, std::string& baseName) {
@@ -30,13 +27,6 @@ void splitPath(const std::string& path, std::string& directory, std::string& bas
 MelRecorder::MelRecorder(const Cloth& cloth) : cloth_(cloth) {}
 
 MelRecorder::~MelRecorder() { endRecording(); }
-
-std::string MelRecorder::melName(const std::string& baseName) {
-  std::string name;
-  if (!baseName.empty() && baseName[0] >= '0' && baseName[0] <= '9') name = "_";
-  for (char ch : baseName) name += isMelNameCharacter(ch) ? ch : '_';
-  return name;
-}
 
 double MelRecorder::controlPointParameter(int k, int n) {
   if (k <= 0) return 0.0;
@@ -54,7 +44,7 @@ int MelRecorder::beginRecording(const std::string& path, int newPatchesU, int ne
   endRecording();
   std::string directory, baseName;
   splitPath(path, directory, baseName);
-  const std::string name = melName(baseName.substr(0, baseName.find('.')));
+  const std::string name = RecordingTarget::safeName(baseName.substr(0, baseName.find('.')));
   if (name.empty()) {
     lastError_ = path + ": the file name gives no recording name";
     return -1;

@@ -36,7 +36,7 @@ public:
 
   // The recording's name as a valid MEL node name: characters other than ASCII letters, digits and
   // '_' become '_', and a leading digit gets a '_' before it. Empty stays empty.
-  static std::string melName(const std::string& baseName);
+
   // Surface parameter of control point k of a clamped uniform cubic B-spline with n spans.
   static double controlPointParameter(int k, int n);
 

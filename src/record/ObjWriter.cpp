@@ -26,7 +26,7 @@ bool ObjWriter::frame(int number) {
 
 bool ObjWriter::writeMesh(const std::string& path, const std::string& comment) {
   OutputFile file;
-  const bool written = file.open(path, "wb") && file.writeText(clothmesh::objHeader(target_.name, comment)) &&
+  const bool written = file.open(path, "wb") && file.writeText(clothmesh::objHeader(RecordingTarget::safeName(target_.name), comment)) &&
                        file.writeText(clothmesh::objVertices(cloth_)) && file.writeText(topology_) && file.close();
   if (written) return true;
   error_ = file.error();

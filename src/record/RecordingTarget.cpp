@@ -1,5 +1,15 @@
 #include "record/RecordingTarget.h"
 
+std::string RecordingTarget::safeName(const std::string& name) {
+  const auto allowed = [](char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_';
+  };
+  std::string safe;
+  if (!name.empty() && name[0] >= '0' && name[0] <= '9') safe = "_";
+  for (char ch : name) safe += allowed(ch) ? ch : '_';
+  return safe;
+}
+
 RecordingTarget RecordingTarget::of(const std::string& path) {
   RecordingTarget target;
   target.path = path;

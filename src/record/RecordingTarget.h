@@ -12,6 +12,10 @@ struct RecordingTarget {
   double secondsPerFrame = 0.033;  // frame N is at N × secondsPerFrame simulated seconds
 
   static RecordingTarget of(const std::string& path);
+  // The name as every format writes it inside its files (the MEL surface, the OBJ object, the glTF
+  // node): letters, digits and '_', every other byte '_', and '_' before a leading digit, so that
+  // no name can break out of its line or its string. Empty for an empty name.
+  static std::string safeName(const std::string& name);
   // directory + name + suffix
   std::string file(const std::string& suffix) const { return directory + name + suffix; }
 };

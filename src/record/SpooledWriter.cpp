@@ -8,7 +8,7 @@
 
 bool SpooledWriter::begin(const RecordingTarget& target) {
   path_ = target.file(suffix_);
-  name_ = target.name;
+  name_ = RecordingTarget::safeName(target.name);
   secondsPerFrame_ = target.secondsPerFrame;
   error_.clear();
   started();

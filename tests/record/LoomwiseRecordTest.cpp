@@ -549,6 +549,18 @@ INSTANTIATE_TEST_SUITE_P(
                        }}),
     [](const ::testing::TestParamInfo<CollisionScene>& info) { return std::string(info.param.name); });
 
+// A name with line breaks cannot add lines to a mesh: every format writes it made safe.
+TEST(LoomwiseRecord, NamesAreWrittenSafelyInEveryFormat) {
+  TempDir dir;
+  const std::string name = "a\nv 9 9 9\nf 1 2 3";
+  const ProgramRun run = record("--steps 66 --format obj,glb '" + dir.file(name) + "'");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string base = readFile(dir.file(name + ".obj"));
+  EXPECT_EQ(countOf(base, "\nv "), 170);
+  EXPECT_NE(base.find("\no a_v_9_9_9_f_1_2_3\n"), std::string::npos);
+  EXPECT_EQ(cachereaders::readGlb(dir.file(name + ".glb")).nodeName, "a_v_9_9_9_f_1_2_3");
+}
+
 // Runs `command`, giving its exit status and what it printed.
 ProgramRun shell(const std::string& command) {
   TempDir capture;

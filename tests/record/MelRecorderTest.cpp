@@ -1,4 +1,5 @@
 #include "record/MelRecorder.h"
+#include "record/RecordingTarget.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -163,14 +164,14 @@ TEST_F(MelRecorderTest, UnwritableDirectoryFailsWithThePathAndTheReason) {
 // Names go into MEL strings and file names: anything but letters, digits and '_' could break the
 // script or run commands in the user's Maya session.
 TEST(MelName, KeepsOnlyMelNodeNameCharacters) {
-  EXPECT_EQ(MelRecorder::melName("flag_2"), "flag_2");
-  EXPECT_EQ(MelRecorder::melName("a\"b"), "a_b");
-  EXPECT_EQ(MelRecorder::melName("x\\y;z"), "x_y_z");
-  EXPECT_EQ(MelRecorder::melName("new\nline"), "new_line");
-  EXPECT_EQ(MelRecorder::melName("my flag-1"), "my_flag_1");
-  EXPECT_EQ(MelRecorder::melName("2fast"), "_2fast");
-  EXPECT_EQ(MelRecorder::melName("\xc3\xa9t\xc3\xa9"), "__t__") << "each byte of a UTF-8 letter";
-  EXPECT_EQ(MelRecorder::melName(""), "");
+  EXPECT_EQ(RecordingTarget::safeName("flag_2"), "flag_2");
+  EXPECT_EQ(RecordingTarget::safeName("a\"b"), "a_b");
+  EXPECT_EQ(RecordingTarget::safeName("x\\y;z"), "x_y_z");
+  EXPECT_EQ(RecordingTarget::safeName("new\nline"), "new_line");
+  EXPECT_EQ(RecordingTarget::safeName("my flag-1"), "my_flag_1");
+  EXPECT_EQ(RecordingTarget::safeName("2fast"), "_2fast");
+  EXPECT_EQ(RecordingTarget::safeName("\xc3\xa9t\xc3\xa9"), "__t__") << "each byte of a UTF-8 letter";
+  EXPECT_EQ(RecordingTarget::safeName(""), "");
 }
 
 TEST_F(MelRecorderTest, HostileFileNameCannotInjectCommands) {
