@@ -44,7 +44,7 @@ fuzz:
 	cp tests/fuzz/seeds-mesh/* build-fuzz/corpus-mesh/
 	build-fuzz/tests/fuzz/RecorderOptionsFuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-options
 	# assimp sizes its arrays from a file's own counts: a 4 kB file may ask for tens of megabytes.
-	ASAN_OPTIONS=quarantine_size_mb=16 build-fuzz/tests/fuzz/MeshLoadFuzz -max_total_time=$(FUZZ_SECONDS) \
+	ASAN_OPTIONS=quarantine_size_mb=16 LSAN_OPTIONS=suppressions=tests/fuzz/lsan.supp build-fuzz/tests/fuzz/MeshLoadFuzz -max_total_time=$(FUZZ_SECONDS) \
 	  -rss_limit_mb=4096 build-fuzz/corpus-mesh
 
 # The paint benchmarks need a display, like the GUI tests.

@@ -1,6 +1,7 @@
 #include "record/ObjWriter.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "cloth/Cloth.h"
 #include "record/ClothMesh.h"
@@ -12,9 +13,35 @@ std::string ObjWriter::framePath(const RecordingTarget& target, int number) {
   return target.file(suffix);
 }
 
+std::vector<std::string> ObjWriter::staleFrames(const RecordingTarget& target) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> stale;
+  std::error_code error;
+  const fs::path directory = target.directory.empty() ? fs::path(".") : fs::path(target.directory);
+  for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+    const std::string file = it->path().filename().string();
+    const std::string prefix = target.name + ".", suffix = ".obj";
+    if (file.size() < prefix.size() + 4 + suffix.size() || file.compare(0, prefix.size(), prefix) != 0 ||
+        file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    const std::string number = file.substr(prefix.size(), file.size() - prefix.size() - suffix.size());
+    if (number.find_first_not_of("0123456789") == std::string::npos) stale.push_back(target.directory + file);
+  }
+  return stale;
+}
+
+// A sequence written again under its name leaves none of the old frames among the new ones.
 bool ObjWriter::begin(const RecordingTarget& target) {
   target_ = target;
   topology_ = clothmesh::objTopology(cloth_);
+  if (sequence_) {
+    for (const std::string& stale : staleFrames(target)) {
+      std::error_code error;
+      if (std::filesystem::remove(stale, error) || !error) continue;
+      error_ = stale + ": " + error.message();
+      return false;
+    }
+  }
   return writeMesh(target.file(".obj"), "Loomwise cloth " + std::to_string(cloth_.width) + " x " +
                                             std::to_string(cloth_.height) + " nodes, as the recording starts");
 }

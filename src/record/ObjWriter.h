@@ -20,6 +20,8 @@ public:
 
   // NAME.NNNN.obj: the frame number in at least four digits.
   static std::string framePath(const RecordingTarget& target, int number);
+  // The frame files of an earlier sequence under the target's name, which a new one replaces.
+  static std::vector<std::string> staleFrames(const RecordingTarget& target);
 
 private:
   bool writeMesh(const std::string& path, const std::string& comment);

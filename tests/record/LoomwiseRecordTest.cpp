@@ -561,6 +561,17 @@ TEST(LoomwiseRecord, NamesAreWrittenSafelyInEveryFormat) {
   EXPECT_EQ(cachereaders::readGlb(dir.file(name + ".glb")).nodeName, "a_v_9_9_9_f_1_2_3");
 }
 
+// Recording again under a name replaces the sequence: no frame of the longer old one is left.
+TEST(LoomwiseRecord, ASequenceRecordedAgainLeavesNoStaleFrames) {
+  TempDir dir;
+  std::ofstream(dir.file("take.12.obj")) << "not a frame of the sequence\n";
+  ASSERT_EQ(record("--format obj --steps 660 --seed 1 " + dir.file("take")).exitCode, 0);
+  ASSERT_EQ(dir.entries(), 12);
+  ASSERT_EQ(record("--format obj --steps 132 --seed 1 " + dir.file("take")).exitCode, 0);
+  EXPECT_EQ(dir.entries(), 4) << "take.obj, take.0001.obj, take.0002.obj and the file that is no frame";
+  EXPECT_FALSE(std::filesystem::exists(dir.file("take.0003.obj")));
+}
+
 // Runs `command`, giving its exit status and what it printed.
 ProgramRun shell(const std::string& command) {
   TempDir capture;
