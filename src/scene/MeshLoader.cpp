@@ -50,9 +50,12 @@ MeshLoad loadMesh(const std::string& path) {
   std::vector<Vec3> vertices;
   std::vector<TriangleMesh::Triangle> triangles;
   collect(*scene, *scene->mRootNode, aiMatrix4x4(), vertices, triangles);
-  if (triangles.empty()) return refused(path, "holds no triangles");
+  // Far beyond any scene, and a square of it would overflow.
+  constexpr double kFarthest = 1e9;
   for (const Vec3& v : vertices)
-    if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
-      return refused(path, "has a vertex that is not a finite number");
-  return {std::make_shared<TriangleMesh>(std::move(vertices), std::move(triangles)), ""};
+    if (!(std::fabs(v.x) <= kFarthest && std::fabs(v.y) <= kFarthest && std::fabs(v.z) <= kFarthest))
+      return refused(path, "has a vertex that is not a finite number or lies beyond 1e9");
+  auto mesh = std::make_shared<TriangleMesh>(std::move(vertices), std::move(triangles));
+  if (mesh->triangles().empty()) return refused(path, "holds no triangles with an area");
+  return {std::move(mesh), ""};
 }

@@ -64,6 +64,13 @@ double TriangleMesh::Bounds::distanceSquared(const Vec3& p) const {
 
 TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> triangles)
     : vertices_(std::move(vertices)), triangles_(std::move(triangles)) {
+  // A triangle without area has no surface, and its nearest point cannot be found by its corners.
+  triangles_.erase(std::remove_if(triangles_.begin(), triangles_.end(),
+                                  [this](const Triangle& t) {
+                                    Vec3 unit;
+                                    return !unitOf(cross(vertices_[t[1]] - vertices_[t[0]], vertices_[t[2]] - vertices_[t[0]]), unit);
+                                  }),
+                   triangles_.end());
   computePseudoNormals();
   order_.resize(triangles_.size());
   for (std::size_t t = 0; t < order_.size(); ++t) order_[t] = static_cast<int>(t);

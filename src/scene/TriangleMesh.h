@@ -14,6 +14,7 @@ public:
   using Triangle = std::array<int, 3>;
 
   // Every index must name a vertex; every vertex must be finite (the loader checks both).
+  // Triangles without area are left out.
   TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> triangles);
 
   const std::vector<Vec3>& vertices() const { return vertices_; }

@@ -222,6 +222,9 @@ struct UnstableSetting {
   double kShear;
 };
 
+// Names a case by what it is in test listings, not by its bytes.
+void PrintTo(const UnstableSetting& c, std::ostream* out) { *out << c.what; }
+
 class ClothDivergence : public QuietOutput, public ::testing::WithParamInterface<UnstableSetting> {
 protected:
   RandomGenerator gusts;

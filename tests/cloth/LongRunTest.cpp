@@ -63,6 +63,9 @@ struct Settings {
   double density, kStretch, kShear, kBend;
 };
 
+// Names a case by what it is in test listings, not by its bytes.
+void PrintTo(const Settings& c, std::ostream* out) { *out << c.what; }
+
 class SpacingLimit : public QuietOutput, public ::testing::WithParamInterface<Settings> {
 protected:
   // A default-sized cloth at `factor` times the narrowest spacing the estimate allows.

@@ -15,6 +15,9 @@ struct Stiffness {
   double kStretch, kShear, kBend, expected;
 };
 
+// Names a case by what it is in test listings, not by its bytes.
+void PrintTo(const Stiffness& c, std::ostream* out) { *out << c.what; }
+
 class StiffestWave : public ::testing::TestWithParam<Stiffness> {};
 
 // Hand-derived maxima. Alternating along a row: 4 kStretch + 4 kShear + 2 kBend. Alternating both

@@ -386,6 +386,8 @@ void expectObjMesh(const cachereaders::ObjMesh& mesh, const std::vector<Vector>&
       << what;
 }
 
+void PrintTo(const Scenario& s, std::ostream* out) { *out << s.shape.clothWidth << "x" << s.shape.clothHeight; }
+
 class LoomwiseRecordCaches : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(LoomwiseRecordCaches, EveryFormatHoldsTheSimulatedNodesFrameByFrame) {
@@ -495,6 +497,8 @@ struct CollisionScene {
   const char* arguments;
   std::function<void(const std::vector<cachereaders::Points>& frames)> check;
 };
+
+void PrintTo(const CollisionScene& scene, std::ostream* out) { *out << scene.name; }
 
 class LoomwiseRecordColliders : public ::testing::TestWithParam<CollisionScene> {};
 

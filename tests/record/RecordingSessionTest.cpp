@@ -159,6 +159,8 @@ struct CacheFailure {
   const char* reported;
 };
 
+void PrintTo(const CacheFailure& c, std::ostream* out) { *out << c.unwritable; }
+
 class RecordingSessionFailure : public RecordingSessionTest, public ::testing::WithParamInterface<CacheFailure> {};
 
 TEST_P(RecordingSessionFailure, NamesTheFileAndLeavesNothingHalfWritten) {

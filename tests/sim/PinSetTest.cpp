@@ -19,6 +19,8 @@ struct PresetCase {
   std::vector<int> nodes;  // on a grid 9 wide and 3 high
 };
 
+void PrintTo(const PresetCase& c, std::ostream* out) { *out << c.name; }
+
 class PinPresets : public ::testing::TestWithParam<PresetCase> {};
 
 TEST_P(PinPresets, FixTheirNodesOfTheGrid) {

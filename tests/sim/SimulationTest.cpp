@@ -39,6 +39,13 @@ bool atRest(const Cloth& cloth, int k) {
   return std::memcmp(&p, &rest, sizeof p) == 0 && std::memcmp(&q, &rest, sizeof q) == 0;
 }
 
+}  // namespace
+
+// Names a case by its preset in listings.
+void PrintTo(const PinSet& pins, std::ostream* out) { *out << PinSet::nameOf(pins.preset()); }
+
+namespace {
+
 class SimulationPins : public QuietOutput, public ::testing::WithParamInterface<PinSet> {};
 
 // Any pin set changes only which nodes stay put: the step is the plain formulation's with that
