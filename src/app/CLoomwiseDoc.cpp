@@ -127,8 +127,10 @@ void CLoomwiseDoc::stopRecording() {
 
 // Frames that cannot be written are lost: stop at the first rather than go on claiming them.
 void CLoomwiseDoc::abandonRecording(int frame) {
-  const std::string reason = session.lastError();
-  session.stop();
+  std::string reason = session.lastError();
+  // The caches completed at the end keep the frames before this one; those that could not be are named.
+  if (session.stop() != 0)
+    for (const std::string& error : session.unfinished()) reason += "\nNot written: " + error;
   setMainCaption(QStringLiteral("Stopped recording"));
   showRecordingError(message("Frame %1 could not be written; the recording has stopped.").arg(frame), reason, false);
 }

@@ -24,4 +24,6 @@ public:
   virtual const std::string& error() const = 0;
   // What the session's start reports when begin failed: −1, nothing of the format was made.
   virtual int beginFailure() const { return -1; }
+  // Whether the files keep the frames (an OBJ base mesh alone keeps none).
+  virtual bool keepsFrames() const { return true; }
 };

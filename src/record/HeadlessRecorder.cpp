@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include <ctime>
 
@@ -18,9 +19,17 @@ void applySettings(const RecorderOptions& options, Cloth& cloth) {
   for (const auto& [name, value] : options.settings) cloth.parameters.find(name)->value = value;
 }
 
-std::string framesKept(int frames) {
-  if (frames == 0) return "the recording keeps no frames";
+// Frames are claimed only when a file that keeps them was completed.
+std::string framesKept(const RecordingSession& session, int frames) {
+  if (frames <= 0 || !session.framesKept()) return "the recording keeps no frames";
   return "the recording keeps frames 1 to " + std::to_string(frames);
+}
+
+// Every file that could not be completed, one line each.
+std::string unfinishedFiles(const RecordingSession& session) {
+  std::string text;
+  for (const std::string& error : session.unfinished()) text += "\nNot written: " + error;
+  return text;
 }
 
 int exitCodeFor(int signal) { return 128 + signal; }
@@ -59,32 +68,36 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   }
   outcome.files = session.recordedFiles();
 
+  // How the run ended is told once the files are complete, so that it claims only frames they keep.
   SimulationClock clock(simulation);
-  for (std::int64_t done = 0; done < options.steps;) {
+  std::function<std::string()> ending;
+  for (std::int64_t done = 0; done < options.steps && !ending;) {
     if (const int signal = StopSignals::received()) {
       outcome.exitCode = exitCodeFor(signal);
-      outcome.message = "Interrupted at step " + std::to_string(done) + "; " + framesKept(session.recordedFrames) + ".";
+      ending = [&session, done] { return "Interrupted at step " + std::to_string(done) + "; " + framesKept(session, session.recordedFrames) + "."; };
       break;
     }
     const SimulationClock::Report report = clock.advance(std::min(kProgressSteps, options.steps - done));
     done += report.steps;
     if (report.diverged) {
       outcome.exitCode = 1;
-      outcome.message = "The cloth became unstable at step " + std::to_string(report.divergedAtStep) + "; " +
-                        framesKept(session.recordedFrames) + ". Use a wider spacing, a higher density or lower stiffness.";
-      break;
-    }
-    if (report.frameRefused) {
+      ending = [&session, step = report.divergedAtStep] {
+        return "The cloth became unstable at step " + std::to_string(step) + "; " + framesKept(session, session.recordedFrames) +
+               ". Use a wider spacing, a higher density or lower stiffness.";
+      };
+    } else if (report.frameRefused) {
       outcome.exitCode = 1;
-      outcome.message = "Unable to write frame " + std::to_string(session.failedFrame()) + " of the recording; " +
-                        framesKept(session.failedFrame() - 1) + ".\n" + session.lastError();
-      break;
+      ending = [&session, frame = session.failedFrame(), reason = session.lastError()] {
+        return "Unable to write frame " + std::to_string(frame) + " of the recording; " + framesKept(session, frame - 1) +
+               ".\n" + reason;
+      };
+    } else if (progress) {
+      progress(done);
     }
-    if (progress) progress(done);
   }
-  if (session.stop() != 0 && outcome.exitCode == 0) {
-    outcome.exitCode = 1;
-    outcome.message = "Unable to finish the recording.\n" + session.lastError();
-  }
+  const bool finished = session.stop() == 0;
+  if (ending) outcome.message = ending() + unfinishedFiles(session);
+  else if (!finished) outcome.message = "Unable to finish the recording." + unfinishedFiles(session);
+  if (!finished && outcome.exitCode == 0) outcome.exitCode = 1;
   return outcome;
 }

@@ -17,6 +17,7 @@ public:
   bool end() override { return true; }
   std::vector<std::string> files() const override;
   const std::string& error() const override { return error_; }
+  bool keepsFrames() const override { return sequence_; }
 
   // NAME.NNNN.obj: the frame number in at least four digits.
   static std::string framePath(const RecordingTarget& target, int number);

@@ -58,14 +58,18 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
 }
 
 bool RecordingSession::endWriters() {
-  bool ended = true;
+  unfinished_.clear();
+  framesKept_ = false;
   for (const auto& writer : writers_) {
-    if (writer->end() || !ended) continue;
-    ended = false;
-    lastError_ = writer->error();
+    if (writer->end()) {
+      framesKept_ = framesKept_ || writer->keepsFrames();
+      continue;
+    }
+    if (unfinished_.empty()) lastError_ = writer->error();
+    unfinished_.push_back(writer->error());
   }
   writers_.clear();
-  return ended;
+  return unfinished_.empty();
 }
 
 int RecordingSession::stop() {

@@ -36,6 +36,10 @@ public:
             const RecordingFormats& formats = {RecordingFormat::mel});
   // Stops recording and completes every format's files; −1 when one could not be completed.
   int stop();
+  // After stop: "PATH: reason" of every file that could not be completed (it was not left behind),
+  // and whether any file that keeps frames was.
+  const std::vector<std::string>& unfinished() const { return unfinished_; }
+  bool framesKept() const { return framesKept_; }
 
   // While recording, writes the frame in every format; false when one could not be written
   // completely (failedFrame() then names it). The simulation calls it on every timeStepSkip-th step
@@ -60,6 +64,8 @@ private:
   bool endWriters();
 
   int failedFrame_ = 0;
+  std::vector<std::string> unfinished_;
+  bool framesKept_ = false;
   std::vector<std::unique_ptr<FrameWriter>> writers_;
   std::vector<std::string> recordedFiles_;
   std::string lastError_;

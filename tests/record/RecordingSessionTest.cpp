@@ -165,10 +165,13 @@ class RecordingSessionFailure : public RecordingSessionTest, public ::testing::W
 
 TEST_P(RecordingSessionFailure, NamesTheFileAndLeavesNothingHalfWritten) {
   const CacheFailure& c = GetParam();
-  std::filesystem::create_symlink("/dev/full", dir.file(c.unwritable));
+  // A frame file in the way before the start is an old take's, which the start removes.
+  const bool frameFile = std::string(c.failingStage) == "frame";
+  if (!frameFile) std::filesystem::create_symlink("/dev/full", dir.file(c.unwritable));
   const int started = session.start(dir.file("take"), 2, 5, 5, {c.format});
   std::string stage = "start";
   if (started == 0) {
+    if (frameFile) std::filesystem::create_symlink("/dev/full", dir.file(c.unwritable));
     stage = "frame";
     if (!advance().failed && !advance().failed) stage = session.stop() == 0 ? "none" : "end";
   }
@@ -193,6 +196,21 @@ INSTANTIATE_TEST_SUITE_P(
         if (ch == '.') ch = '_';
       return name;
     });
+
+// A cache that cannot be completed at the end is named, and its frames are claimed only when
+// another file keeps them.
+TEST_F(RecordingSessionTest, FramesAreClaimedOnlyWhenACompletedFileKeepsThem) {
+  for (const bool withPc2 : {false, true}) {
+    std::filesystem::create_symlink("/dev/full", dir.file("take.mdd.part"));  // the failed end removes it
+    RecordingFormats formats{RecordingFormat::mdd};
+    if (withPc2) formats.push_back(RecordingFormat::pc2);
+    ASSERT_EQ(session.start(dir.file("take"), 2, 5, 5, formats), 0);
+    stepTo(simulation.stepCount() + 8);
+    EXPECT_EQ(session.stop(), -1);
+    EXPECT_EQ(session.unfinished(), std::vector<std::string>{dir.file("take.mdd.part") + ": No space left on device"});
+    EXPECT_EQ(session.framesKept(), withPc2) << "the base mesh alone keeps no frame";
+  }
+}
 
 TEST_F(RecordingSessionTest, FailedStartClosesTheFormatsAlreadyStarted) {
   std::filesystem::create_symlink("/dev/full", dir.file("take.pc2"));
