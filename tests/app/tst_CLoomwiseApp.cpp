@@ -500,6 +500,8 @@ private slots:
     QVERIFY(step->ran);
     QCOMPARE(title, QStringLiteral("About Loomwise"));
     QVERIFY(texts.contains("Loomwise Version 1.0"));
+    QVERIFY(texts.contains("Copyright (c) 2026 the Loomwise maintainers"));
+    QVERIFY(texts.contains("Free software under the MIT licence"));
     QVERIFY(texts.contains("Build version " LOOMWISE_VERSION));
   }
 

@@ -36,6 +36,9 @@ release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -1 | cut -d'"' -
 changelog=$(zcat "$usr/share/doc/loomwise/changelog.gz" | head -1)
 [[ $changelog == "loomwise ($version) "* ]] || fail "the changelog's newest entry is '$changelog', not $version"
 [ -s "$usr/share/doc/loomwise/copyright" ] || fail "no copyright file"
+# The licence is MIT: Debian's machine-readable copyright calls it Expat, AppStream MIT.
+grep -q '^License: Expat$' "$usr/share/doc/loomwise/copyright" || fail "the copyright file names no Expat (MIT) licence"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo's project_license is not MIT"
 
 # A PNG's width and height are the big-endian 32-bit words at bytes 16 and 20.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8 }'; }
