@@ -112,7 +112,9 @@ void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
   if (path.isEmpty()) return;
   settings.timeStepLabel = QStringLiteral("Current delta t: ") + QString::number(session.timeStep);
   settings.formats = RecordingSettingsDialog::rememberedFormats();
-  if (settings.doModal() == QDialog::Accepted) RecordingSettingsDialog::rememberFormats(settings.formats);
+  // Escape or Cancel: no recording.
+  if (settings.doModal() != QDialog::Accepted) return;
+  RecordingSettingsDialog::rememberFormats(settings.formats);
   const std::string scriptPath = QFile::encodeName(path).toStdString();
   if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats) != 0)
     showRecordingError(message("Unable to start recording."), session.lastError(), true);

@@ -17,10 +17,11 @@
 
 namespace {
 
-// Dialog bar template 128, in dialog units: a label and nothing else yet.
-const int kDialogBarWidth = 330, kDialogBarHeight = 16;
+// Dialog bar template 128, in dialog units: how to take hold of the cloth, short enough that the
+// toolbar beside it keeps Run and Reset in view at the window's first size.
+const int kDialogBarWidth = 170, kDialogBarHeight = 16;
 const std::vector<DialogItem> kDialogBarItems = {
-    {kNoControlId, DialogItemKind::StaticLeft, "TODO: layout dialog bar ", 12, 4, 300, 8}};
+    {kNoControlId, DialogItemKind::StaticLeft, "Drag a node to pull it, Ctrl+click to pin it", 6, 4, 160, 8}};
 
 const QString kRealTimeKey = QStringLiteral("View/realTime");
 

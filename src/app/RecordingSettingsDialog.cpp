@@ -16,10 +16,11 @@ const char* const kFormatTexts[] = {"MEL", "PC2", "MDD", "OBJ", "glTF"};
 
 // Template 132, in dialog units; template order is the tab order. The time-step label spans the
 // dialog: at 40 units wide it would show no more than "Current de". The format row below the
-// fields widens the dialog and moves OK down.
+// fields widens the dialog and moves OK down; Cancel beside it records nothing.
 DialogTemplate recordingSettingsTemplate() {
   DialogTemplate t{"Recording Settings", 172, 122, false,
-          {{IDOK, DialogItemKind::DefPushButton, "OK", 61, 102, 50, 14},
+          {{IDOK, DialogItemKind::DefPushButton, "OK", 30, 102, 50, 14},
+           {IDCANCEL, DialogItemKind::PushButton, "Cancel", 92, 102, 50, 14},
            {IDC_TIME_STEP_LABEL, DialogItemKind::StaticLeft, "No message", 7, 7, 118, 8},
            {kNoControlId, DialogItemKind::StaticLeft, "Time step skip:", 7, 26, 48, 8},
            {IDC_TIME_STEP_SKIP, DialogItemKind::Edit, "", 85, 23, 40, 12},

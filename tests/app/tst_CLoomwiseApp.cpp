@@ -163,12 +163,15 @@ private slots:
     QCOMPARE(run->action(ID_SIMULATION_RESET), bar->actions().last());
     QVERIFY(!run->button(ID_RUN)->icon().isNull());
     QVERIFY(!run->button(ID_SIMULATION_RESET)->icon().isNull());
-    // The second band holds the dialog bar's label.
+    // The second band holds the dialog bar's hint, and leaves Run and Reset in view, not behind the
+    // toolbar's overflow arrow, at the window's first size.
     QLabel* label = nullptr;
     for (QLabel* l : run->frame().findChildren<QLabel*>())
-      if (l->text() == QStringLiteral("TODO: layout dialog bar ")) label = l;
+      if (l->text() == QStringLiteral("Drag a node to pull it, Ctrl+click to pin it")) label = l;
     QVERIFY(label != nullptr && label->isVisible());
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
     QVERIFY(qobject_cast<QToolBar*>(label->parentWidget()->parentWidget()) != bar);
+    QTRY_VERIFY(run->button(ID_RUN)->isVisible() && run->button(ID_SIMULATION_RESET)->isVisible());
   }
 
   void runStartsAndStopsTheActiveViewAndIsCheckedWhileRunning() {
