@@ -84,6 +84,8 @@ void CLoomwiseView::setUpGLState() {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glEnable(GL_LIGHTING);
   glEnable(GL_LIGHT0);
+  // Both sides of the sheet take the light: it billows towards the viewer as often as away.
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
   glDepthFunc(GL_LESS);
   glEnable(GL_DEPTH_TEST);
   glClearColor(0, 0, 0, 0);
@@ -125,7 +127,11 @@ void CLoomwiseView::renderScene() {
   if (ClothDocument* document = clothDocument()) {
     glColor3d(0.75, 0.75, 0.75);
     OpenGlQuadStripSink sink;
+    // The strips wind clockwise as seen from the side their normals face: that side is the front,
+    // so that two-sided lighting turns the normals round for the other.
+    glFrontFace(GL_CW);
     document->simulation().cloth().draw(sink);
+    glFrontFace(GL_CCW);
     drawPins(document->simulation());
   }
   drawAxes(axes, kAxisLength);
