@@ -89,8 +89,10 @@ void CLoomwiseDoc::OnUpdateViewClothControls(CommandUi& ui) { ui.setChecked(cont
 
 QWidget* CLoomwiseDoc::mainWindow() const { return host() != nullptr ? host()->mainWindow() : nullptr; }
 
+// The program's and the cloth's names stay in front, so the user still sees which cloth records.
 void CLoomwiseDoc::setMainCaption(const QString& text) const {
-  if (QWidget* window = mainWindow()) window->setWindowTitle(text);
+  if (QWidget* window = mainWindow())
+    window->setWindowTitle(QStringLiteral("%1 - %2 - %3").arg(QCoreApplication::applicationName(), title(), text));
 }
 
 void CLoomwiseDoc::OnFileSave() {

@@ -152,9 +152,9 @@ private slots:
       captions << run.frame().windowTitle();
     }
     QCOMPARE(captions.mid(0, 2), QStringList(2, "Loomwise - doc"));  // steps 8 and 9
-    QCOMPARE(captions[2], QStringLiteral("Recording frame: 1"));     // step 10
-    QCOMPARE(captions[6], QStringLiteral("Recording frame: 1"));
-    QCOMPARE(captions[7], QStringLiteral("Recording frame: 2"));     // step 15
+    QCOMPARE(captions[2], QStringLiteral("Loomwise - doc - Recording frame: 1"));     // step 10
+    QCOMPARE(captions[6], QStringLiteral("Loomwise - doc - Recording frame: 1"));
+    QCOMPARE(captions[7], QStringLiteral("Loomwise - doc - Recording frame: 2"));     // step 15
     QCOMPARE(doc->session.recordedFrames, 2);
     doc->session.stop();
     QVERIFY(QFileInfo(run.files.filePath("animate_take.mel")).size() > 0);

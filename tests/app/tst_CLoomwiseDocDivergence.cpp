@@ -36,6 +36,8 @@ class CLoomwiseDocDivergenceTest : public QObject {
 
   CLoomwiseDoc* doc() const { return run->activeDocument(); }
   QString caption() const { return run->frame().windowTitle(); }
+  // What the caption shows while recording: the program's and the cloth's names, then `text`.
+  QString recordingCaption(const char* text) const { return "Loomwise - " + doc()->title() + " - " + text; }
   QString script() const { return run->files.filePath("animate_flag.mel"); }
 
   void startRecording(int skip) { QCOMPARE(doc()->session.start(run->files.filePath("flag").toStdString(), skip, 5, 5), 0); }
@@ -98,7 +100,7 @@ private slots:
     QCOMPARE(atRest(doc()->cloth), resetFromTheBox);
     QCOMPARE(doc()->cloth.parameters.valueOf("density"), 0.05);
     if (!recording) return;
-    QCOMPARE(captionThen, QStringLiteral("Stopped recording"));
+    QCOMPARE(captionThen, recordingCaption("Stopped recording"));
     const QByteArray animation = contentOf(script());
     QVERIFY(animation.isEmpty() || animation.endsWith(kLastLineOfAFrame));
     QVERIFY(!animation.contains("nan") && !animation.contains("inf"));
@@ -142,7 +144,7 @@ private slots:
     for (int i = 0; i < 10; ++i) doc()->advanceFrame();
     reset("shortcut");
     QVERIFY(!doc()->session.recording);
-    QCOMPARE(caption(), QStringLiteral("Stopped recording"));
+    QCOMPARE(caption(), recordingCaption("Stopped recording"));
     QVERIFY(atRest(doc()->cloth));
     const QByteArray animation = contentOf(script());
     QCOMPARE(animation.count("currentTime"), 5);

@@ -89,6 +89,8 @@ class CLoomwiseDocRecordingTest : public QObject {
   CLoomwiseView* view() const { return run->activeView(); }
   QString path(const QString& name) const { return run->files.filePath(name); }
   QString caption() const { return run->frame().windowTitle(); }
+  // What the caption shows while recording: the program's and the cloth's names, then `text`.
+  QString recordingCaption(const char* text) const { return "Loomwise - " + doc()->title() + " - " + text; }
 
   // Ctrl+S with the file dialog answered by `file` and, when it comes, the settings dialog by
   // `settings`. The timer must be stopped while either is open.
@@ -226,7 +228,7 @@ private slots:
     QCOMPARE(caption(), QStringLiteral("Loomwise - doc"));
     QVERIFY(framesIn(path("animate_take.mel")).isEmpty());
     stepTo(1056);
-    QCOMPARE(caption(), QStringLiteral("Recording frame: 1"));
+    QCOMPARE(caption(), recordingCaption("Recording frame: 1"));
     QCOMPARE(framesIn(path("animate_take.mel")), QList<int>{1});
   }
 
@@ -236,7 +238,7 @@ private slots:
     QVERIFY(stop());
     QVERIFY(record("second", typeSettings(5, 5, 5)));
     stepTo(70);
-    QCOMPARE(caption(), QStringLiteral("Recording frame: 14"));
+    QCOMPARE(caption(), recordingCaption("Recording frame: 14"));
     QVERIFY(stop());
     QCOMPARE(framesIn(path("animate_first.mel")), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
     QCOMPARE(framesIn(path("animate_second.mel")), QList<int>({13, 14}));
@@ -287,7 +289,7 @@ private slots:
     if (how == "menu") QVERIFY(run->chooseMenu("&File", "&Save\tCtrl+S"));
     if (how == "toolbar") run->clickButton(ID_FILE_SAVE);
     if (how == "key") save({});
-    QCOMPARE(caption(), QStringLiteral("Stopped recording"));
+    QCOMPARE(caption(), recordingCaption("Stopped recording"));
     QVERIFY(!doc()->session.recording);
     QCOMPARE(fileDialogs, 1);
     QVERIFY(!isOpenHere(path("animate_take.mel")));
@@ -356,13 +358,13 @@ private slots:
     QCOMPARE(box.text, QStringLiteral("Frame 1 could not be written; the recording has stopped."));
     QCOMPARE(box.detail, path("animate_take.mel") + ": " + std::strerror(ENOSPC));
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(caption(), QStringLiteral("Stopped recording"));
+    QCOMPARE(caption(), recordingCaption("Stopped recording"));
     QVERIFY(!doc()->session.recording);
     QVERIFY(!isOpenHere(path("animate_take.mel")));
     auto another = whenMessageBox(box);
     stepTo(20);
     QVERIFY(!another->ran);
-    QCOMPARE(caption(), QStringLiteral("Stopped recording"));
+    QCOMPARE(caption(), recordingCaption("Stopped recording"));
     QVERIFY(record("again"));
   }
 
