@@ -1,6 +1,7 @@
 #include "app/CLoomwiseApp.h"
 
 #include <QCoreApplication>
+#include <QSettings>
 
 #include "app/AboutDialog.h"
 #include "app/AppResources.h"
@@ -11,14 +12,31 @@
 #include "toolkit/DocumentManager.h"
 #include "view/CLoomwiseView.h"
 
+namespace {
+
+// The name the settings were kept under before the program had its own.
+const QString kOldOrganisation = QStringLiteral("Local AppWizard-Generated Applications");
+
+// Settings found under the old name come over once, unless the program's own already exist.
+void moveOldSettings() {
+  QSettings old(kOldOrganisation, QCoreApplication::applicationName());
+  QSettings own;
+  if (old.allKeys().isEmpty() || !own.allKeys().isEmpty()) return;
+  for (const QString& key : old.allKeys()) own.setValue(key, old.value(key));
+  old.clear();
+}
+
+}  // namespace
+
 CLoomwiseApp::CLoomwiseApp(QStringList commandLine) : Application(std::move(commandLine)) {
   QCoreApplication::setApplicationName(AppResources::string(kAppTitleString));
   onCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
 bool CLoomwiseApp::InitInstance() {
-  // The settings are kept under this organisation's name and the program's.
-  QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+  // The settings are kept under the program's own name, as organisation and as application.
+  QCoreApplication::setOrganizationName(QStringLiteral("Loomwise"));
+  moveOldSettings();
   loadStdProfileSettings(AppResources::kRecentFiles);
   setMainWindow(std::make_unique<CMainFrame>());
   setDocumentManager(std::make_unique<DocumentManager>(

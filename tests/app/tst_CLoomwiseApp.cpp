@@ -334,6 +334,15 @@ private slots:
     QTRY_VERIFY(!run->action(ID_RUN)->isChecked());
   }
 
+  // The settings live under the program's own name; those of the wizard's old name move over once.
+  void settingsMoveFromTheOldOrganisationOnce() {
+    QSettings("Local AppWizard-Generated Applications", "Loomwise").setValue("View/realTime", true);
+    QVERIFY(run->start());
+    QCOMPARE(QSettings("Loomwise", "Loomwise").value("View/realTime"), QVariant(true));
+    QVERIFY(QSettings("Local AppWizard-Generated Applications", "Loomwise").allKeys().isEmpty());
+    SimulationTimer::realTime = false;
+  }
+
   // Real Time is one setting for the program, kept between runs under View/realTime.
   void realTimeIsRememberedBetweenRuns() {
     QVERIFY(run->start());
