@@ -1,12 +1,19 @@
 #include "app/ClothInitDialog.h"
 
+#include <QLabel>
+#include <QLineEdit>
+
 #include "app/Resource.h"
+#include "cloth/Cloth.h"
 #include "cloth/Limits.h"
+#include "cloth/StabilityEstimate.h"
+#include "sim/Simulation.h"
 #include "toolkit/DataExchange.h"
 
 namespace {
 
-// Template 131, in dialog units; template order is the tab order.
+// Template 131, in dialog units; template order is the tab order. The stability note under the
+// fields is ours.
 DialogTemplate clothInitTemplate() {
   return {"Cloth Initialization", 136, 95, false,
           {{IDOK, DialogItemKind::DefPushButton, "OK", 37, 74, 50, 14},
@@ -15,12 +22,30 @@ DialogTemplate clothInitTemplate() {
            {kNoControlId, DialogItemKind::StaticRight, "Node spacing:", 7, 7, 66, 8},
            {kNoControlId, DialogItemKind::StaticRight, "Cloth width (nodes):", 7, 25, 66, 8},
            {kNoControlId, DialogItemKind::StaticRight, "Cloth height (nodes):", 7, 43, 66, 8},
-           {IDC_CLOTH_HEIGHT, DialogItemKind::Edit, "", 89, 43, 40, 12}}};
+           {IDC_CLOTH_HEIGHT, DialogItemKind::Edit, "", 89, 43, 40, 12},
+           {IDC_STABILITY_NOTE, DialogItemKind::StaticLeft, "", 7, 60, 122, 8}}};
 }
 
 }  // namespace
 
 ClothInitDialog::ClothInitDialog() : TemplateDialog(clothInitTemplate()) {}
+
+bool ClothInitDialog::OnInitDialog() {
+  const bool focus = TemplateDialog::OnInitDialog();
+  connect(control<QLineEdit>(IDC_NODE_SPACING), &QLineEdit::textChanged, this, [this] { updateStabilityNote(); });
+  updateStabilityNote();
+  return focus;
+}
+
+void ClothInitDialog::updateStabilityNote() {
+  bool number = false;
+  const double spacing = control<QLineEdit>(IDC_NODE_SPACING)->text().toDouble(&number);
+  const Cloth defaults;  // a new cloth starts from the default parameters
+  const StabilityEstimate estimate(defaults.parameters, spacing, Simulation::kTimeStep);
+  const bool unstable = number && spacing > 0.0 && !estimate.stable();
+  control<QLabel>(IDC_STABILITY_NOTE)->setText(
+      unstable ? tr("Unstable: use a spacing of at least %1").arg(estimate.minimumSpacing(), 0, 'g', 3) : QString());
+}
 
 void ClothInitDialog::doDataExchange(DataExchange& exchange) {
   // Width, height, then spacing: the first failure is the one reported.

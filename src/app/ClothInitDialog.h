@@ -14,5 +14,10 @@ public:
   float nodeSpacing = 0.25f;  // 0.01 to 1.0, both as single-precision values
 
 protected:
+  bool OnInitDialog() override;
   void doDataExchange(DataExchange& exchange) override;
+
+private:
+  // Says, as the spacing is typed, whether a cloth of the default settings would blow up.
+  void updateStabilityNote();
 };

@@ -21,6 +21,7 @@ constexpr int IDC_PATCHES_U = 1008;
 constexpr int IDC_PATCHES_V = 1009;
 // The Recording Settings dialog's format check boxes, in the order of recordingformat::all().
 constexpr int IDC_FORMAT_FIRST = 1010;  // mel, then pc2, mdd, obj, glb up to 1014
+constexpr int IDC_STABILITY_NOTE = 1015;  // the Cloth Initialization dialog's stability estimate
 
 // Commands of the program's own.
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;

@@ -44,6 +44,7 @@ private slots:
     const QStringList labels = {"Node spacing:", "Cloth width (nodes):", "Cloth height (nodes):"};
     QStringList shown;
     for (QLabel* label : d.findChildren<QLabel*>()) {
+      if (label == d.control<QLabel>(IDC_STABILITY_NOTE)) continue;
       shown << label->text();
       QVERIFY(label->alignment() & Qt::AlignRight);
     }
@@ -54,6 +55,30 @@ private slots:
     const int heightTop = field(&d, IDC_CLOTH_HEIGHT)->y();
     QVERIFY(qAbs((heightTop - widthTop) - (widthTop - spacingTop)) <= 1);
     QVERIFY(field(&d, IDC_NODE_SPACING)->x() > d.findChildren<QLabel*>().first()->geometry().right());
+  }
+
+  // The spacing as it is typed is judged as the panel judges it: 0.05 blows up the default cloth.
+  void warnsOfASpacingThatWouldBlowUp_data() {
+    QTest::addColumn<QString>("spacing");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("default") << "0.25" << false;
+    QTest::newRow("narrow") << "0.05" << true;
+    QTest::newRow("not a number") << "x" << false;
+  }
+  void warnsOfASpacingThatWouldBlowUp() {
+    QFETCH(QString, spacing);
+    QFETCH(bool, warned);
+    QString note;
+    auto step = whenModal<ClothInitDialog>([&](ClothInitDialog* d) {
+      typeInto(field(d, IDC_NODE_SPACING), spacing);
+      note = d->control<QLabel>(IDC_STABILITY_NOTE)->text();
+      QTest::keyClick(d, Qt::Key_Escape);
+    });
+    ClothInitDialog d;
+    d.doModal();
+    QVERIFY(step->ran);
+    QCOMPARE(note.startsWith("Unstable: use a spacing of at least 0.0"), warned);
+    QCOMPARE(note.isEmpty(), !warned);
   }
 
   void showsTheInitialValuesAndTabsInTemplateOrder() {
