@@ -136,13 +136,23 @@ std::string GlbWriter::describe(std::size_t binBytes) const {
   return text;
 }
 
+namespace {
+constexpr std::uint64_t kJsonPerFrame = 1024;  // generously more than a target's accessor takes
+constexpr std::uint64_t kJsonFixed = 65536;    // generously more than the rest of the JSON takes
+}  // namespace
+
+// The static data, the JSON and the animation data: all but the targets.
+long GlbWriter::headBound(int frames) const {
+  const std::uint64_t fixed = 28 + 4 * (indices_.size() + base_.size() + textureCoordinates_.size()) + kJsonFixed +
+                              3 * name_.size();
+  return static_cast<long>(fixed + (kJsonPerFrame + 12) * static_cast<std::uint64_t>(frames));
+}
+
 int GlbWriter::maxFrames() const {
   constexpr std::uint64_t kMostBytes = 0xFFFFFFFFull;
-  constexpr std::uint64_t kJsonPerFrame = 1024;  // generously more than a target's accessor takes
   constexpr std::uint64_t kMostIndexed = 65535;  // frames² − 1 must fit the indices
-  const std::uint64_t fixed = 4 * (indices_.size() + base_.size() + textureCoordinates_.size()) + 65536;
   const std::uint64_t perFrame = 12 * static_cast<std::uint64_t>(cloth_.nodeCount()) + 12 + kJsonPerFrame;
-  return static_cast<int>(std::min(kMostIndexed, (kMostBytes - fixed) / perFrame));
+  return static_cast<int>(std::min(kMostIndexed, (kMostBytes - static_cast<std::uint64_t>(headBound(0))) / perFrame));
 }
 
 byteorder::Bytes GlbWriter::head() const {

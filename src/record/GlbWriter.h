@@ -17,6 +17,7 @@ protected:
   void started() override;
   void encode(std::vector<float>& positions, byteorder::Bytes& out) override;
   byteorder::Bytes head() const override;
+  long headBound(int frames) const override;
   // A binary glTF file's length is a 32-bit number, and so are the sparse weights' indices.
   int maxFrames() const override;
 

@@ -11,4 +11,5 @@ public:
 protected:
   void encode(std::vector<float>& positions, byteorder::Bytes& out) override;
   byteorder::Bytes head() const override;
+  long headBound(int frames) const override { return 8 + 4 * static_cast<long>(frames); }
 };

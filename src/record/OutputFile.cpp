@@ -1,5 +1,6 @@
 #include "record/OutputFile.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -56,6 +57,14 @@ bool OutputFile::truncate(long length) {
   if (file_ == nullptr) return false;
   std::fflush(file_);  // whatever of the buffer still goes out is cut off below
   return (ftruncate(fileno(file_), length) == 0 && std::fseek(file_, length, SEEK_SET) == 0) || fail();
+}
+
+bool OutputFile::reserve(long length) {
+  if (file_ == nullptr) return false;
+  const int error = posix_fallocate(fileno(file_), 0, length);
+  if (error == 0) return true;
+  errno = error;
+  return fail();
 }
 
 bool OutputFile::close() {

@@ -24,6 +24,9 @@ public:
   bool flush();
   // Cuts the file back to `length` bytes, so that a partial frame never stays behind.
   bool truncate(long length);
+  // Makes sure `length` bytes are allocated on disk, so that later writes up to it cannot run
+  // out of space.
+  bool reserve(long length);
   bool close();
   // Closes the file and gives it the name `path`, in one step for anyone reading `path`.
   bool closeAs(const std::string& path);

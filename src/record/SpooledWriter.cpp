@@ -26,7 +26,7 @@ bool SpooledWriter::frame(int number) {
   clothmesh::nodePositions(cloth_, positions_);
   encoded_.clear();
   encode(positions_, encoded_);
-  return spool_.append(encoded_) || fail(spool_.error());
+  return spool_.append(encoded_, headBound(spool_.frames() + 1)) || fail(spool_.error());
 }
 
 int SpooledWriter::maxFrames() const { return std::numeric_limits<int>::max(); }

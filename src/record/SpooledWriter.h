@@ -28,6 +28,8 @@ protected:
   virtual void encode(std::vector<float>& positions, byteorder::Bytes& out) = 0;
   // Everything before the frames, once their count is known.
   virtual byteorder::Bytes head() const = 0;
+  // At least the bytes of everything before the frames when the file holds `frames` frames.
+  virtual long headBound(int frames) const = 0;
   // The most frames of this cloth the format can hold.
   virtual int maxFrames() const;
 

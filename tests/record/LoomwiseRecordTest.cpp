@@ -618,6 +618,40 @@ TEST(LoomwiseRecord, AssimpImportsTheMeshes) {
   }
 }
 
+// A 300 kB file system that fills up during the recording; empty when one cannot be mounted here.
+class SmallDisk {
+public:
+  SmallDisk() : mounted_(shell("mount -t tmpfs -o size=300k tmpfs " + dir_.path()).exitCode == 0) {}
+  ~SmallDisk() {
+    if (mounted_) shell("umount " + dir_.path());
+  }
+  bool mounted() const { return mounted_; }
+  std::string file(const std::string& name) const { return dir_.file(name); }
+
+private:
+  TempDir dir_;
+  const bool mounted_;
+};
+
+// Each cache that needs its frame count first is still written, whole, with exactly the frames
+// the message names, when the disk fills during the recording.
+TEST(LoomwiseRecord, AFullDiskKeepsTheFramesItNames) {
+  for (const std::string format : {"mdd", "glb", "pc2"}) {
+    SmallDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << "a small tmpfs cannot be mounted here (it needs root)";
+    const ProgramRun run = record("--format " + format + " --seed 5 --steps 20000 " + disk.file("flag"));
+    ASSERT_EQ(run.exitCode, 1) << format;
+    std::smatch kept;
+    ASSERT_TRUE(std::regex_search(run.err, kept, std::regex("the recording keeps frames 1 to ([0-9]+)\\."))) << run.err;
+    const std::size_t frames = std::stoul(kept[1]);
+    const std::string file = disk.file("flag." + format);
+    const std::size_t held = format == "glb"   ? cachereaders::readGlb(file).targets.size()
+                             : format == "mdd" ? cachereaders::readMdd(file).frames.size()
+                                               : cachereaders::readPc2(file).frames.size();
+    EXPECT_EQ(held, frames) << format;
+  }
+}
+
 TEST(LoomwiseRecord, CachesWithoutMelTakeNoPatches) {
   TempDir dir;
   const ProgramRun run = record("--format pc2 --patches 4,4 " + dir.file("flag"));
