@@ -15,6 +15,7 @@ bool Pc2Writer::begin(const RecordingTarget& target) {
   startFrame_ = 0;
   samples_ = 0;
   error_.clear();
+  cutBack_ = false;
   return (file_.open(target.file(".pc2"), "wb") && writeHeader() && file_.flush()) || fail();
 }
 
@@ -38,7 +39,7 @@ bool Pc2Writer::frame(int number) {
   // The sample first, the count after it: a crash between the two leaves the previous cache.
   const long complete = kHeaderBytes + static_cast<long>(samples_) * static_cast<long>(sample_.size());
   if (!(file_.write(sample_.data(), sample_.size()) && file_.flush())) {
-    file_.truncate(complete);
+    cutBack_ = file_.truncate(complete);
     return fail();
   }
   ++samples_;
@@ -46,9 +47,11 @@ bool Pc2Writer::frame(int number) {
   return true;
 }
 
+// A cache cut back to its whole frames after a failed one is complete: its head counts them, even
+// if the stream still holds the failed write's error when it closes.
 bool Pc2Writer::end() {
   if (!file_.isOpen()) return error_.empty();
-  return file_.close() || fail();
+  return file_.close() || cutBack_ || fail();
 }
 
 bool Pc2Writer::fail() {

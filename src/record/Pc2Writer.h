@@ -32,4 +32,5 @@ private:
   int startFrame_ = 0;
   int samples_ = 0;
   std::string error_;
+  bool cutBack_ = false;  // a failed frame was cut off, leaving the whole ones
 };
