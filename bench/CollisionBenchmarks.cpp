@@ -42,8 +42,7 @@ void stepWithColliders(benchmark::State& state, std::vector<Collider> colliders)
   const ClothShape shape{0.25f, 100, 100, ClothShape::Lay::Flat};
   Simulation simulation(1, shape);
   simulation.setPins(PinSet(PinSet::Preset::None));
-  simulation.addCollisionPass(std::make_unique<ColliderPass>(std::move(colliders), ColliderPass::kDefaultThickness,
-                                                             ColliderPass::kDefaultFriction));
+  simulation.colliders().setColliders(std::move(colliders));
   for (int s = 0; s < kSettlingSteps; ++s) simulation.step();
   for (auto _ : state) simulation.step();
   state.counters[benchmarknames::kPerNodeStep] = benchmark::Counter(

@@ -56,8 +56,9 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   applySettings(options, simulation.cloth());
   simulation.setPins(options.pins);
   simulation.scheduleHolds(options.holds);
-  if (!options.colliders.empty())
-    simulation.addCollisionPass(std::make_unique<ColliderPass>(options.colliders, options.thickness, options.friction));
+  simulation.colliders().setColliders(options.colliders);
+  simulation.colliders().setThickness(options.thickness);
+  simulation.colliders().setFriction(options.friction);
 
   RecordingSession session(simulation);
   Outcome outcome;

@@ -31,11 +31,26 @@ void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double 
   q = p - kept;
 }
 
+// How far a node may move before its mesh candidates are gathered again.
+double marginFor(double thickness) { return std::max(thickness, 0.02); }
+
 }  // namespace
 
 ColliderPass::ColliderPass(std::vector<Collider> colliders, double thickness, double friction)
     : colliders_(std::move(colliders)), caches_(colliders_.size()), thickness_(thickness), friction_(friction),
-      margin_(std::max(thickness, 0.02)) {}
+      margin_(marginFor(thickness)) {}
+
+void ColliderPass::setColliders(std::vector<Collider> colliders) {
+  colliders_ = std::move(colliders);
+  caches_.assign(colliders_.size(), MeshCache());
+}
+
+// The mesh candidates were gathered for the old reach: gather them again.
+void ColliderPass::setThickness(double thickness) {
+  thickness_ = thickness;
+  margin_ = marginFor(thickness);
+  caches_.assign(colliders_.size(), MeshCache());
+}
 
 void ColliderPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid()) return;

@@ -18,6 +18,8 @@ public:
   static constexpr double kMaxThickness = 1.0;
   static constexpr double kMaxFriction = 2.0;
 
+  // No colliders, the default thickness and friction.
+  ColliderPass() : ColliderPass({}, kDefaultThickness, kDefaultFriction) {}
   ColliderPass(std::vector<Collider> colliders, double thickness, double friction);
 
   void apply(Cloth& cloth) override;
@@ -25,6 +27,12 @@ public:
   const std::vector<Collider>& colliders() const { return colliders_; }
   double thickness() const { return thickness_; }
   double friction() const { return friction_; }
+  // Each takes effect from the next step on, as the window edits the scene while the cloth runs.
+  void setColliders(std::vector<Collider> colliders);
+  // Within (0, kMaxThickness].
+  void setThickness(double thickness);
+  // Within [0, kMaxFriction].
+  void setFriction(double friction) { friction_ = friction; }
 
 private:
   // A mesh's candidate triangles for each node: those within reach of where the node was when they

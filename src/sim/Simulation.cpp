@@ -119,6 +119,7 @@ Simulation::StepResult Simulation::step() {
 }
 
 void Simulation::applyCollisions() {
+  if (!colliders_.colliders().empty()) colliders_.apply(cloth_);
   for (const auto& pass : collisionPasses_) pass->apply(cloth_);
 }
 

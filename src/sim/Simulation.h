@@ -8,6 +8,7 @@
 #include "cloth/ClothShape.h"
 #include "cloth/RandomGenerator.h"
 #include "cloth/Vec3.h"
+#include "sim/ColliderPass.h"
 #include "sim/CollisionPass.h"
 #include "sim/GridNode.h"
 #include "sim/PinSet.h"
@@ -70,6 +71,11 @@ public:
   void release(int k, const Vec3& velocity);
   bool isHeld(int k) const;
 
+  // The scene's colliders, with the cloth's thickness and friction against them; they act first
+  // of the collision passes, and not at all while there are none.
+  ColliderPass& colliders() { return colliders_; }
+  const ColliderPass& colliders() const { return colliders_; }
+  // A further pass (the sheet against itself), after the colliders and those added before it.
   void addCollisionPass(std::unique_ptr<CollisionPass> pass);
   // Listeners are not owned; one must be removed before it is destroyed.
   void addListener(SimulationListener& listener);
@@ -106,6 +112,7 @@ private:
   std::vector<Hold> scheduled_;        // scripted holds, by step
   std::size_t nextScheduled_ = 0;      // the first of them not yet taken
   std::vector<HeldNode> held_;         // nodes held now, scripted or grabbed
+  ColliderPass colliders_;
   std::vector<std::unique_ptr<CollisionPass>> collisionPasses_;
   std::vector<SimulationListener*> listeners_;
   bool divergenceTold_ = false;

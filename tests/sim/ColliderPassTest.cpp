@@ -22,7 +22,8 @@ void drop(Simulation& simulation, std::vector<Collider> colliders, int steps,
   simulation.setPins(PinSet(PinSet::Preset::None));
   clothsetups::setParameter(simulation.cloth(), "windMinimum", 0.0);
   clothsetups::setParameter(simulation.cloth(), "windPressure", 0.0);
-  simulation.addCollisionPass(std::make_unique<ColliderPass>(std::move(colliders), kThickness, friction));
+  simulation.colliders().setColliders(std::move(colliders));
+  simulation.colliders().setFriction(friction);
   for (int s = 1; s <= steps; ++s) {
     simulation.step();
     everyStep(simulation.cloth(), s);
@@ -82,7 +83,7 @@ TEST(ColliderPass, ClothFallingOnTheGroundComesToRest) {
 TEST(ColliderPass, ClothBlownIntoABoxStaysOutOfIt) {
   Simulation simulation(1);
   const Box box{{-0.8, -1.5, 0.3}, {0.8, 0.5, 1.0}};
-  simulation.addCollisionPass(std::make_unique<ColliderPass>(std::vector<Collider>{box}, kThickness, 0.5));
+  simulation.colliders().setColliders({box});
   clothsetups::setParameter(simulation.cloth(), "windMinimum", 300.0);
   int pressed = 0;
   for (int s = 1; s <= 6000; ++s) {
