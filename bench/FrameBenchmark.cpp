@@ -57,7 +57,7 @@ void writeCacheFrame(benchmark::State& state, RecordingFormat format) {
   const TempDir directory;
   RecordingTarget target = RecordingTarget::of(directory.file("frame"));
   MelRecorder recorder(cloth);
-  auto writers = makeFrameWriters({format}, cloth, recorder);
+  auto writers = makeFrameWriters({format}, cloth, {}, recorder);
   const auto restart = [&] {
     for (auto& writer : writers) {
       writer->end();

@@ -7,6 +7,7 @@
 #include "record/Pc2Writer.h"
 
 std::vector<std::unique_ptr<FrameWriter>> makeFrameWriters(const RecordingFormats& formats, const Cloth& cloth,
+                                                           const std::vector<Collider>& colliders,
                                                            MelRecorder& recorder) {
   using recordingformat::contains;
   std::vector<std::unique_ptr<FrameWriter>> writers;
@@ -16,6 +17,6 @@ std::vector<std::unique_ptr<FrameWriter>> makeFrameWriters(const RecordingFormat
     writers.push_back(std::make_unique<ObjWriter>(cloth, sequence));
   if (contains(formats, RecordingFormat::pc2)) writers.push_back(std::make_unique<Pc2Writer>(cloth));
   if (contains(formats, RecordingFormat::mdd)) writers.push_back(std::make_unique<MddWriter>(cloth));
-  if (contains(formats, RecordingFormat::glb)) writers.push_back(std::make_unique<GlbWriter>(cloth));
+  if (contains(formats, RecordingFormat::glb)) writers.push_back(std::make_unique<GlbWriter>(cloth, colliders));
   return writers;
 }

@@ -6,6 +6,7 @@
 
 #include "cloth/Cloth.h"
 #include "record/ClothMesh.h"
+#include "scene/ColliderSurface.h"
 
 namespace {
 
@@ -55,6 +56,53 @@ void GlbWriter::started() {
   clothmesh::nodePositions(cloth_, base_);
   indices_ = clothmesh::triangleIndices(cloth_);
   textureCoordinates_ = clothmesh::textureCoordinates(cloth_);
+  colliderMeshes_.clear();
+  const double sheet = std::max(cloth_.width - 1, cloth_.height - 1) * cloth_.spacing;
+  for (const Collider& collider : colliders_) {
+    const ColliderSurface surface = surfaceOf(collider, planeHalfSizeFor(sheet));
+    StaticMesh mesh;
+    mesh.name = "Collider " + std::to_string(colliderMeshes_.size() + 1) + " (" + kindOf(collider) + ")";
+    for (const auto& triangle : surface.triangles) mesh.indices.insert(mesh.indices.end(), triangle.begin(), triangle.end());
+    for (std::size_t i = 0; i < surface.positions.size(); ++i) {
+      const Vec3 &p = surface.positions[i], &n = surface.normals[i];
+      mesh.positions.insert(mesh.positions.end(), {float(p.x), float(p.y), float(p.z)});
+      mesh.normals.insert(mesh.normals.end(), {float(n.x), float(n.y), float(n.z)});
+    }
+    colliderMeshes_.push_back(std::move(mesh));
+  }
+}
+
+std::size_t GlbWriter::colliderBytes() const {
+  std::size_t bytes = 0;
+  for (const StaticMesh& mesh : colliderMeshes_)
+    bytes += 4 * (mesh.indices.size() + mesh.positions.size() + mesh.normals.size());
+  return bytes;
+}
+
+void GlbWriter::describeColliderData(json& views, json& accessors, std::size_t& offset) const {
+  for (const StaticMesh& mesh : colliderMeshes_) {
+    const int indexView = addView(views, offset, 4 * mesh.indices.size(), kElementArrayBuffer);
+    const int positionView = addView(views, offset, 4 * mesh.positions.size(), kArrayBuffer);
+    const int normalView = addView(views, offset, 4 * mesh.normals.size(), kArrayBuffer);
+    const int vertices = static_cast<int>(mesh.positions.size() / 3);
+    accessors.push_back({{"bufferView", indexView}, {"componentType", kUnsignedInt},
+                         {"count", mesh.indices.size()}, {"type", "SCALAR"}});
+    accessors.push_back(vec3Accessor(positionView, 0, vertices, boundsOf(mesh.positions)));
+    accessors.push_back({{"bufferView", normalView}, {"componentType", kFloat}, {"count", vertices}, {"type", "VEC3"}});
+  }
+}
+
+void GlbWriter::describeColliderNodes(json& document, int firstAccessor) const {
+  for (const StaticMesh& mesh : colliderMeshes_) {
+    const int node = static_cast<int>(document["nodes"].size());
+    json primitive{{"attributes", {{"POSITION", firstAccessor + 1}, {"NORMAL", firstAccessor + 2}}},
+                   {"indices", firstAccessor},
+                   {"mode", kTriangles}};
+    document["nodes"].push_back({{"name", mesh.name}, {"mesh", document["meshes"].size()}});
+    document["meshes"].push_back({{"name", mesh.name}, {"primitives", {primitive}}});
+    document["scenes"][0]["nodes"].push_back(node);
+    firstAccessor += 3;
+  }
 }
 
 void GlbWriter::encode(std::vector<float>& positions, byteorder::Bytes& out) {
@@ -68,6 +116,11 @@ byteorder::Bytes GlbWriter::staticData() const {
   byteorder::appendAll(data, indices_);
   byteorder::appendAll(data, base_);
   byteorder::appendAll(data, textureCoordinates_);
+  for (const StaticMesh& mesh : colliderMeshes_) {
+    byteorder::appendAll(data, mesh.indices);
+    byteorder::appendAll(data, mesh.positions);
+    byteorder::appendAll(data, mesh.normals);
+  }
   return data;
 }
 
@@ -93,6 +146,8 @@ std::string GlbWriter::describe(std::size_t binBytes) const {
                        {"count", indices_.size()}, {"type", "SCALAR"}});
   accessors.push_back(vec3Accessor(positionView, 0, nodes, boundsOf(base_)));
   accessors.push_back({{"bufferView", uvView}, {"componentType", kFloat}, {"count", nodes}, {"type", "VEC2"}});
+  const int firstColliderAccessor = static_cast<int>(accessors.size());
+  describeColliderData(views, accessors, offset);
   json primitive{{"attributes", {{"POSITION", 1}, {"TEXCOORD_0", 2}}}, {"indices", 0}, {"mode", kTriangles}};
   json document{{"asset", {{"version", "2.0"}, {"generator", "Loomwise 1.0"}}},
                 {"scene", 0},
@@ -128,6 +183,7 @@ std::string GlbWriter::describe(std::size_t binBytes) const {
                                {"channels", {{{"sampler", 0}, {"target", {{"node", 0}, {"path", "weights"}}}}}}}};
   }
   document["meshes"] = {{{"name", name_}, {"primitives", {primitive}}}};
+  describeColliderNodes(document, firstColliderAccessor);
   document["buffers"] = {{{"byteLength", binBytes}}};
   document["bufferViews"] = views;
   document["accessors"] = accessors;
@@ -144,7 +200,7 @@ constexpr std::uint64_t kJsonFixed = 65536;    // generously more than the rest 
 // The static data, the JSON and the animation data: all but the targets.
 long GlbWriter::headBound(int frames) const {
   const std::uint64_t fixed = 28 + 4 * (indices_.size() + base_.size() + textureCoordinates_.size()) + kJsonFixed +
-                              3 * name_.size();
+                              3 * name_.size() + colliderBytes() + kJsonPerFrame * colliderMeshes_.size();
   return static_cast<long>(fixed + (kJsonPerFrame + 12) * static_cast<std::uint64_t>(frames));
 }
 

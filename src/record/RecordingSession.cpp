@@ -41,7 +41,7 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
     return -1;
   }
 
-  writers_ = makeFrameWriters(formats, cloth, recorder);
+  writers_ = makeFrameWriters(formats, cloth, simulation.colliders().colliders(), recorder);
   for (std::size_t i = 0; i < writers_.size(); ++i) {
     if (writers_[i]->begin(target)) continue;
     const std::string error = writers_[i]->error();

@@ -61,3 +61,36 @@ std::string parseCollider(const std::string& text, Collider& collider) {
   collider = MeshShape{std::move(load.mesh), values};
   return "";
 }
+
+namespace {
+
+std::string numbers(std::initializer_list<double> values) {
+  std::string text;
+  char buffer[32];
+  for (double value : values) {
+    if (!text.empty()) text += ',';
+    text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string formatCollider(const Collider& collider) {
+  struct {
+    std::string operator()(const Plane& p) const {
+      return numbers({p.point.x, p.point.y, p.point.z, p.normal.x, p.normal.y, p.normal.z});
+    }
+    std::string operator()(const Sphere& s) const { return numbers({s.centre.x, s.centre.y, s.centre.z, s.radius}); }
+    std::string operator()(const Box& b) const {
+      return numbers({b.lower.x, b.lower.y, b.lower.z, b.upper.x, b.upper.y, b.upper.z});
+    }
+    std::string operator()(const MeshShape& m) const { return m.path; }
+  } values;
+  return std::string(kindOf(collider)) + ':' + std::visit(values, collider);
+}
+
+const char* kindOf(const Collider& collider) {
+  static constexpr const char* kKinds[] = {"plane", "sphere", "box", "mesh"};
+  return kKinds[collider.index()];
+}

@@ -20,3 +20,8 @@ using Collider = std::variant<Plane, Sphere, Box, MeshShape>;
 // sphere:CX,CY,CZ,R, box:X0,Y0,Z0,X1,Y1,Z1 or mesh:PATH (the mesh is loaded now). Returns an
 // empty string, or one line for the user saying what is wrong.
 std::string parseCollider(const std::string& text, Collider& collider);
+// The collider as parseCollider reads it, numbers in their shortest exact form: what the window
+// shows and lets the user edit.
+std::string formatCollider(const Collider& collider);
+// "plane", "sphere", "box" or "mesh".
+const char* kindOf(const Collider& collider);

@@ -74,8 +74,9 @@ ColliderSurface sphereSurface(const Sphere& sphere, int rings, int segments) {
   for (int i = 0; i < rings; ++i)
     for (int j = 0; j < segments; ++j) {
       const int a = i * segments + j, b = i * segments + (j + 1) % segments, c = a + segments, d = b + segments;
-      s.triangles.push_back({a, b, d});
-      s.triangles.push_back({a, d, c});
+      // The first ring's a and b, and the last ring's c and d, are the poles: one triangle there.
+      if (i > 0) s.triangles.push_back({a, b, d});
+      if (i < rings - 1) s.triangles.push_back({a, d, c});
     }
   return s;
 }

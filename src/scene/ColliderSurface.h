@@ -15,7 +15,11 @@ struct ColliderSurface {
   std::vector<std::array<int, 3>> triangles;
 };
 
+// How far an infinite plane is shown from its point beside a sheet whose longer side is
+// `sheetSize`: room for the sheet to fall and spread on it.
+inline double planeHalfSizeFor(double sheetSize) { return 1.5 * sheetSize; }
+
 // An infinite plane is shown as the square of `planeHalfSize` about its point.
 ColliderSurface surfaceOf(const Collider& collider, double planeHalfSize);
-// A latitude-longitude sphere of 2 × rings × segments triangles (those at the poles without area).
+// A latitude-longitude sphere of 2 × (rings − 1) × segments triangles.
 ColliderSurface sphereSurface(const Sphere& sphere, int rings, int segments);

@@ -22,6 +22,10 @@
 
 namespace {
 
+// A closed cube of side 2 about the origin, as a mesh collider's file.
+constexpr const char* kCube = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
+                              "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n";
+
 struct ProgramRun {
   int exitCode;
   std::string out;
@@ -504,8 +508,7 @@ class LoomwiseRecordColliders : public ::testing::TestWithParam<CollisionScene> 
 
 TEST_P(LoomwiseRecordColliders, EveryFrameKeepsTheCollidersOut) {
   TempDir dir;
-  std::ofstream(dir.file("cube.obj")) << "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\n"
-                                         "v -1 1 1\nf 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n";
+  std::ofstream(dir.file("cube.obj")) << kCube;
   std::string arguments = GetParam().arguments;
   if (const std::size_t at = arguments.find("DIR"); at != std::string::npos) arguments.replace(at, 3, dir.path());
   const ProgramRun run = record("--format pc2 --seed 1 --skip 50 " + arguments + " " + dir.file("scene"));
@@ -585,8 +588,8 @@ ProgramRun shell(const std::string& command) {
 
 bool onPath(const std::string& program) { return shell("command -v " + program).exitCode == 0; }
 
-// No frame, one frame (a single keyframe) and many: each is a file the Khronos validator passes
-// without an error or a warning.
+// No frame, one frame (a single keyframe) and many, and a scene with every kind of collider: each
+// is a file the Khronos validator passes without an error or a warning.
 TEST(LoomwiseRecord, GlbPassesTheKhronosValidator) {
   if (!onPath("npm") || !onPath("node")) GTEST_SKIP() << "npm is missing, so the Khronos glTF validator cannot run";
   const std::string validator = std::string(LOOMWISE_GLTF_VALIDATOR) + "/validate.js";
@@ -596,16 +599,20 @@ TEST(LoomwiseRecord, GlbPassesTheKhronosValidator) {
   ASSERT_TRUE(std::filesystem::exists(std::string(LOOMWISE_GLTF_VALIDATOR) + "/node_modules/gltf-validator"))
       << "the glTF validator is not installed: run make deps";
   TempDir dir;
-  for (const char* steps : {"4", "5", "60"}) {
-    const std::string path = dir.file(std::string("take") + steps);
-    ASSERT_EQ(record(std::string("--format glb --skip 5 --seed 3 --steps ") + steps + " " + path).exitCode, 0);
+  std::ofstream(dir.file("cube.obj")) << kCube;
+  const std::string scene = "--collider plane:0,-2,0,0,1,0 --collider sphere:0,-1,1,0.5 --collider box:1,-2,0,2,-1,1 "
+                            "--collider mesh:" + dir.file("cube.obj");
+  int take = 0;
+  for (const std::string& run : {std::string("--steps 4"), std::string("--steps 5"), std::string("--steps 60"), scene + " --steps 60"}) {
+    const std::string path = dir.file("take" + std::to_string(++take));
+    ASSERT_EQ(record("--format glb --skip 5 --seed 3 " + run + " " + path).exitCode, 0);
     const ProgramRun check = shell("node " + validator + " " + path + ".glb");
     EXPECT_EQ(check.exitCode, 0) << check.out;
     EXPECT_NE(check.out.find("0 errors, 0 warnings"), std::string::npos) << check.out;
   }
 }
 
-// A real importer reads the meshes: 17 × 10 nodes, 16 × 9 cells of two triangles.
+// A real importer reads the meshes: 17 × 10 nodes, 16 × 9 cells of two triangles, and a collider.
 TEST(LoomwiseRecord, AssimpImportsTheMeshes) {
   if (!onPath("assimp")) GTEST_SKIP() << "assimp (Debian package assimp-utils) is missing";
   TempDir dir;
@@ -616,6 +623,10 @@ TEST(LoomwiseRecord, AssimpImportsTheMeshes) {
     EXPECT_NE(info.out.find("Vertices:           170\n"), std::string::npos) << file << "\n" << info.out;
     EXPECT_NE(info.out.find("Faces:              288\n"), std::string::npos) << file << "\n" << info.out;
   }
+  // The glTF scene carries a collider as a mesh of its own; the other caches stay the cloth alone.
+  ASSERT_EQ(record("--format obj,glb --steps 132 --collider box:-1,-3,-1,1,-2,1 " + dir.file("scene")).exitCode, 0);
+  EXPECT_NE(shell("assimp info " + dir.file("scene.glb")).out.find("Meshes:             2\n"), std::string::npos);
+  EXPECT_NE(shell("assimp info " + dir.file("scene.obj")).out.find("Meshes:             1\n"), std::string::npos);
 }
 
 // A 300 kB file system that fills up during the recording; empty when one cannot be mounted here.

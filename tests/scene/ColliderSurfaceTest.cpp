@@ -41,11 +41,26 @@ TEST_P(ColliderSurfaceShape, LiesOnTheColliderAndFacesOut) {
   for (const auto& t : s.triangles) {
     const Vec3 &a = s.positions[t[0]], &b = s.positions[t[1]], &c = s.positions[t[2]];
     const Vec3 facing = cross(b - a, c - a);
-    if (norm(facing) < 1e-12) continue;  // a sphere's pole
+    ASSERT_GT(norm(facing), 1e-12) << "a triangle without area";
     const Vec3 middle = (1.0 / 3.0) * (a + b + c), step = (1e-3 / norm(facing)) * facing;
     EXPECT_GT(contactOf(collider, middle + step).distance, contactOf(collider, middle - step).distance);
     EXPECT_GT(dot(facing, s.normals[t[0]] + s.normals[t[1]] + s.normals[t[2]]), 0.0);
   }
+}
+
+// The window shows a collider as this text and reads back what the user types over it.
+TEST_P(ColliderSurfaceShape, FormatsAsTheRecorderReadsIt) {
+  const Collider& collider = GetParam();
+  const std::string text = formatCollider(collider);
+  if (const auto* mesh = std::get_if<MeshShape>(&collider)) {
+    EXPECT_EQ(text, "mesh:" + mesh->path);
+    return;
+  }
+  Collider back;
+  ASSERT_EQ(parseCollider(text, back), "") << text;
+  EXPECT_EQ(formatCollider(back), text);
+  for (const Vec3& p : {Vec3{0.3, -1.1, 0.7}, Vec3{2, 0, -1}})
+    EXPECT_EQ(contactOf(back, p).distance, contactOf(collider, p).distance) << text;
 }
 
 std::shared_ptr<const TriangleMesh> tetrahedron() {
