@@ -30,7 +30,8 @@ PopupMenu fileMenu(bool withDocument) {
 
 PopupMenu viewMenu(bool withDocument) {
   PopupMenu view = {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}}};
-  if (withDocument) view.items.push_back({ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"});
+  if (withDocument) view.items.insert(view.items.end(), {{ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"},
+                                                         {ID_VIEW_SCENE_PANEL, "Sc&ene Panel"}});
   return view;
 }
 
@@ -60,6 +61,12 @@ const MenuResource& documentMenu() {
           {ID_PINS_NONE, "&None"}}},
         kSeparator,
         {ID_SIMULATION_RESET, "R&eset\tCtrl+Shift+R"}}},
+      {"S&cene",
+       {{ID_SCENE_ADD_GROUND, "Add &Ground Plane"},
+        {ID_SCENE_ADD_SPHERE, "Add &Sphere"},
+        {ID_SCENE_ADD_BOX, "Add &Box"},
+        kSeparator,
+        {ID_SCENE_IMPORT_MESH, "&Import Collider Mesh..."}}},
       {"&Window",
        {{ID_WINDOW_NEW, "&New Window"},
         {ID_WINDOW_CASCADE, "&Cascade"},
@@ -108,6 +115,11 @@ const StringTable& strings() {
         {ID_PINS_TOP_CORNERS, "Pin the two top corners; Ctrl+click a node to pin or unpin it\nTop Corners"},
         {ID_PINS_LEFT_EDGE, "Pin every node of the left column; Ctrl+click a node to pin or unpin it\nLeft Edge"},
         {ID_PINS_NONE, "Pin nothing: the cloth falls; Ctrl+click a node to pin it\nNo Pins"},
+        {ID_SCENE_ADD_GROUND, "Add a ground plane under the cloth\nAdd Ground Plane"},
+        {ID_SCENE_ADD_SPHERE, "Add a sphere under the cloth\nAdd Sphere"},
+        {ID_SCENE_ADD_BOX, "Add a box under the cloth\nAdd Box"},
+        {ID_SCENE_IMPORT_MESH, "Add a collider read from a mesh file (OBJ, STL, PLY, glTF...)\nImport Collider Mesh"},
+        {ID_VIEW_SCENE_PANEL, "Show or hide the scene's colliders, thickness and friction\nScene Panel"},
         {kAppTitleString, "Loomwise"},
         {kIdleMessageString, "Ready"},
         {ID_FILE_NEW, "Create a new document\nNew"},

@@ -4,13 +4,16 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <ctime>
 
 #include "app/ClothControlsDialog.h"
 #include "app/ClothInitDialog.h"
 #include "app/RecordingSettingsDialog.h"
 #include "app/Resource.h"
+#include "app/ScenePanel.h"
 #include "cloth/ClothShape.h"
+#include "scene/MeshLoader.h"
 #include "toolkit/DocumentHost.h"
 
 namespace {
@@ -32,12 +35,49 @@ constexpr PinCommand kPinCommands[] = {
     {ID_PINS_NONE, PinSet::Preset::None},
 };
 
+struct ColliderCommand {
+  int id;
+  CLoomwiseDoc::Shape shape;
+};
+
+constexpr ColliderCommand kColliderCommands[] = {{ID_SCENE_ADD_GROUND, CLoomwiseDoc::Shape::Ground},
+                                                 {ID_SCENE_ADD_SPHERE, CLoomwiseDoc::Shape::Sphere},
+                                                 {ID_SCENE_ADD_BOX, CLoomwiseDoc::Shape::Box}};
+
+// A new collider goes under the cloth as it is now, centred below it and sized to it: a ground a
+// quarter of the sheet below its lowest node, a sphere or box just under it.
+Collider colliderUnder(CLoomwiseDoc::Shape shape, const Cloth& cloth) {
+  Vec3 lower = cloth.positions->at(0), upper = lower;
+  for (int k = 1; k < cloth.nodeCount(); ++k) {
+    const Vec3 p = cloth.positions->at(k);
+    lower = {std::min(lower.x, p.x), std::min(lower.y, p.y), std::min(lower.z, p.z)};
+    upper = {std::max(upper.x, p.x), std::max(upper.y, p.y), std::max(upper.z, p.z)};
+  }
+  const double size = std::max(cloth.width - 1, cloth.height - 1) * cloth.spacing;
+  const double gap = 0.05 * size;
+  const Vec3 centre = 0.5 * (lower + upper);
+  switch (shape) {
+    case CLoomwiseDoc::Shape::Ground:
+      return Plane{{centre.x, lower.y - 0.25 * size, centre.z}, {0, 1, 0}};
+    case CLoomwiseDoc::Shape::Sphere: {
+      const double radius = 0.25 * size;
+      return Sphere{{centre.x, lower.y - gap - radius, centre.z}, radius};
+    }
+    case CLoomwiseDoc::Shape::Box: {
+      const double half = 0.2 * size, top = lower.y - gap;
+      return Box{{centre.x - half, top - 2 * half, centre.z - half}, {centre.x + half, top, centre.z + half}};
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
     : ClothDocument(host), sim(static_cast<std::uint32_t>(std::time(nullptr))), session(sim) {
   controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
+  scenePanel = std::make_unique<ScenePanel>(sim.colliders(), [this] { updateAllViews(); }, mainWindow());
   layOutCloth(ClothShape());
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });
@@ -47,6 +87,11 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
     onCommand(command.id, [this, command] { OnPins(command.preset); });
     onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdatePins(ui, command.preset); });
   }
+  for (const ColliderCommand& command : kColliderCommands)
+    onCommand(command.id, [this, command] { OnAddCollider(command.shape); });
+  onCommand(ID_SCENE_IMPORT_MESH, [this] { OnImportColliderMesh(); });
+  onCommand(ID_VIEW_SCENE_PANEL, [this] { OnViewScenePanel(); });
+  onUpdate(ID_VIEW_SCENE_PANEL, [this](CommandUi& ui) { OnUpdateViewScenePanel(ui); });
 }
 
 CLoomwiseDoc::~CLoomwiseDoc() = default;
@@ -55,7 +100,9 @@ bool CLoomwiseDoc::OnNewDocument() {
   if (!ClothDocument::OnNewDocument()) return false;
   ClothInitDialog dialog;
   ClothShape shape;  // the defaults, used when the dialog is cancelled
-  if (dialog.doModal() == QDialog::Accepted) shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight};
+  if (dialog.doModal() == QDialog::Accepted)
+    shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight,
+             dialog.layFlat ? ClothShape::Lay::Flat : ClothShape::Lay::Hanging};
   layOutCloth(shape);
   return true;
 }
@@ -78,7 +125,40 @@ void CLoomwiseDoc::OnPins(PinSet::Preset preset) {
 
 void CLoomwiseDoc::OnUpdatePins(CommandUi& ui, PinSet::Preset preset) { ui.setChecked(sim.pins().preset() == preset); }
 
-void CLoomwiseDoc::OnTitleChanged() { controlsPanel->setDocumentTitle(title()); }
+void CLoomwiseDoc::OnAddCollider(Shape shape) { addCollider(colliderUnder(shape, cloth)); }
+
+void CLoomwiseDoc::OnImportColliderMesh() {
+  const QString path = host() != nullptr ? host()->chooseFile(FileDialogKind::Open) : QString();
+  if (path.isEmpty()) return;
+  const std::string file = QFile::encodeName(path).toStdString();
+  MeshLoad load = loadMesh(file);
+  if (!load.mesh) {
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                    message("The file cannot be used as a collider."), QMessageBox::Ok, mainWindow());
+    box.setInformativeText(QString::fromLocal8Bit(load.error));
+    box.exec();
+    return;
+  }
+  addCollider(MeshShape{std::move(load.mesh), file});
+}
+
+void CLoomwiseDoc::addCollider(Collider collider) {
+  std::vector<Collider> colliders = sim.colliders().colliders();
+  colliders.push_back(std::move(collider));
+  sim.colliders().setColliders(std::move(colliders));
+  scenePanel->refresh(static_cast<int>(sim.colliders().colliders().size()) - 1);
+  scenePanel->show();
+  updateAllViews();
+}
+
+void CLoomwiseDoc::OnViewScenePanel() { scenePanel->setVisible(!scenePanel->isVisible()); }
+
+void CLoomwiseDoc::OnUpdateViewScenePanel(CommandUi& ui) { ui.setChecked(scenePanel->isVisible()); }
+
+void CLoomwiseDoc::OnTitleChanged() {
+  controlsPanel->setDocumentTitle(title());
+  scenePanel->setDocumentTitle(title());
+}
 
 void CLoomwiseDoc::OnViewClothControls() {
   controlsVisible = !controlsVisible;

@@ -13,6 +13,7 @@ class ClothControlsDialog;
 class QString;
 class QWidget;
 class RecordingSettingsDialog;
+class ScenePanel;
 
 // One simulated cloth: its simulation with the run timer (in ClothDocument), its Cloth Controls
 // panel, and the recording counters (in `session`: timeStepSkip, recordedFrames, recording,
@@ -44,6 +45,15 @@ public:
   // Simulation > Pins: one of the presets.
   void OnPins(PinSet::Preset preset);
   void OnUpdatePins(CommandUi& ui, PinSet::Preset preset);
+  // Scene > Add ...: a ground plane, sphere or box under the cloth as it is now; the Scene panel
+  // shows it, selected, to be moved or sized.
+  enum class Shape { Ground, Sphere, Box };
+  void OnAddCollider(Shape shape);
+  // Scene > Import Collider Mesh: a mesh file read as it stands; one that cannot be is refused
+  // with the reason.
+  void OnImportColliderMesh();
+  void OnViewScenePanel();
+  void OnUpdateViewScenePanel(CommandUi& ui);
   Simulation& simulation() override { return sim; }
 
   // Gusts seeded from the time, as every new cloth's are.
@@ -51,6 +61,7 @@ public:
   Cloth& cloth = sim.cloth();
   std::unique_ptr<ClothControlsDialog> controlsPanel;  // destroyed before the cloth it edits
   bool controlsVisible = false;
+  std::unique_ptr<ScenePanel> scenePanel;
   RecordingSession session;
   SimulationClock clock{sim};
 
@@ -62,6 +73,7 @@ private:
   void stopRecording();
   void abandonRecording(int frame);
   void layOutCloth(const ClothShape& shape);
+  void addCollider(Collider collider);
   void stopDivergedCloth();
   // A warning whose detail is the recorder's "PATH: reason".
   void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;

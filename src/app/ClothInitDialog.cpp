@@ -12,18 +12,19 @@
 
 namespace {
 
-// Template 131, in dialog units; template order is the tab order. The stability note under the
-// fields is ours.
+// Template 131, in dialog units; template order is the tab order. The lay choice and the
+// stability note under the fields are ours.
 DialogTemplate clothInitTemplate() {
-  return {"Cloth Initialization", 136, 95, false,
-          {{IDOK, DialogItemKind::DefPushButton, "OK", 37, 74, 50, 14},
+  return {"Cloth Initialization", 136, 109, false,
+          {{IDOK, DialogItemKind::DefPushButton, "OK", 37, 88, 50, 14},
            {IDC_NODE_SPACING, DialogItemKind::Edit, "", 89, 7, 40, 12},
            {IDC_CLOTH_WIDTH, DialogItemKind::Edit, "", 89, 25, 40, 12},
            {kNoControlId, DialogItemKind::StaticRight, "Node spacing:", 7, 7, 66, 8},
            {kNoControlId, DialogItemKind::StaticRight, "Cloth width (nodes):", 7, 25, 66, 8},
            {kNoControlId, DialogItemKind::StaticRight, "Cloth height (nodes):", 7, 43, 66, 8},
            {IDC_CLOTH_HEIGHT, DialogItemKind::Edit, "", 89, 43, 40, 12},
-           {IDC_STABILITY_NOTE, DialogItemKind::StaticLeft, "", 7, 60, 122, 8}}};
+           {IDC_LAY_FLAT, DialogItemKind::CheckBox, "Start lying &flat", 89, 59, 45, 10},
+           {IDC_STABILITY_NOTE, DialogItemKind::StaticLeft, "", 7, 74, 122, 8}}};
 }
 
 }  // namespace
@@ -55,4 +56,5 @@ void ClothInitDialog::doDataExchange(DataExchange& exchange) {
   exchange.minMax(clothHeight, limits::kMinNodes, limits::kMaxNodes);
   exchange.text(IDC_NODE_SPACING, nodeSpacing);
   exchange.minMax(nodeSpacing, limits::kMinSpacing, limits::kMaxSpacing);
+  exchange.check(IDC_LAY_FLAT, layFlat);
 }

@@ -2,7 +2,7 @@
 
 #include "toolkit/TemplateDialog.h"
 
-// "Cloth Initialization": the node spacing and grid size of a new cloth. Only values within the
+// "Cloth Initialization": the node spacing, grid size and lay of a new cloth. Only values within the
 // ranges leave the dialog with OK; Escape is the only other way out.
 class ClothInitDialog : public TemplateDialog {
   Q_OBJECT
@@ -12,6 +12,7 @@ public:
   int clothWidth = 17;      // nodes per row, 3 to 100
   int clothHeight = 10;     // rows, 3 to 100
   float nodeSpacing = 0.25f;  // 0.01 to 1.0, both as single-precision values
+  bool layFlat = false;       // lying in the horizontal plane rather than hanging
 
 protected:
   bool OnInitDialog() override;

@@ -22,6 +22,7 @@ constexpr int IDC_PATCHES_V = 1009;
 // The Recording Settings dialog's format check boxes, in the order of recordingformat::all().
 constexpr int IDC_FORMAT_FIRST = 1010;  // mel, then pc2, mdd, obj, glb up to 1014
 constexpr int IDC_STABILITY_NOTE = 1015;  // the Cloth Initialization dialog's stability estimate
+constexpr int IDC_LAY_FLAT = 1016;        // the Cloth Initialization dialog's "lying flat" choice
 
 // Commands of the program's own.
 constexpr int ID_VIEW_CLOTH_CONTROLS = 32771;
@@ -33,6 +34,12 @@ constexpr int ID_PINS_TOP_EDGE = 32776;
 constexpr int ID_PINS_TOP_CORNERS = 32777;
 constexpr int ID_PINS_LEFT_EDGE = 32778;
 constexpr int ID_PINS_NONE = 32779;
+// The Scene menu: colliders added to the active document's scene, and its panel.
+constexpr int ID_SCENE_ADD_GROUND = 32790;
+constexpr int ID_SCENE_ADD_SPHERE = 32791;
+constexpr int ID_SCENE_ADD_BOX = 32792;
+constexpr int ID_SCENE_IMPORT_MESH = 32793;
+constexpr int ID_VIEW_SCENE_PANEL = 32794;
 
 // The dialog bar, the second band of the top bars.
 constexpr int kDialogBarId = 59397;

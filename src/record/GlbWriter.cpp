@@ -57,9 +57,8 @@ void GlbWriter::started() {
   indices_ = clothmesh::triangleIndices(cloth_);
   textureCoordinates_ = clothmesh::textureCoordinates(cloth_);
   colliderMeshes_.clear();
-  const double sheet = std::max(cloth_.width - 1, cloth_.height - 1) * cloth_.spacing;
   for (const Collider& collider : colliders_) {
-    const ColliderSurface surface = surfaceOf(collider, planeHalfSizeFor(sheet));
+    const ColliderSurface surface = surfaceOf(collider, planeHalfSizeFor(cloth_));
     StaticMesh mesh;
     mesh.name = "Collider " + std::to_string(colliderMeshes_.size() + 1) + " (" + kindOf(collider) + ")";
     for (const auto& triangle : surface.triangles) mesh.indices.insert(mesh.indices.end(), triangle.begin(), triangle.end());

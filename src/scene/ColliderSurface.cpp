@@ -1,6 +1,9 @@
 #include "scene/ColliderSurface.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "cloth/Cloth.h"
 
 namespace {
 
@@ -90,4 +93,8 @@ ColliderSurface surfaceOf(const Collider& collider, double planeHalfSize) {
     ColliderSurface operator()(const MeshShape& mesh) const { return surface(mesh); }
   } visitor{planeHalfSize};
   return std::visit(visitor, collider);
+}
+
+double planeHalfSizeFor(const Cloth& cloth) {
+  return 1.5 * std::max(cloth.width - 1, cloth.height - 1) * cloth.spacing;
 }

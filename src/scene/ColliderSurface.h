@@ -6,6 +6,8 @@
 #include "cloth/Vec3.h"
 #include "scene/Collider.h"
 
+class Cloth;
+
 // A collider as triangles, for the views to draw and the glTF cache to carry. Each vertex has the
 // normal its shading uses: smooth on a sphere, flat on a box's faces and a mesh's triangles.
 // Triangles wind counter-clockwise seen from outside.
@@ -15,9 +17,9 @@ struct ColliderSurface {
   std::vector<std::array<int, 3>> triangles;
 };
 
-// How far an infinite plane is shown from its point beside a sheet whose longer side is
-// `sheetSize`: room for the sheet to fall and spread on it.
-inline double planeHalfSizeFor(double sheetSize) { return 1.5 * sheetSize; }
+// How far an infinite plane is shown from its point beside the cloth: room for the sheet to fall
+// and spread on it.
+double planeHalfSizeFor(const Cloth& cloth);
 
 // An infinite plane is shown as the square of `planeHalfSize` about its point.
 ColliderSurface surfaceOf(const Collider& collider, double planeHalfSize);

@@ -12,7 +12,9 @@
 #include "linalg/Matrix.h"
 #include "sim/Simulation.h"
 #include "toolkit/CommandIds.h"
+#include "scene/ColliderSurface.h"
 #include "view/ClothDocument.h"
+#include "view/ColliderDrawing.h"
 #include "view/FrameClock.h"
 #include "view/NodePicker.h"
 #include "view/OpenGlQuadStripSink.h"
@@ -130,9 +132,11 @@ void CLoomwiseView::renderScene() {
     // The strips wind clockwise as seen from the side their normals face: that side is the front,
     // so that two-sided lighting turns the normals round for the other.
     glFrontFace(GL_CW);
-    document->simulation().cloth().draw(sink);
+    const Simulation& simulation = document->simulation();
+    simulation.cloth().draw(sink);
     glFrontFace(GL_CCW);
-    drawPins(document->simulation());
+    drawColliders(simulation.colliders().colliders(), planeHalfSizeFor(simulation.cloth()));
+    drawPins(simulation);
   }
   drawAxes(axes, kAxisLength);
   glPopMatrix();

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class ColliderPass;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The modeless "Scene" panel of one cloth: its colliders, numbered in the order they act, each
+// shown as the text the recorder's --collider takes, to be edited in place or removed; and the
+// cloth's thickness and friction against them. Every change acts from the next step on, whether
+// the cloth runs or not. Escape or the window's close hides it.
+class ScenePanel : public QDialog {
+  Q_OBJECT
+public:
+  // `colliders` is not owned and must outlive the panel; `changed` runs after every change.
+  ScenePanel(ColliderPass& colliders, std::function<void()> changed, QWidget* owner = nullptr);
+
+  // Names the document in the caption, so that several panels can be told apart.
+  void setDocumentTitle(const QString& title);
+  // Lists the colliders again, the one at `row` selected.
+  void refresh(int row);
+
+  QListWidget* list;
+  QLineEdit* editor;  // the selected collider's text; Enter or Apply puts it in place
+  QLabel* problem;    // why the text cannot be a collider, while it cannot
+  QPushButton* applyButton;
+  QPushButton* removeButton;
+  QDoubleSpinBox* thickness;
+  QDoubleSpinBox* friction;
+
+private:
+  void showSelected();
+  void applyEdit();
+  void removeSelected();
+
+  ColliderPass& colliders_;
+  std::function<void()> changed_;
+};
