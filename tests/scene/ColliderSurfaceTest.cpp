@@ -23,12 +23,20 @@ Contact contactOf(const Collider& collider, const Vec3& p) {
   return std::visit([&](const auto& shape) { return contactOf(shape, p); }, collider);
 }
 
-class ColliderSurfaceShape : public ::testing::TestWithParam<Collider> {};
+struct Shape {
+  const char* name;
+  Collider collider;
+};
+
+// Names a case by its shape in listings.
+void PrintTo(const Shape& shape, std::ostream* out) { *out << shape.name; }
+
+class ColliderSurfaceShape : public ::testing::TestWithParam<Shape> {};
 
 // What is drawn and exported is the surface the cloth meets: every vertex on it, every triangle
 // and its normals facing out.
 TEST_P(ColliderSurfaceShape, LiesOnTheColliderAndFacesOut) {
-  const Collider& collider = GetParam();
+  const Collider& collider = GetParam().collider;
   const ColliderSurface s = surfaceOf(collider, 3.0);
   ASSERT_FALSE(s.triangles.empty());
   ASSERT_EQ(s.positions.size(), s.normals.size());
@@ -50,7 +58,7 @@ TEST_P(ColliderSurfaceShape, LiesOnTheColliderAndFacesOut) {
 
 // The window shows a collider as this text and reads back what the user types over it.
 TEST_P(ColliderSurfaceShape, FormatsAsTheRecorderReadsIt) {
-  const Collider& collider = GetParam();
+  const Collider& collider = GetParam().collider;
   const std::string text = formatCollider(collider);
   if (const auto* mesh = std::get_if<MeshShape>(&collider)) {
     EXPECT_EQ(text, "mesh:" + mesh->path);
@@ -69,10 +77,11 @@ std::shared_ptr<const TriangleMesh> tetrahedron() {
 }
 
 INSTANTIATE_TEST_SUITE_P(ColliderSurface, ColliderSurfaceShape,
-                         ::testing::Values(Collider{Plane{{1, -2, 0.5}, {0, 1, 0}}},
-                                           Collider{Plane{{0, 0, 0}, {0.6, 0, 0.8}}},
-                                           Collider{Sphere{{0.5, -1, 2}, 0.75}},
-                                           Collider{Box{{-1, -2, -0.5}, {1, 0.5, 0.25}}},
-                                           Collider{MeshShape{tetrahedron(), "tetrahedron"}}));
+                         ::testing::Values(Shape{"Ground", Plane{{1, -2, 0.5}, {0, 1, 0}}},
+                                           Shape{"Slope", Plane{{0, 0, 0}, {0.6, 0, 0.8}}},
+                                           Shape{"Sphere", Sphere{{0.5, -1, 2}, 0.75}},
+                                           Shape{"Box", Box{{-1, -2, -0.5}, {1, 0.5, 0.25}}},
+                                           Shape{"Mesh", MeshShape{tetrahedron(), "tetrahedron"}}),
+                         [](const ::testing::TestParamInfo<Shape>& info) { return std::string(info.param.name); });
 
 }  // namespace
