@@ -1,7 +1,9 @@
 #include "app/CLoomwiseDoc.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -99,12 +101,21 @@ CLoomwiseDoc::~CLoomwiseDoc() = default;
 bool CLoomwiseDoc::OnNewDocument() {
   if (!ClothDocument::OnNewDocument()) return false;
   ClothInitDialog dialog;
-  ClothShape shape;  // the defaults, used when the dialog is cancelled
-  if (dialog.doModal() == QDialog::Accepted)
-    shape = {dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight,
-             dialog.layFlat ? ClothShape::Lay::Flat : ClothShape::Lay::Hanging};
-  layOutCloth(shape);
+  if (dialog.doModal() != QDialog::Accepted) return false;
+  layOutCloth({dialog.nodeSpacing, dialog.clothWidth, dialog.clothHeight,
+               dialog.layFlat ? ClothShape::Lay::Flat : ClothShape::Lay::Hanging});
   return true;
+}
+
+bool CLoomwiseDoc::OnOpenDocument(const QString& path) {
+  if (!ClothDocument::OnOpenDocument(path)) return false;
+  if (QFileInfo(path).size() == 0) return true;
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                  message("Cannot open %1:\nit is not a Loomwise document.").arg(QDir::toNativeSeparators(path)),
+                  QMessageBox::Ok, mainWindow());
+  box.setInformativeText(message("Recordings and caches are read by animation packages, not by Loomwise."));
+  box.exec();
+  return false;
 }
 
 void CLoomwiseDoc::layOutCloth(const ClothShape& shape) {

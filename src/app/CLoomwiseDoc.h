@@ -25,8 +25,11 @@ public:
   explicit CLoomwiseDoc(DocumentHost* host = nullptr);
   ~CLoomwiseDoc() override;
 
-  // Asks for the new cloth's spacing and size; Escape gives the default cloth.
+  // Asks for the new cloth's spacing, size and lay; Escape or Cancel makes no cloth.
   bool OnNewDocument() override;
+  // Opens a document as Save As writes it: an empty file, which gives the default cloth. Any other
+  // file is refused with a message, so that a recording or a cache is never taken for a cloth.
+  bool OnOpenDocument(const QString& path) override;
   void OnViewClothControls();
   void OnUpdateViewClothControls(CommandUi& ui);
   // File > Save: starts a recording after asking for its path and settings, or stops the running

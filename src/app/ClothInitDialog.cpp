@@ -12,11 +12,11 @@
 
 namespace {
 
-// Template 131, in dialog units; template order is the tab order. The lay choice and the
-// stability note under the fields are ours.
+// Template 131, in dialog units; template order is the tab order. The lay choice, the
+// stability note under the fields and Cancel are ours.
 DialogTemplate clothInitTemplate() {
   return {"Cloth Initialization", 136, 109, false,
-          {{IDOK, DialogItemKind::DefPushButton, "OK", 37, 88, 50, 14},
+          {{IDOK, DialogItemKind::DefPushButton, "OK", 14, 88, 50, 14},
            {IDC_NODE_SPACING, DialogItemKind::Edit, "", 89, 7, 40, 12},
            {IDC_CLOTH_WIDTH, DialogItemKind::Edit, "", 89, 25, 40, 12},
            {kNoControlId, DialogItemKind::StaticRight, "Node spacing:", 7, 7, 66, 8},
@@ -24,7 +24,8 @@ DialogTemplate clothInitTemplate() {
            {kNoControlId, DialogItemKind::StaticRight, "Cloth height (nodes):", 7, 43, 66, 8},
            {IDC_CLOTH_HEIGHT, DialogItemKind::Edit, "", 89, 43, 40, 12},
            {IDC_LAY_FLAT, DialogItemKind::CheckBox, "Start lying &flat", 89, 59, 45, 10},
-           {IDC_STABILITY_NOTE, DialogItemKind::StaticLeft, "", 7, 74, 122, 8}}};
+           {IDC_STABILITY_NOTE, DialogItemKind::StaticLeft, "", 7, 74, 122, 8},
+           {IDCANCEL, DialogItemKind::PushButton, "Cancel", 72, 88, 50, 14}}};
 }
 
 }  // namespace

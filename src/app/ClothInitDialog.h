@@ -3,7 +3,7 @@
 #include "toolkit/TemplateDialog.h"
 
 // "Cloth Initialization": the node spacing, grid size and lay of a new cloth. Only values within the
-// ranges leave the dialog with OK; Escape is the only other way out.
+// ranges leave the dialog with OK; Escape and Cancel leave it without a cloth.
 class ClothInitDialog : public TemplateDialog {
   Q_OBJECT
 public:

@@ -40,8 +40,9 @@ public:
   // File > New, answering the Cloth Initialization dialog with Enter.
   bool newDocument();
   void clickButton(int id) { QTest::mouseClick(button(id), Qt::LeftButton); }
-  // A file in the driver's temporary directory, with `content` written into it.
-  QString file(const QString& name, const QByteArray& content = "text") const;
+  // A file in the driver's temporary directory, with `content` written into it; by default empty,
+  // a document as Save As writes it.
+  QString file(const QString& name, const QByteArray& content = "") const;
 
   std::unique_ptr<CLoomwiseApp> app;
   QTemporaryDir files;

@@ -1,6 +1,8 @@
 // The document: the cloth it builds, its panel, and its step with the recording caption.
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cmath>
 
 #include "AppTestDriver.h"
@@ -33,38 +35,49 @@ private slots:
     QCOMPARE(doc.session.timeStep, 0.0005);
   }
 
-  // Values typed and then cancelled are ignored; accepted ones lay the grid out again, the
-  // translation computed from the single-precision spacing.
+  // Values typed and then cancelled make no cloth; accepted ones lay the grid out again, the
+  // translation computed from the single-precision spacing, hanging or lying flat.
   void newDocumentLaysOutTheDialogsCloth_data() {
     QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("flat");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::addColumn<double>("spacing");
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 17 << 10 << 0.25;
-    QTest::newRow("OK") << int(Qt::Key_Return) << 3 << 3 << double(0.01f);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false << 17 << 10 << 0.25;
+    QTest::newRow("Cancel") << 0 << false << 17 << 10 << 0.25;
+    QTest::newRow("OK") << int(Qt::Key_Return) << false << 3 << 3 << double(0.01f);
+    QTest::newRow("OK, flat") << int(Qt::Key_Return) << true << 3 << 3 << double(0.01f);
   }
   void newDocumentLaysOutTheDialogsCloth() {
     QFETCH(int, key);
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(double, spacing);
+    QFETCH(bool, flat);
     CLoomwiseDoc doc;
     doc.cloth.parameters.find("gravity")->value = -3.0;
     auto step = whenModal<ClothInitDialog>([&](ClothInitDialog* d) {
       d->control<QLineEdit>(IDC_NODE_SPACING)->setText("0.01");
       d->control<QLineEdit>(IDC_CLOTH_WIDTH)->setText("3");
       d->control<QLineEdit>(IDC_CLOTH_HEIGHT)->setText("3");
-      QTest::keyClick(d, Qt::Key(key));
+      d->control<QCheckBox>(IDC_LAY_FLAT)->setChecked(flat);
+      if (key == 0)
+        QTest::mouseClick(d->control<QPushButton>(IDCANCEL), Qt::LeftButton);
+      else
+        QTest::keyClick(d, Qt::Key(key));
     });
-    QVERIFY(doc.OnNewDocument());
+    QCOMPARE(doc.OnNewDocument(), key == Qt::Key_Return);
     QVERIFY(step->ran);
+    QCOMPARE(doc.sim.shape().lay, flat ? ClothShape::Lay::Flat : ClothShape::Lay::Hanging);
     QCOMPARE(doc.cloth.width, width);
     QCOMPARE(doc.cloth.height, height);
     QCOMPARE(doc.cloth.spacing, spacing);
     const float s = static_cast<float>(spacing);
     QCOMPARE(doc.cloth.placement(0, 3), width * s * -0.5);
     QCOMPARE(doc.cloth.placement(1, 3), height * s * 0.5);
-    QCOMPARE(doc.cloth.placement(1, 1), -1.0);
+    if (!flat) QCOMPARE(doc.cloth.placement(1, 1), -1.0);
+    const Vec3 first = doc.cloth.positions->at(0), last = doc.cloth.positions->at(doc.cloth.nodeCount() - 1);
+    QCOMPARE(first.y == last.y, flat);
     QCOMPARE(doc.cloth.parameters.valueOf("gravity"), -3.0);  // nothing else is reset
   }
 

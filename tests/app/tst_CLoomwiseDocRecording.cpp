@@ -331,7 +331,7 @@ private slots:
     QVERIFY(QFile::exists(path("take.obj")));
     QVERIFY(contentOf(path("take.glb")).startsWith("glTF"));
 
-    auto defaultCloth = whenModal<ClothInitDialog>([](ClothInitDialog* d) { QTest::keyClick(d, Qt::Key_Escape); });
+    auto defaultCloth = whenModal<ClothInitDialog>([](ClothInitDialog* d) { QTest::keyClick(d, Qt::Key_Return); });
     QVERIFY(run->chooseMenu("&File", "&New\tCtrl+N"));
     QVERIFY(defaultCloth->ran);
     QStringList checked;
