@@ -158,13 +158,22 @@ void CLoomwiseDoc::addCollider(Collider collider) {
   colliders.push_back(std::move(collider));
   sim.colliders().setColliders(std::move(colliders));
   scenePanel->refresh(static_cast<int>(sim.colliders().colliders().size()) - 1);
-  scenePanel->show();
+  sceneVisible = true;
+  showPanels(true);
   updateAllViews();
 }
 
-void CLoomwiseDoc::OnViewScenePanel() { scenePanel->setVisible(!scenePanel->isVisible()); }
+void CLoomwiseDoc::OnViewScenePanel() {
+  sceneVisible = !sceneVisible;
+  showPanels(true);
+}
 
-void CLoomwiseDoc::OnUpdateViewScenePanel(CommandUi& ui) { ui.setChecked(scenePanel->isVisible()); }
+void CLoomwiseDoc::OnUpdateViewScenePanel(CommandUi& ui) { ui.setChecked(sceneVisible); }
+
+void CLoomwiseDoc::showPanels(bool active) {
+  controlsPanel->setVisible(active && controlsVisible);
+  scenePanel->setVisible(active && sceneVisible);
+}
 
 void CLoomwiseDoc::OnTitleChanged() {
   controlsPanel->setDocumentTitle(title());
@@ -173,7 +182,7 @@ void CLoomwiseDoc::OnTitleChanged() {
 
 void CLoomwiseDoc::OnViewClothControls() {
   controlsVisible = !controlsVisible;
-  controlsPanel->setVisible(controlsVisible);
+  showPanels(true);
 }
 
 void CLoomwiseDoc::OnUpdateViewClothControls(CommandUi& ui) { ui.setChecked(controlsVisible); }

@@ -57,14 +57,18 @@ public:
   void OnImportColliderMesh();
   void OnViewScenePanel();
   void OnUpdateViewScenePanel(CommandUi& ui);
+  // The panels the user asked for show while the document is the active one, so that one set
+  // is on screen at a time and the View menu's checks tell what is shown.
+  void showPanels(bool active);
   Simulation& simulation() override { return sim; }
 
   // Gusts seeded from the time, as every new cloth's are.
   Simulation sim;
   Cloth& cloth = sim.cloth();
   std::unique_ptr<ClothControlsDialog> controlsPanel;  // destroyed before the cloth it edits
-  bool controlsVisible = false;
+  bool controlsVisible = false;  // asked for: shown while the document is active
   std::unique_ptr<ScenePanel> scenePanel;
+  bool sceneVisible = false;
   RecordingSession session;
   SimulationClock clock{sim};
 

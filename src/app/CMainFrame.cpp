@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSettings>
 
@@ -12,6 +14,7 @@
 #include "toolkit/DialogTemplate.h"
 #include "toolkit/FrameResourceLoader.h"
 #include "toolkit/FrameStatusBar.h"
+#include "toolkit/MdiChildFrame.h"
 #include "view/CLoomwiseView.h"
 #include "view/SimulationTimer.h"
 
@@ -46,6 +49,10 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
   SimulationTimer::realTime = QSettings().value(kRealTimeKey, false).toBool();
   onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });
   onUpdate(ID_VIEW_REAL_TIME, [this](CommandUi& ui) { OnUpdateViewRealTime(ui); });
+  // None when the main window loses the focus, to a panel say: the panels stay as they are.
+  connect(&mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    if (window != nullptr) followActiveDocument();
+  });
   // Two thirds of the screen, the size Qt gives a new window. Each frame of a running view composes
   // the whole main window again, at a cost that grows with its area: under software OpenGL three
   // quarters took a fifth more of a core than this.
@@ -58,6 +65,14 @@ void CMainFrame::OnViewRealTime() {
 }
 
 void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(SimulationTimer::realTime); }
+
+void CMainFrame::followActiveDocument() {
+  const Document* active = activeDocument();
+  for (QMdiSubWindow* window : mdiArea().subWindowList())
+    if (auto* frame = qobject_cast<MdiChildFrame*>(window))
+      if (auto* document = dynamic_cast<CLoomwiseDoc*>(frame->view()->document()))
+        document->showPanels(document == active);
+}
 
 QWidget* CMainFrame::createDialogBar() {
   auto* bar = new QWidget(this);

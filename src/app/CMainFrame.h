@@ -19,4 +19,6 @@ public:
 
 private:
   QWidget* createDialogBar();
+  // Shows the panels of the active document alone.
+  void followActiveDocument();
 };

@@ -37,7 +37,8 @@ ClothControlsDialog::ClothControlsDialog(ParameterList* parameters, QWidget* own
       valueSlider(control<QSlider>(IDC_VALUE_SLIDER)),
       stabilityWarning(new QLabel(this)),
       parameters(parameters),
-      stableSize(size()) {
+      stableSize(size()),
+      templateWidth(size().width()) {
   const DialogUnits units(font());
   const QRect below = units.toPixels(7, 232, 74, 24);
   stabilityWarning->setGeometry(below);
@@ -55,8 +56,13 @@ ClothControlsDialog::ClothControlsDialog(ParameterList* parameters, QWidget* own
   if (owner != nullptr) setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
 }
 
+// The panel widens to its caption, room left for the title bar's buttons, so that the cloth's
+// name is not cut off.
 void ClothControlsDialog::setDocumentTitle(const QString& title) {
   setWindowTitle(QStringLiteral("Cloth Controls - ") + title);
+  constexpr int kTitleBarButtons = 80;  // pixels, a close box and a margin each side
+  stableSize.setWidth(std::max(templateWidth, fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarButtons));
+  setFixedSize(stableSize.width(), height());
 }
 
 bool ClothControlsDialog::OnInitDialog() {

@@ -48,5 +48,6 @@ private:
   void updateStabilityWarning();
 
   double nodeSpacing = 0.25;
-  QSize stableSize;  // the template's size; the warning adds its lines below it
+  QSize stableSize;  // the template's size, wide enough for the caption; the warning adds its lines below it
+  int templateWidth;
 };

@@ -1,5 +1,6 @@
 #include "app/ScenePanel.h"
 
+#include <QCloseEvent>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFormLayout>
@@ -76,6 +77,8 @@ ScenePanel::ScenePanel(ColliderPass& colliders, std::function<void()> changed, Q
   });
   refresh(-1);
 }
+
+void ScenePanel::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void ScenePanel::setDocumentTitle(const QString& title) { setWindowTitle(tr("Scene - ") + title); }
 

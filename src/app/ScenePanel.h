@@ -13,7 +13,8 @@ class QPushButton;
 // The modeless "Scene" panel of one cloth: its colliders, numbered in the order they act, each
 // shown as the text the recorder's --collider takes, to be edited in place or removed; and the
 // cloth's thickness and friction against them. Every change acts from the next step on, whether
-// the cloth runs or not. Escape or the window's close hides it.
+// the cloth runs or not. Like the Cloth Controls, it is shown and hidden by its document alone:
+// Escape and the window's close do nothing, so the View menu's check always tells the truth.
 class ScenePanel : public QDialog {
   Q_OBJECT
 public:
@@ -32,6 +33,10 @@ public:
   QPushButton* removeButton;
   QDoubleSpinBox* thickness;
   QDoubleSpinBox* friction;
+
+protected:
+  void reject() override {}
+  void closeEvent(QCloseEvent* event) override;
 
 private:
   void showSelected();

@@ -19,6 +19,7 @@
 #include "app/CMainFrame.h"
 #include "app/PacePane.h"
 #include "app/ClothControlsDialog.h"
+#include "app/ScenePanel.h"
 #include "app/Resource.h"
 #include "toolkit/RecentFileList.h"
 #include "view/SimulationTimer.h"
@@ -409,6 +410,27 @@ private slots:
     QVERIFY(panel->windowHandle() != nullptr);
     QCOMPARE(panel->windowHandle()->transientParent(), run->frame().windowHandle());
     QTRY_VERIFY(run->action(ID_VIEW_CLOTH_CONTROLS)->isChecked());
+    QVERIFY(panel->width() > panel->fontMetrics().horizontalAdvance(panel->windowTitle()));
+  }
+
+  // Each document's panels show while it is the active one: never two on top of each other, and
+  // the View menu's checks tell what is on screen.
+  void thePanelsFollowTheActiveDocument() {
+    QVERIFY(run->start());
+    QVERIFY(run->chooseMenu("&View", "&Cloth Controls"));
+    QVERIFY(run->chooseMenu("&View", "Sc&ene Panel"));
+    CLoomwiseDoc* first = run->activeDocument();
+    QVERIFY(run->newDocument());
+    CLoomwiseDoc* second = run->activeDocument();
+    QVERIFY(!first->controlsPanel->isVisible() && !first->scenePanel->isVisible());
+    QTRY_VERIFY(!run->action(ID_VIEW_CLOTH_CONTROLS)->isChecked());
+    QVERIFY(!run->action(ID_VIEW_SCENE_PANEL)->isChecked());
+    QVERIFY(run->chooseMenu("&View", "&Cloth Controls"));
+    QVERIFY(second->controlsPanel->isVisible() && !second->scenePanel->isVisible());
+    QVERIFY(run->chooseMenu("&Window", "&1 Loomwi1"));
+    QTRY_VERIFY(first->controlsPanel->isVisible() && first->scenePanel->isVisible());
+    QVERIFY(!second->controlsPanel->isVisible());
+    QTRY_VERIFY(run->action(ID_VIEW_SCENE_PANEL)->isChecked());
   }
 
   // A maximised child must not add its title to the caption a second time.
