@@ -5,12 +5,16 @@
 class Parameter;
 class ParameterList;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
 class QSlider;
 
-// The modeless "Cloth Controls" panel: a sorted list of the cloth's parameter names and a slider
-// that writes the selected parameter straight into the cloth's list, top end the maximum, bottom
-// end the minimum. It keeps no copy of any parameter; each handler looks its parameter up afresh.
+// The modeless "Cloth Controls" panel: a sorted list of the cloth's parameter names, a slider that
+// writes the selected parameter straight into the cloth's list, top end the maximum, bottom end
+// the minimum, a field to type the value within the range and a button back to its default; the
+// parameter's meaning, unit, range and default as their tooltip. It keeps no copy of any
+// parameter; each handler looks its parameter up afresh.
 class ClothControlsDialog : public TemplateDialog {
   Q_OBJECT
 public:
@@ -27,7 +31,8 @@ public:
   // The spacing of the cloth's grid, which the stability warning needs beside the parameters.
   void setNodeSpacing(double spacing);
 
-  QLabel* valueLabel;
+  QDoubleSpinBox* valueField;
+  QPushButton* defaultButton;
   QLabel* minimumLabel;
   QLabel* maximumLabel;
   QComboBox* parameterCombo;
@@ -45,6 +50,11 @@ protected:
 
 private:
   Parameter* selectedParameter() const;
+  // The value in the field and the slider, without a notification.
+  void showValue(const Parameter& p);
+  // A value typed or the default: written into the cloth's list.
+  void setSelectedValue(double value);
+  static QString describe(const std::string& name);
   void updateStabilityWarning();
 
   double nodeSpacing = 0.25;

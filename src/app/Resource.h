@@ -11,7 +11,6 @@ constexpr int IDC_PARAMETER_COMBO = 1000;
 constexpr int IDC_VALUE_SLIDER = 1001;
 constexpr int IDC_MAXIMUM_LABEL = 1002;
 constexpr int IDC_MINIMUM_LABEL = 1003;
-constexpr int IDC_VALUE_LABEL = 1004;
 constexpr int IDC_NODE_SPACING = 1004;
 constexpr int IDC_CLOTH_WIDTH = 1005;
 constexpr int IDC_CLOTH_HEIGHT = 1006;

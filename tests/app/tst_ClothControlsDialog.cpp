@@ -2,6 +2,9 @@
 // slider stands, and what a scroll notification writes into the cloth's parameters.
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QSlider>
 #include <QStyle>
@@ -105,15 +108,15 @@ private slots:
     QTest::addColumn<int>("position");
     QTest::addColumn<double>("written");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("cDamping") << "cDamping" << "5.00" << "0.15" << "0.00" << 97 << 0.15 << "0.15";
-    QTest::newRow("density") << "density" << "5.00" << "0.30" << "0.05" << 95 << 0.2975 << "0.30";
-    QTest::newRow("gravity") << "gravity" << "20.00" << "-9.80" << "-20.00" << 75 << -10.0 << "-10.00";
-    QTest::newRow("kBend") << "kBend" << "2000.00" << "150.00" << "0.00" << 93 << 140.0 << "140.00";
+    QTest::newRow("cDamping") << "cDamping" << "5.00" << "0.15" << "0.00" << 3 << 0.15 << "0.15";
+    QTest::newRow("density") << "density" << "5.00" << "0.30" << "0.05" << 5 << 0.2975 << "0.30";
+    QTest::newRow("gravity") << "gravity" << "20.00" << "-9.80" << "-20.00" << 25 << -10.0 << "-10.00";
+    QTest::newRow("kBend") << "kBend" << "2000.00" << "150.00" << "0.00" << 7 << 140.0 << "140.00";
     QTest::newRow("kShear") << "kShear" << "8000.00" << "4000.00" << "0.00" << 50 << 4000.0 << "4000.00";
     QTest::newRow("kStretch") << "kStretch" << "16000.00" << "8000.00" << "0.00" << 50 << 8000.0 << "8000.00";
-    QTest::newRow("windFrequency") << "windFrequency" << "50.00" << "6.00" << "0.00" << 88 << 6.0 << "6.00";
-    QTest::newRow("windMinimum") << "windMinimum" << "500.00" << "40.00" << "-500.00" << 46 << 40.0 << "40.00";
-    QTest::newRow("windPressure") << "windPressure" << "500.00" << "20.00" << "-500.00" << 48 << 20.0 << "20.00";
+    QTest::newRow("windFrequency") << "windFrequency" << "50.00" << "6.00" << "0.00" << 12 << 6.0 << "6.00";
+    QTest::newRow("windMinimum") << "windMinimum" << "500.00" << "40.00" << "-500.00" << 54 << 40.0 << "40.00";
+    QTest::newRow("windPressure") << "windPressure" << "500.00" << "20.00" << "-500.00" << 52 << 20.0 << "20.00";
   }
   void showsAndWritesEachParameter() {
     QFETCH(QString, name);
@@ -121,13 +124,13 @@ private slots:
     QFETCH(double, written);
     if (name != combo()->currentText()) QVERIFY(choose(name));
     QTEST(label(IDC_MAXIMUM_LABEL), "top");
-    QTEST(label(IDC_VALUE_LABEL), "middle");
+    QTEST(panel->valueField->text(), "middle");
     QTEST(label(IDC_MINIMUM_LABEL), "bottom");
     QCOMPARE(slider()->value(), position);
     clickThumb();
     QCOMPARE(slider()->value(), position);
     QCOMPARE(value(name.toLatin1()), written);
-    QTEST(label(IDC_VALUE_LABEL), "shown");
+    QTEST(panel->valueField->text(), "shown");
   }
 
   void selectingWritesNothing() {
@@ -139,7 +142,8 @@ private slots:
     for (int i = 0; i < 9; ++i) QCOMPARE(value(names[i]), before[i]);
   }
 
-  // Home and End are notifications at the ends; top is the maximum and bottom the minimum, exactly.
+  // Home and End are notifications at the ends; End and the top are the maximum, Home and the
+  // bottom the minimum, exactly.
   void endsWriteTheRangeExactly_data() {
     QTest::addColumn<QString>("name");
     for (const char* n : {"cDamping", "density", "gravity", "kBend", "kShear", "kStretch", "windFrequency",
@@ -151,15 +155,15 @@ private slots:
     QVERIFY(choose(name));
     const Parameter* p = cloth->parameters.find(name.toStdString());
     slider()->setFocus();
-    QTest::keyClick(slider(), Qt::Key_Home);
-    QCOMPARE(slider()->value(), 0);
-    QVERIFY(p->value == p->maximum);
-    QTest::keyClick(slider(), Qt::Key_Home);  // already at the top: still a notification
-    QVERIFY(p->value == p->maximum);
     QTest::keyClick(slider(), Qt::Key_End);
     QCOMPARE(slider()->value(), 100);
+    QVERIFY(p->value == p->maximum);
+    QTest::keyClick(slider(), Qt::Key_End);  // already at the top: still a notification
+    QVERIFY(p->value == p->maximum);
+    QTest::keyClick(slider(), Qt::Key_Home);
+    QCOMPARE(slider()->value(), 0);
     QVERIFY(p->value == p->minimum);
-    QCOMPARE(label(IDC_VALUE_LABEL), QString::asprintf("%1.2f", p->minimum));
+    QCOMPARE(panel->valueField->text(), QString::asprintf("%1.2f", p->minimum));
   }
 
   void draggingTheThumbToTheTopWritesTheMaximum() {
@@ -171,20 +175,40 @@ private slots:
     QTest::mouseMove(slider(), QPoint(start.x(), -50));
     QTest::mouseRelease(slider(), Qt::LeftButton, {}, QPoint(start.x(), -50));
     QVERIFY(midway > -10.0 && midway < 20.0);  // written while dragging, before the release
-    QCOMPARE(slider()->value(), 0);
+    QCOMPARE(slider()->value(), 100);
     QVERIFY(value("gravity") == 20.0);
-    QCOMPARE(label(IDC_VALUE_LABEL), QStringLiteral("20.00"));
+    QCOMPARE(panel->valueField->text(), QStringLiteral("20.00"));
   }
 
   void arrowKeysMoveTheThumbTheWayTheyPoint() {
     slider()->setFocus();
     QTest::keyClick(slider(), Qt::Key_Up);
-    QCOMPARE(slider()->value(), 96);
+    QCOMPARE(slider()->value(), 4);
     QCOMPARE(value("cDamping"), 0.2);
     QTest::keyClick(slider(), Qt::Key_Down);
     QTest::keyClick(slider(), Qt::Key_Down);
-    QCOMPARE(slider()->value(), 98);
+    QCOMPARE(slider()->value(), 2);
     QCOMPARE(value("cDamping"), 0.1);
+  }
+
+  // A typed value within the range is written; a key that would take it beyond is refused (-35
+  // stops at -3); Default brings the table's value back. The tooltip tells the meaning, unit,
+  // range and default.
+  void theFieldTakesATypedValueAndDefaultRestores() {
+    QVERIFY(choose("gravity"));
+    QVERIFY(panel->valueField->toolTip().contains("y component of the gravity force"));
+    QVERIFY(panel->valueField->toolTip().contains("force; -20.00 to 20.00, default -9.80"));
+    QLineEdit* field = panel->valueField->findChild<QLineEdit*>();
+    for (const auto& [typed, written] : {std::pair{"-3.5", -3.5}, std::pair{"-35", -3.0}}) {
+      field->selectAll();
+      QTest::keyClicks(field, typed);
+      QTest::keyClick(field, Qt::Key_Return);
+      QCOMPARE(value("gravity"), written);
+    }
+    QCOMPARE(slider()->value(), 42);
+    QTest::mouseClick(panel->defaultButton, Qt::LeftButton);
+    QCOMPARE(value("gravity"), -9.8);
+    QCOMPARE(panel->valueField->text(), QStringLiteral("-9.80"));
   }
 
   void switchingBackShowsTheWrittenValue() {
@@ -197,20 +221,20 @@ private slots:
     QVERIFY(choose("density"));
     QVERIFY(choose("kBend"));
     QCOMPARE(slider()->value(), position);
-    QCOMPARE(label(IDC_VALUE_LABEL), QString::asprintf("%1.2f", written));
+    QCOMPARE(panel->valueField->text(), QString::asprintf("%1.2f", written));
   }
 
-  // Home puts a parameter at its top, End at its bottom. At density's bottom alone the default
+  // End puts a parameter at its top, Home at its bottom. At density's bottom alone the default
   // cloth is just inside the limit; with the stiffest stretch it is beyond it.
   void stabilityWarningShowsOnlyBeyondTheLimit_data() {
     QTest::addColumn<QStringList>("moves");
     QTest::addColumn<double>("spacing");
     QTest::addColumn<bool>("warned");
     QTest::newRow("defaults") << QStringList() << 0.25 << false;
-    QTest::newRow("lightest") << QStringList({"density End"}) << 0.25 << false;
-    QTest::newRow("lightest and stiffest") << QStringList({"density End", "kStretch Home"}) << 0.25 << true;
+    QTest::newRow("lightest") << QStringList({"density Home"}) << 0.25 << false;
+    QTest::newRow("lightest and stiffest") << QStringList({"density Home", "kStretch End"}) << 0.25 << true;
     QTest::newRow("narrow spacing") << QStringList() << 0.05 << true;
-    QTest::newRow("stiffest of all, heavy") << QStringList({"kStretch Home", "kShear Home", "kBend Home"}) << 0.25
+    QTest::newRow("stiffest of all, heavy") << QStringList({"kStretch End", "kShear End", "kBend End"}) << 0.25
                                             << false;
   }
   void stabilityWarningShowsOnlyBeyondTheLimit() {
@@ -222,7 +246,7 @@ private slots:
     for (const QString& move : moves) {
       QVERIFY(choose(move.section(' ', 0, 0)));
       slider()->setFocus();
-      QTest::keyClick(slider(), move.endsWith("Home") ? Qt::Key_Home : Qt::Key_End);
+      QTest::keyClick(slider(), move.endsWith("End") ? Qt::Key_End : Qt::Key_Home);
     }
     QCOMPARE(panel->stabilityWarning->isVisible(), warned);
     QCOMPARE(panel->height() > stableSize.height(), warned);
@@ -230,7 +254,7 @@ private slots:
     // The heaviest cloth is stable in every row: the warning goes and the panel takes its size again.
     QVERIFY(choose("density"));
     slider()->setFocus();
-    QTest::keyClick(slider(), Qt::Key_Home);
+    QTest::keyClick(slider(), Qt::Key_End);
     QVERIFY(!panel->stabilityWarning->isVisible());
     QCOMPARE(panel->size(), stableSize);
   }
