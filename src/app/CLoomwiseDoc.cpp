@@ -218,8 +218,24 @@ void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
   if (settings.doModal() != QDialog::Accepted) return;
   RecordingSettingsDialog::rememberFormats(settings.formats);
   const std::string scriptPath = QFile::encodeName(path).toStdString();
+  if (!mayReplace(session.existingFiles(scriptPath, settings.formats))) return;
   if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats) != 0)
     showRecordingError(message("Unable to start recording."), session.lastError(), true);
+}
+
+// An earlier recording under the same name is replaced only when the user says so.
+bool CLoomwiseDoc::mayReplace(const std::vector<std::string>& files) const {
+  if (files.empty()) return true;
+  QStringList names;
+  for (const std::string& file : files) names << QDir::toNativeSeparators(QFile::decodeName(file.c_str()));
+  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
+                  files.size() == 1 ? message("The recording would replace a file of an earlier one.")
+                                    : message("The recording would replace %1 files of an earlier one.").arg(files.size()),
+                  QMessageBox::Yes | QMessageBox::No, mainWindow());
+  box.setInformativeText(names.join('\n'));
+  box.button(QMessageBox::Yes)->setText(message("&Replace"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void CLoomwiseDoc::stopRecording() {

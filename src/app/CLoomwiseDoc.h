@@ -77,6 +77,7 @@ private:
   // Recording status goes to the main window's caption, until the toolkit next sets its title.
   void setMainCaption(const QString& text) const;
   void startRecording(RecordingSettingsDialog& settings);
+  bool mayReplace(const std::vector<std::string>& files) const;
   void stopRecording();
   void abandonRecording(int frame);
   void layOutCloth(const ClothShape& shape);

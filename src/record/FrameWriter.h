@@ -20,6 +20,9 @@ public:
   virtual bool end() = 0;
   // The files this writer makes, for telling the user.
   virtual std::vector<std::string> files() const = 0;
+  // The files a recording to `target` would make or replace, before it begins: the window asks
+  // before replacing those that exist.
+  virtual std::vector<std::string> filesFor(const RecordingTarget& target) const = 0;
   // "PATH: reason" of the last failure.
   virtual const std::string& error() const = 0;
   // What the session's start reports when begin failed: −1, nothing of the format was made.

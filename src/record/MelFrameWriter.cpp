@@ -13,4 +13,9 @@ bool MelFrameWriter::end() { return recorder_.endRecording() == 0; }
 
 std::vector<std::string> MelFrameWriter::files() const { return {recorder_.createPath, recorder_.animationPath}; }
 
+std::vector<std::string> MelFrameWriter::filesFor(const RecordingTarget& target) const {
+  const std::string name = RecordingTarget::safeName(target.name);
+  return {MelRecorder::createPathFor(target.directory, name), MelRecorder::animationPathFor(target.directory, name)};
+}
+
 const std::string& MelFrameWriter::error() const { return recorder_.lastError(); }

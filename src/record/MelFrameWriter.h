@@ -14,6 +14,7 @@ public:
   bool frame(int number) override;
   bool end() override;
   std::vector<std::string> files() const override;
+  std::vector<std::string> filesFor(const RecordingTarget& target) const override;
   const std::string& error() const override;
 
   // The recorder's beginRecording result: 1 when only the animate script could not be opened.

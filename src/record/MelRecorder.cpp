@@ -61,10 +61,10 @@ int MelRecorder::beginRecording(const std::string& path, int newPatchesU, int ne
   patchesU = newPatchesU;
   patchesV = newPatchesV;
 
-  createPath = directory + "create_" + recordingName + ".mel";
+  createPath = createPathFor(directory, recordingName);
   if (!writeCreateScript(createPath)) return -1;
 
-  animationPath = directory + "animate_" + recordingName + ".mel";
+  animationPath = animationPathFor(directory, recordingName);
   animationFile = std::fopen(animationPath.c_str(), "w");
   if (animationFile == nullptr) {
     fail(animationPath, errno);

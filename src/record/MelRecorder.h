@@ -21,6 +21,13 @@ public:
   // started (bad name, patch count below 1, create script not written); 1: the create script is
   // written but the animate script could not be opened. lastError() says why.
   virtual int beginRecording(const std::string& path, int patchesU, int patchesV);
+  // The create and animate scripts of the recording `name` in `directory` (which ends in '/' or is empty).
+  static std::string createPathFor(const std::string& directory, const std::string& name) {
+    return directory + "create_" + name + ".mel";
+  }
+  static std::string animationPathFor(const std::string& directory, const std::string& name) {
+    return directory + "animate_" + name + ".mel";
+  }
   // Appends one frame (a number below 1 continues from the last one) and flushes it.
   // −1 when no script is open or the frame could not be written completely; the script is then cut
   // back to its last complete frame and stays open, so closing it leaves a valid script.

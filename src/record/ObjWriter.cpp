@@ -61,6 +61,15 @@ bool ObjWriter::writeMesh(const std::string& path, const std::string& comment) {
   return false;
 }
 
+std::vector<std::string> ObjWriter::filesFor(const RecordingTarget& target) const {
+  std::vector<std::string> paths{target.file(".obj")};
+  if (sequence_) {
+    const std::vector<std::string> frames = staleFrames(target);
+    paths.insert(paths.end(), frames.begin(), frames.end());
+  }
+  return paths;
+}
+
 std::vector<std::string> ObjWriter::files() const {
   std::vector<std::string> paths{target_.file(".obj")};
   if (sequence_) paths.push_back(target_.file(".NNNN.obj"));

@@ -16,6 +16,8 @@ public:
   bool frame(int number) override;
   bool end() override { return true; }
   std::vector<std::string> files() const override;
+  // The base mesh and, for a sequence, the frame files already there.
+  std::vector<std::string> filesFor(const RecordingTarget& target) const override;
   const std::string& error() const override { return error_; }
   bool keepsFrames() const override { return sequence_; }
 

@@ -19,6 +19,7 @@ public:
   bool frame(int number) override;
   bool end() override;
   std::vector<std::string> files() const override { return {file_.path()}; }
+  std::vector<std::string> filesFor(const RecordingTarget& target) const override { return {target.file(".pc2")}; }
   const std::string& error() const override { return error_; }
 
 private:

@@ -1,6 +1,8 @@
 #include "record/RecordingSession.h"
 
+#include <algorithm>
 #include <cassert>
+#include <filesystem>
 
 #include "cloth/Cloth.h"
 #include "record/FrameWriters.h"
@@ -17,6 +19,16 @@ RecordingSession::~RecordingSession() {
 int RecordingSession::presetSkip() const {
   constexpr double kSecondsPerFrame = 0.0333;
   return static_cast<int>(kSecondsPerFrame / timeStep);
+}
+
+std::vector<std::string> RecordingSession::existingFiles(const std::string& path, const RecordingFormats& formats) {
+  const RecordingTarget target = RecordingTarget::of(path);
+  std::vector<std::string> existing;
+  for (const auto& writer : makeFrameWriters(formats, simulation.cloth(), {}, recorder))
+    for (const std::string& file : writer->filesFor(target))
+      if (std::filesystem::is_regular_file(file) && std::find(existing.begin(), existing.end(), file) == existing.end())
+        existing.push_back(file);
+  return existing;
 }
 
 int RecordingSession::start(const std::string& path, int skip, int patchesU, int patchesV,

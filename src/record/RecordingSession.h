@@ -34,6 +34,8 @@ public:
   // either way.
   int start(const std::string& path, int skip, int patchesU, int patchesV,
             const RecordingFormats& formats = {RecordingFormat::mel});
+  // The files of `formats` that a recording to `path` would replace: the regular files there now.
+  std::vector<std::string> existingFiles(const std::string& path, const RecordingFormats& formats);
   // Stops recording and completes every format's files; −1 when one could not be completed.
   int stop();
   // After stop: "PATH: reason" of every file that could not be completed (it was not left behind),

@@ -17,6 +17,7 @@ public:
   bool frame(int number) final;
   bool end() final;
   std::vector<std::string> files() const final { return {path_}; }
+  std::vector<std::string> filesFor(const RecordingTarget& target) const final { return {target.file(suffix_)}; }
   const std::string& error() const final { return error_; }
 
 protected:

@@ -220,6 +220,28 @@ private slots:
     run->activeView()->stopTimer();
   }
 
+  // Recording again under a name whose files exist asks first, naming them: No leaves them as they
+  // were, Replace records over them.
+  void anEarlierRecordingIsReplacedOnlyWhenTheUserSaysSo() {
+    QVERIFY(record("take", typeSettings(5, 5, 5)));
+    stepTo(20);
+    QVERIFY(stop());
+    const QByteArray before = contentOf(path("animate_take.mel"));
+    QVERIFY(!before.isEmpty());
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+      BoxSeen seen;
+      auto box = whenModal<QMessageBox>([&](QMessageBox* b) {
+        seen = {b->text(), b->informativeText(), b->standardButtons()};
+        QTest::mouseClick(b->button(answer), Qt::LeftButton);
+      });
+      QCOMPARE(record("take"), answer == QMessageBox::Yes);
+      QVERIFY(box->ran);
+      QVERIFY(seen.text.contains("replace 2 files"));
+      QVERIFY(seen.detail.contains("create_take.mel") && seen.detail.contains("animate_take.mel"));
+      QCOMPARE(contentOf(path("animate_take.mel")) == before, answer == QMessageBox::No);
+    }
+  }
+
   // Frames fall on multiples of the skip of the steps since the document was made.
   void theFirstFrameLandsOnTheNextMultipleOfTheSkip() {
     stepTo(1000);
