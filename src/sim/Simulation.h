@@ -11,6 +11,8 @@
 #include "sim/CollisionPass.h"
 #include "sim/GridNode.h"
 #include "sim/PinSet.h"
+#include "sim/Solver.h"
+#include "sim/XpbdSolver.h"
 
 class SimulationListener;
 
@@ -70,6 +72,10 @@ public:
   void release(int k, const Vec3& velocity);
   bool isHeld(int k) const;
 
+  // The solver of the coming steps; it stays through resets and new layouts.
+  void setSolver(Solver solver) { solver_ = solver; }
+  Solver solver() const { return solver_; }
+
   void addCollisionPass(std::unique_ptr<CollisionPass> pass);
   // Listeners are not owned; one must be removed before it is destroyed.
   void addListener(SimulationListener& listener);
@@ -85,6 +91,7 @@ public:
   int stepsPerFrame = 66;
 
 private:
+  void advanceCloth(bool checkSheet);
   void takeScheduledHolds();
   void applyCollisions();
   StepResult notify(bool frameDue);
@@ -101,6 +108,8 @@ private:
   RandomGenerator gusts_;
   std::uint32_t seed_;
   std::int64_t stepCount_ = 0;
+  Solver solver_ = Solver::Explicit;
+  XpbdSolver xpbd_;
   PinSet pins_;
   FixedNodes pinned_;                  // pins_ on the current grid
   std::vector<Hold> scheduled_;        // scripted holds, by step
