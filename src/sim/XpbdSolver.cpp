@@ -11,45 +11,57 @@
 
 namespace {
 
-// The predicted positions the sweep corrects in place, with each node's inverse mass.
+// The predicted positions the sweep corrects in place, with each node's inverse mass (0 when fixed).
 struct Sweep {
   double* x;
   double* y;
   double* z;
   const double* w;
 
-  // A spring of `rest` length between nodes i and j: the first XPBD iteration (λ from 0) of
-  // C = |pj − pi| − rest with compliance α̃ = 1 / (k h²). Coincident nodes are left alone, as the
-  // explicit step's spring adds nothing there.
-  void spring(int i, int j, double rest, double compliance) const {
-    const double dx = x[j] - x[i], dy = y[j] - y[i], dz = z[j] - z[i];
-    const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
-    if (length == 0.0) return;
-    const double s = (length - rest) / ((w[i] + w[j] + compliance) * length);
-    move(i, j, w[i] * s, w[j] * s, dx, dy, dz);
-  }
-
   // A zero-length spring between nodes i and j that pulls only the ends that are inner nodes of
-  // their row or column: the bend term of the explicit step, split over the node's two edges.
-  void bend(int i, int j, bool innerI, bool innerJ, double compliance) const {
+  // their row or column: the bend term of the explicit step, split over the node's two edges. Its
+  // ends weigh w_i + w_j, one of 0, w and 2w: `reciprocal` holds 1 / (w_i + w_j + α̃) for each.
+  void bend(int i, int j, bool innerI, bool innerJ, const double (&reciprocal)[3]) const {
     const double wi = innerI ? w[i] : 0.0, wj = innerJ ? w[j] : 0.0;
-    const double s = 1.0 / (wi + wj + compliance);
-    move(i, j, wi * s, wj * s, x[j] - x[i], y[j] - y[i], z[j] - z[i]);
-  }
-
-  // i along d, j against it.
-  void move(int i, int j, double si, double sj, double dx, double dy, double dz) const {
-    x[i] += si * dx;
-    y[i] += si * dy;
-    z[i] += si * dz;
-    x[j] -= sj * dx;
-    y[j] -= sj * dy;
-    z[j] -= sj * dz;
+    const double s = reciprocal[(wi != 0.0) + (wj != 0.0)];
+    const double dx = x[j] - x[i], dy = y[j] - y[i], dz = z[j] - z[i];
+    x[i] += wi * s * dx;
+    y[i] += wi * s * dy;
+    z[i] += wi * s * dz;
+    x[j] -= wj * s * dx;
+    y[j] -= wj * s * dy;
+    z[j] -= wj * s * dz;
   }
 };
 
-// The compliance α̃ of a spring of stiffness k over a substep of h (infinite for k = 0: no spring).
-double compliance(double k, double h) { return 1.0 / (k * h * h); }
+// A run of `count` springs of `rest` length that share no node, spring n joining node a + n × Stride
+// to node b + n × Stride: the first XPBD iteration (λ from 0) of C = |pj − pi| − rest with
+// compliance α̃ = 1 / (k h²). Coincident nodes are left alone, as the explicit step's spring adds
+// nothing there. No node is reached through two of the pointers, so the compiler may take several
+// springs at once.
+template <int Stride>
+void springRun(int count, Sweep sweep, int a, int b, double rest, double compliance) {
+  double* __restrict ax = sweep.x + a;
+  double* __restrict ay = sweep.y + a;
+  double* __restrict az = sweep.z + a;
+  double* __restrict bx = sweep.x + b;
+  double* __restrict by = sweep.y + b;
+  double* __restrict bz = sweep.z + b;
+  const double* aw = sweep.w + a;
+  const double* bw = sweep.w + b;
+  for (int n = 0; n < count * Stride; n += Stride) {
+    const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
+    const double lengthSquared = dx * dx + dy * dy + dz * dz;
+    const double length = std::sqrt(lengthSquared);
+    const double s = lengthSquared > 0.0 ? (length - rest) / ((aw[n] + bw[n] + compliance) * length) : 0.0;
+    ax[n] += aw[n] * s * dx;
+    ay[n] += aw[n] * s * dy;
+    az[n] += aw[n] * s * dz;
+    bx[n] -= bw[n] * s * dx;
+    by[n] -= bw[n] * s * dy;
+    bz[n] -= bw[n] * s * dz;
+  }
+}
 
 bool sheetBroken(const Cloth& cloth) {
   const double limit = cloth.stretchLimit();
@@ -119,29 +131,33 @@ void XpbdSolver::predict(Cloth& cloth, double h) {
 }
 
 // One sweep, row by row from the top, where the pins usually are, so that their hold travels down
-// the sheet within the sweep.
+// the sheet within the sweep. Each run of the loop below takes springs that share no node (every
+// other one along a row; all of one kind between two rows), so their corrections overlap in the
+// processor instead of waiting on each other.
 void XpbdSolver::projectSprings(Cloth& cloth, double h) {
   NodeBuffer& next = *cloth.nextPositions;
   const Sweep sweep{next.x, next.y, next.z, inverseMass_.data()};
   const int width = cloth.width, height = cloth.height;
-  const double rest = cloth.spacing, diagonalRest = std::sqrt(2.0) * cloth.spacing;
   const bool stretch = cloth.kStretch > 0.0, shear = cloth.kShear > 0.0, bend = cloth.kBend > 0.0;
-  const double stretchCompliance = compliance(cloth.kStretch, h);
-  const double shearCompliance = compliance(cloth.kShear, h);
-  const double bendCompliance = compliance(0.5 * cloth.kBend, h);
+  const double bendCompliance = 1.0 / (0.5 * cloth.kBend * h * h), w = 1.0 / cloth.nodeMass();
+  const double bendReciprocal[3] = {1.0 / bendCompliance, 1.0 / (w + bendCompliance), 1.0 / (2.0 * w + bendCompliance)};
+  const double stretchCompliance = 1.0 / (cloth.kStretch * h * h);
+  const double shearCompliance = 1.0 / (cloth.kShear * h * h);
+  const double diagonalRest = std::sqrt(2.0) * cloth.spacing;
   for (int r = 0; r < height; ++r) {
-    for (int c = 0; c < width; ++c) {
-      const int k = r * width + c;
-      if (c + 1 < width) {
-        if (stretch) sweep.spring(k, k + 1, rest, stretchCompliance);
-        if (bend) sweep.bend(k, k + 1, c > 0, c + 2 < width, bendCompliance);
-      }
-      if (r + 1 == height) continue;
-      if (stretch) sweep.spring(k, k + width, rest, stretchCompliance);
-      if (bend) sweep.bend(k, k + width, r > 0, r + 2 < height, bendCompliance);
-      if (!shear) continue;
-      if (c + 1 < width) sweep.spring(k, k + width + 1, diagonalRest, shearCompliance);
-      if (c > 0) sweep.spring(k, k + width - 1, diagonalRest, shearCompliance);
+    const int row = r * width;
+    for (int first : {0, 1}) {
+      if (stretch) springRun<2>((width - first) / 2, sweep, row + first, row + first + 1, cloth.spacing, stretchCompliance);
+      if (bend)
+        for (int c = first; c + 1 < width; c += 2) sweep.bend(row + c, row + c + 1, c > 0, c + 2 < width, bendReciprocal);
     }
+    if (r + 1 == height) break;
+    const int below = row + width;
+    if (stretch) springRun<1>(width, sweep, row, below, cloth.spacing, stretchCompliance);
+    if (bend)
+      for (int c = 0; c < width; ++c) sweep.bend(row + c, below + c, r > 0, r + 2 < height, bendReciprocal);
+    if (!shear) continue;
+    springRun<1>(width - 1, sweep, row, below + 1, diagonalRest, shearCompliance);
+    springRun<1>(width - 1, sweep, row + 1, below, diagonalRest, shearCompliance);
   }
 }
