@@ -32,6 +32,13 @@ constexpr PinCommand kPinCommands[] = {
     {ID_PINS_NONE, PinSet::Preset::None},
 };
 
+struct SolverCommand {
+  int id;
+  Solver solver;
+};
+
+constexpr SolverCommand kSolverCommands[] = {{ID_SOLVER_EXPLICIT, Solver::Explicit}, {ID_SOLVER_XPBD, Solver::Xpbd}};
+
 }  // namespace
 
 CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
@@ -46,6 +53,10 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
   for (const PinCommand& command : kPinCommands) {
     onCommand(command.id, [this, command] { OnPins(command.preset); });
     onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdatePins(ui, command.preset); });
+  }
+  for (const SolverCommand& command : kSolverCommands) {
+    onCommand(command.id, [this, command] { OnSolver(command.solver); });
+    onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdateSolver(ui, command.solver); });
   }
 }
 
@@ -77,6 +88,10 @@ void CLoomwiseDoc::OnPins(PinSet::Preset preset) {
 }
 
 void CLoomwiseDoc::OnUpdatePins(CommandUi& ui, PinSet::Preset preset) { ui.setChecked(sim.pins().preset() == preset); }
+
+void CLoomwiseDoc::OnSolver(Solver solver) { sim.setSolver(solver); }
+
+void CLoomwiseDoc::OnUpdateSolver(CommandUi& ui, Solver solver) { ui.setChecked(sim.solver() == solver); }
 
 void CLoomwiseDoc::OnTitleChanged() { controlsPanel->setDocumentTitle(title()); }
 
@@ -163,9 +178,12 @@ void CLoomwiseDoc::stopDivergedCloth() {
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                   message("The cloth became unstable at step %1 and has been stopped.").arg(sim.stepCount()),
                   QMessageBox::Close, mainWindow());
-  box.setInformativeText(message("Its settings are beyond what the simulation can follow. Raise the density or lower "
-                                 "kStretch, kShear or kBend on the Cloth Controls panel, or make a new cloth with a "
-                                 "wider spacing. Reset lays this cloth out again with the current settings."));
+  QString detail = message("Its settings are beyond what the simulation can follow. Raise the density or lower "
+                           "kStretch, kShear or kBend on the Cloth Controls panel, or make a new cloth with a "
+                           "wider spacing. Reset lays this cloth out again with the current settings.");
+  if (sim.solver() == Solver::Explicit)
+    detail += message(" The XPBD solver (Simulation > Solver > XPBD) is stable there.");
+  box.setInformativeText(detail);
   const QPushButton* reset = box.addButton(message("&Reset"), QMessageBox::ResetRole);
   box.exec();
   if (box.clickedButton() == reset) OnSimulationReset();

@@ -44,6 +44,9 @@ public:
   // Simulation > Pins: one of the presets.
   void OnPins(PinSet::Preset preset);
   void OnUpdatePins(CommandUi& ui, PinSet::Preset preset);
+  // Simulation > Solver: the explicit step (checked for a new cloth) or XPBD, from the next step on.
+  void OnSolver(Solver solver);
+  void OnUpdateSolver(CommandUi& ui, Solver solver);
   Simulation& simulation() override { return sim; }
 
   // Gusts seeded from the time, as every new cloth's are.

@@ -33,6 +33,9 @@ constexpr int ID_PINS_TOP_EDGE = 32776;
 constexpr int ID_PINS_TOP_CORNERS = 32777;
 constexpr int ID_PINS_LEFT_EDGE = 32778;
 constexpr int ID_PINS_NONE = 32779;
+// Simulation > Solver: how the active document's cloth is stepped.
+constexpr int ID_SOLVER_EXPLICIT = 32780;
+constexpr int ID_SOLVER_XPBD = 32781;
 
 // The dialog bar, the second band of the top bars.
 constexpr int kDialogBarId = 59397;

@@ -124,9 +124,10 @@ private slots:
                           "Recent File", "Recent File", "-", "E&xit"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 1)), QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)),
-             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "-", "R&eset\tCtrl+Shift+R"}));
+             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "&Solver", "-", "R&eset\tCtrl+Shift+R"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[3]->menu()),
              QStringList({"&Default", "&Top Edge", "Top &Corners", "&Left Edge", "&None"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[4]->menu()), QStringList({"&Explicit", "&XPBD"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)),
              QStringList({"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 4)), QStringList({"&About Loomwise..."}));
