@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "cloth/Vec3.h"
+
 class Cloth;
 class RandomGenerator;
 
@@ -19,6 +21,16 @@ class RandomGenerator;
 // outer node nothing.
 class XpbdSolver {
 public:
+  // What moves a free node in a substep before the springs: m (v⁺ − v) / h = F − cDamping × v⁺.
+  struct Prediction {
+    Vec3 gravity;
+    Vec3 windForce;
+    Vec3 windDirection;
+    Vec3 gustCentre;
+    double mass;
+    double reciprocal;  // 1 / (mass + h × cDamping)
+    double h2;          // h²
+  };
   // Substeps per step, at most: beyond it, at the lightest and stiffest settings on the narrowest
   // spacings, the springs give a little more than their stiffness says, and stay stable.
   static constexpr int kMaxSubsteps = 16;
@@ -29,8 +41,10 @@ public:
   // How many substeps a step of h takes with the cloth's current settings.
   int substepsFor(const Cloth& cloth, double h);
 
+
 private:
   void predict(Cloth& cloth, double h);
+  void predictNode(Cloth& cloth, int k, const Prediction& prediction) const;
   void projectSprings(Cloth& cloth, double h);
 
   std::vector<double> inverseMass_;  // per node: 0 for a fixed node, 1 / mass for a free one

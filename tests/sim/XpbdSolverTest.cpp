@@ -74,6 +74,28 @@ INSTANTIATE_TEST_SUITE_P(Settings, XpbdBlowups,
                                            Blowup{"SlidersAtTheirEnds", 0.25f, 0.05, 16000.0, 8000.0, 2000.0}),
                          [](const ::testing::TestParamInfo<Blowup>& info) { return std::string(info.param.what); });
 
+class XpbdWithoutSprings : public QuietOutput, public ::testing::WithParamInterface<ClothShape> {};
+
+// With every stiffness at 0 nothing is left to project: each node moves by gravity, gusty wind and
+// damping exactly as in the explicit step, up to rounding, on grids of every width modulo 8.
+TEST_P(XpbdWithoutSprings, MovesEveryNodeAsTheExplicitStep) {
+  Simulation explicitRun(7, GetParam()), xpbdRun(7, GetParam());
+  xpbdRun.setSolver(Solver::Xpbd);
+  for (Simulation* simulation : {&explicitRun, &xpbdRun}) {
+    clothsetups::setGustyWind(simulation->cloth());
+    for (const char* name : {"kStretch", "kShear", "kBend"}) setParameter(simulation->cloth(), name, 0.0);
+  }
+  for (int s = 1; s <= 400; ++s) {
+    explicitRun.step();
+    xpbdRun.step();
+    for (int k = 0; k < explicitRun.cloth().nodeCount(); ++k)
+      ASSERT_LE(norm(xpbdRun.cloth().positions->at(k) - explicitRun.cloth().positions->at(k)), 1e-9)
+          << "step " << s << ", node " << k;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, XpbdWithoutSprings, ::testing::ValuesIn(clothsetups::irregularShapes()));
+
 class XpbdRestShape : public QuietOutput, public ::testing::WithParamInterface<PinSet> {};
 
 // A cloth left to hang in still air settles where the explicit step's does: the springs are the
