@@ -110,7 +110,7 @@ const StringTable& strings() {
         {ID_PINS_LEFT_EDGE, "Pin every node of the left column; Ctrl+click a node to pin or unpin it\nLeft Edge"},
         {ID_PINS_NONE, "Pin nothing: the cloth falls; Ctrl+click a node to pin it\nNo Pins"},
         {ID_SOLVER_EXPLICIT, "Step the cloth exactly; light, stiff or finely spaced cloth blows up\nExplicit Solver"},
-        {ID_SOLVER_XPBD, "Step the cloth by XPBD: stable at every setting, at about five times the cost\nXPBD Solver"},
+        {ID_SOLVER_XPBD, "Step the cloth by XPBD: stable at every setting, at about twice the cost\nXPBD Solver"},
         {kAppTitleString, "Loomwise"},
         {kIdleMessageString, "Ready"},
         {ID_FILE_NEW, "Create a new document\nNew"},

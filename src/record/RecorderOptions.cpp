@@ -169,8 +169,8 @@ std::string usageText() {
          "  --thickness T      distance the cloth keeps from colliders, above 0 to 1 (default 0.02)\n"
          "  --friction F       Coulomb friction of the colliders, 0 to 2 (default 0.5)\n" +
          "  --solver NAME      explicit (default): the exact step, which blows up with light, stiff\n"
-         "                     or finely spaced cloth; xpbd: stable at every setting, at about five\n"
-         "                     times the cost, more where the explicit one would blow up\n"
+         "                     or finely spaced cloth; xpbd: stable at every setting, at about twice\n"
+         "                     the cost, more where the explicit one would blow up\n"
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
