@@ -21,16 +21,6 @@ class RandomGenerator;
 // outer node nothing.
 class XpbdSolver {
 public:
-  // What moves a free node in a substep before the springs: m (v⁺ − v) / h = F − cDamping × v⁺.
-  struct Prediction {
-    Vec3 gravity;
-    Vec3 windForce;
-    Vec3 windDirection;
-    Vec3 gustCentre;
-    double mass;
-    double reciprocal;  // 1 / (mass + h × cDamping)
-    double h2;          // h²
-  };
   // Substeps per step, at most: beyond it, at the lightest and stiffest settings on the narrowest
   // spacings, the springs give a little more than their stiffness says, and stay stable.
   static constexpr int kMaxSubsteps = 16;
@@ -41,6 +31,16 @@ public:
   // How many substeps a step of h takes with the cloth's current settings.
   int substepsFor(const Cloth& cloth, double h);
 
+  // What moves a free node in a substep before the springs: m (v⁺ − v) / h = F − cDamping × v⁺.
+  struct Prediction {
+    Vec3 gravity;
+    Vec3 windForce;
+    Vec3 windDirection;
+    Vec3 gustCentre;
+    double mass;
+    double reciprocal;  // 1 / (mass + h × cDamping)
+    double h2;          // h²
+  };
 
 private:
   void predict(Cloth& cloth, double h);
