@@ -14,6 +14,7 @@ inline constexpr const char* kStepReference = "StepReference";
 inline constexpr const char* kWriteFrame = "WriteFrame";
 inline constexpr const char* kPaint = "Paint";
 inline constexpr const char* kPerNodeStep = "per_node_step";
+inline constexpr const char* kSimulatedPerWall = "sim_s_per_s";  // simulated seconds per wall second
 
 // A recording's preset: one frame per 0.0333 simulated seconds of 0.0005-second steps.
 inline constexpr int kStepsPerFrame = limits::kDefaultSkip;

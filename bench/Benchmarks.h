@@ -2,6 +2,7 @@
 
 // Each registers its benchmarks with Google Benchmark; main calls them in report order.
 void registerStepBenchmarks();
+void registerSolverBenchmarks();
 void registerFrameBenchmark();
 void registerCollisionBenchmarks();
 // Only in a build with the window (LOOMWISE_GUI): it needs a display.

@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
   registerStepBenchmarks();
+  registerSolverBenchmarks();
   registerCollisionBenchmarks();
   registerFrameBenchmark();
 #ifdef LOOMWISE_PAINT_BENCHMARKS

@@ -72,6 +72,12 @@ Collider colliderUnder(CLoomwiseDoc::Shape shape, const Cloth& cloth) {
   }
   return {};
 }
+struct SolverCommand {
+  int id;
+  Solver solver;
+};
+
+constexpr SolverCommand kSolverCommands[] = {{ID_SOLVER_EXPLICIT, Solver::Explicit}, {ID_SOLVER_XPBD, Solver::Xpbd}};
 
 }  // namespace
 
@@ -94,6 +100,10 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
   onCommand(ID_SCENE_IMPORT_MESH, [this] { OnImportColliderMesh(); });
   onCommand(ID_VIEW_SCENE_PANEL, [this] { OnViewScenePanel(); });
   onUpdate(ID_VIEW_SCENE_PANEL, [this](CommandUi& ui) { OnUpdateViewScenePanel(ui); });
+  for (const SolverCommand& command : kSolverCommands) {
+    onCommand(command.id, [this, command] { OnSolver(command.solver); });
+    onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdateSolver(ui, command.solver); });
+  }
 }
 
 CLoomwiseDoc::~CLoomwiseDoc() = default;
@@ -179,6 +189,10 @@ void CLoomwiseDoc::OnTitleChanged() {
   controlsPanel->setDocumentTitle(title());
   scenePanel->setDocumentTitle(title());
 }
+
+void CLoomwiseDoc::OnSolver(Solver solver) { sim.setSolver(solver); }
+
+void CLoomwiseDoc::OnUpdateSolver(CommandUi& ui, Solver solver) { ui.setChecked(sim.solver() == solver); }
 
 void CLoomwiseDoc::OnViewClothControls() {
   controlsVisible = !controlsVisible;
@@ -279,9 +293,12 @@ void CLoomwiseDoc::stopDivergedCloth() {
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                   message("The cloth became unstable at step %1 and has been stopped.").arg(sim.stepCount()),
                   QMessageBox::Close, mainWindow());
-  box.setInformativeText(message("Its settings are beyond what the simulation can follow. Raise the density or lower "
-                                 "kStretch, kShear or kBend on the Cloth Controls panel, or make a new cloth with a "
-                                 "wider spacing. Reset lays this cloth out again with the current settings."));
+  QString detail = message("Its settings are beyond what the simulation can follow. Raise the density or lower "
+                           "kStretch, kShear or kBend on the Cloth Controls panel, or make a new cloth with a "
+                           "wider spacing. Reset lays this cloth out again with the current settings.");
+  if (sim.solver() == Solver::Explicit)
+    detail += message(" The XPBD solver (Simulation > Solver > XPBD) is stable there.");
+  box.setInformativeText(detail);
   const QPushButton* reset = box.addButton(message("&Reset"), QMessageBox::ResetRole);
   box.exec();
   if (box.clickedButton() == reset) OnSimulationReset();

@@ -60,6 +60,9 @@ public:
   // The panels the user asked for show while the document is the active one, so that one set
   // is on screen at a time and the View menu's checks tell what is shown.
   void showPanels(bool active);
+  // Simulation > Solver: the explicit step (checked for a new cloth) or XPBD, from the next step on.
+  void OnSolver(Solver solver);
+  void OnUpdateSolver(CommandUi& ui, Solver solver);
   Simulation& simulation() override { return sim; }
 
   // Gusts seeded from the time, as every new cloth's are.

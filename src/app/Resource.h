@@ -39,6 +39,9 @@ constexpr int ID_SCENE_ADD_SPHERE = 32791;
 constexpr int ID_SCENE_ADD_BOX = 32792;
 constexpr int ID_SCENE_IMPORT_MESH = 32793;
 constexpr int ID_VIEW_SCENE_PANEL = 32794;
+// Simulation > Solver: how the active document's cloth is stepped.
+constexpr int ID_SOLVER_EXPLICIT = 32780;
+constexpr int ID_SOLVER_XPBD = 32781;
 
 // The dialog bar, the second band of the top bars.
 constexpr int kDialogBarId = 59397;

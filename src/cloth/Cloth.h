@@ -34,6 +34,11 @@ public:
   // `diverged` when a spring of the new positions is longer than stretchLimit() or a coordinate is
   // not finite.
   virtual void step(double dt, RandomGenerator& gusts, bool checkSheet = true);
+  // The stages around a solver's node loop, so that every solver reads the same parameters, wind
+  // and gusts: reads the parameters, advances the wind and moves the gust centre (one or three draws).
+  void prepareStep(double dt, RandomGenerator& gusts);
+  // previous ← positions ← next ← previous: the old previous buffer becomes the next scratch.
+  void rotateBuffers();
   // The grid as a bilinear surface at (u, v), u along a row and v down the rows; u and v are
   // clamped to [0, 1]. Samples `nodes`, or the current positions when none is given.
   virtual Vector sample(double u, double v, const NodeBuffer* nodes = nullptr) const;
@@ -49,6 +54,8 @@ public:
   // allow, whether or not a node is fixed, so a falling sheet is never taken for a broken one.
   double stretchLimit() const { return 2.0 * (width + height - 2) * spacing; }
   int nodeCount() const { return width * height; }
+  // Every node's mass, from the parameters the last step read.
+  double nodeMass() const { return spacing * spacing * density; }
   // Puts node k at p in every dynamic buffer: at rest there, as a fixed node is.
   void placeNode(int k, const Vec3& p);
 

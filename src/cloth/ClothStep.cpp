@@ -6,9 +6,7 @@
 
 void Cloth::step(double dt, RandomGenerator& gusts, bool checkSheet) {
   if (!hasGrid()) return;
-  readParameters();
-  advanceWind(dt);
-  moveGustCentre(gusts);
+  prepareStep(dt, gusts);
 
   StepInputs in;
   in.positions = positions.get();
@@ -22,7 +20,7 @@ void Cloth::step(double dt, RandomGenerator& gusts, bool checkSheet) {
   in.kShear = kShear;
   in.kBend = kBend;
   in.cDamping = cDamping;
-  in.mass = spacing * spacing * density;
+  in.mass = nodeMass();
   in.rest = spacing;
   in.diagonalRest = std::sqrt(2.0) * spacing;
   in.gravity = gravityVector;
@@ -33,11 +31,19 @@ void Cloth::step(double dt, RandomGenerator& gusts, bool checkSheet) {
   in.checkSheet = checkSheet;
   in.stretchLimitSquared = limit * limit;
   const bool overstretched = runStepKernel(stepKernel, in, *rowScratch);
+  rotateBuffers();
+  diverged = diverged || overstretched;
+}
 
-  // previous ← positions ← next ← previous: the old previous buffer becomes the next scratch.
+void Cloth::prepareStep(double dt, RandomGenerator& gusts) {
+  readParameters();
+  advanceWind(dt);
+  moveGustCentre(gusts);
+}
+
+void Cloth::rotateBuffers() {
   previousPositions.swap(positions);
   positions.swap(nextPositions);
-  diverged = diverged || overstretched;
 }
 
 void Cloth::readParameters() {

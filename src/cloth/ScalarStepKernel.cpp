@@ -1,8 +1,7 @@
 #include "cloth/ScalarStepKernel.h"
 
-#include <cmath>
-
-#include "cloth/NodeNormal.h"
+#include "cloth/NodeWind.h"
+#include "cloth/SheetCheck.h"
 
 namespace {
 
@@ -37,19 +36,10 @@ Vec3 nodeForce(const StepInputs& in, int r, int c) {
   if (left && right) f = f + bendForce(p, pos.at(k + 1), pos.at(k - 1), in.kBend);
   if (up && down) f = f + bendForce(p, pos.at(k + w), pos.at(k - w), in.kBend);
 
-  const double distance = norm(p - in.gustCentre);
-  const Vec3 n = nodeNormalAt(pos, w, c, r);
-  const double factor = std::fabs(dot(n, in.windDirection)) * distance;
-  return f + factor * in.windForce;
+  return f + windFactor(pos, w, c, r, in.gustCentre, in.windDirection) * in.windForce;
 }
 
 bool isFixed(const StepInputs& in, int k) { return (in.fixed[k >> 6] >> (k & 63)) & 1u; }
-
-// Summed as the vector kernels sum it, so that every kernel finds the same step diverged.
-bool overstretched(const StepInputs& in, int k) {
-  const Vec3 d = in.next->at(k) - in.next->at(k - in.width);
-  return !(d.x * d.x + d.y * d.y + d.z * d.z <= in.stretchLimitSquared);
-}
 
 }  // namespace
 
@@ -69,7 +59,7 @@ bool scalarStepKernel(const StepInputs& in) {
         const Vec3 previous = in.previous->at(k);
         in.next->set(k, reciprocal * ((dt2 * f + current * x) - in.mass * previous));
       }
-      if (in.checkSheet && r > 0 && overstretched(in, k)) diverged = true;
+      if (in.checkSheet && r > 0 && columnSpringBroken(*in.next, k, in.width, in.stretchLimitSquared)) diverged = true;
     }
   }
   return diverged;

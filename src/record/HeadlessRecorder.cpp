@@ -37,15 +37,17 @@ int exitCodeFor(int signal) { return 128 + signal; }
 }  // namespace
 
 std::string HeadlessRecorder::stabilityWarning(const RecorderOptions& options) {
+  if (options.solver != Solver::Explicit) return {};
   Cloth cloth;
   applySettings(options, cloth);
   const double spacing = options.shape.nodeSpacing;
   const StabilityEstimate estimate(cloth.parameters, spacing, RecordingSession::kDefaultTimeStep);
   if (estimate.stable()) return {};
-  char text[320];
+  char text[400];
   std::snprintf(text, sizeof text,
                 "warning: the cloth is likely to become unstable at spacing %g with these settings; use a spacing of "
-                "at least %.3g, a higher density or a lower kStretch, kShear or kBend",
+                "at least %.3g, a higher density or a lower kStretch, kShear or kBend. The xpbd solver "
+                "(--solver xpbd) is stable there.",
                 spacing, estimate.minimumSpacing());
   return text;
 }
@@ -54,6 +56,7 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   // Without a seed the gusts come from the time, as a new document's do.
   Simulation simulation(options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr))), options.shape);
   applySettings(options, simulation.cloth());
+  simulation.setSolver(options.solver);
   simulation.setPins(options.pins);
   simulation.scheduleHolds(options.holds);
   simulation.colliders().setColliders(options.colliders);

@@ -13,6 +13,7 @@
 #include "sim/ColliderPass.h"
 #include "sim/PinSet.h"
 #include "sim/Simulation.h"
+#include "sim/Solver.h"
 
 // What `loomwise-record` was asked to do.
 struct RecorderOptions {
@@ -30,6 +31,7 @@ struct RecorderOptions {
   std::vector<Collider> colliders;      // in the order given, meshes loaded
   double thickness = ColliderPass::kDefaultThickness;
   double friction = ColliderPass::kDefaultFriction;
+  Solver solver = Solver::Explicit;
   std::string path;
   bool help = false;
   bool version = false;

@@ -107,15 +107,22 @@ void Simulation::removeListener(SimulationListener& listener) {
 
 Simulation::StepResult Simulation::step() {
   ++stepCount_;
-  // Forces and integration: every free node moves; pinned and held nodes stay, and the pass that
-  // writes the new positions also checks the sheet for divergence when it is due.
+  // The solver: every free node moves; pinned and held nodes stay, and the pass that writes the
+  // new positions also checks the sheet for divergence when it is due.
   const bool frameDue = stepCount_ % stepsPerFrame == 0;
-  cloth_.step(kTimeStep, gusts_, frameDue || stepCount_ % kCheckInterval == 0);
+  advanceCloth(frameDue || stepCount_ % kCheckInterval == 0);
   // Scripted holds that start at this step take their nodes.
   takeScheduledHolds();
   // Colliders and self-collision correct what the integration gave.
   applyCollisions();
   return notify(frameDue);
+}
+
+void Simulation::advanceCloth(bool checkSheet) {
+  if (solver_ == Solver::Xpbd)
+    xpbd_.step(cloth_, kTimeStep, gusts_, checkSheet);
+  else
+    cloth_.step(kTimeStep, gusts_, checkSheet);
 }
 
 void Simulation::applyCollisions() {

@@ -12,6 +12,8 @@
 #include "sim/CollisionPass.h"
 #include "sim/GridNode.h"
 #include "sim/PinSet.h"
+#include "sim/Solver.h"
+#include "sim/XpbdSolver.h"
 
 class SimulationListener;
 
@@ -75,6 +77,10 @@ public:
   // of the collision passes, and not at all while there are none.
   ColliderPass& colliders() { return colliders_; }
   const ColliderPass& colliders() const { return colliders_; }
+  // The solver of the coming steps; it stays through resets and new layouts.
+  void setSolver(Solver solver) { solver_ = solver; }
+  Solver solver() const { return solver_; }
+
   // A further pass (the sheet against itself), after the colliders and those added before it.
   void addCollisionPass(std::unique_ptr<CollisionPass> pass);
   // Listeners are not owned; one must be removed before it is destroyed.
@@ -91,6 +97,7 @@ public:
   int stepsPerFrame = 66;
 
 private:
+  void advanceCloth(bool checkSheet);
   void takeScheduledHolds();
   void applyCollisions();
   StepResult notify(bool frameDue);
@@ -107,6 +114,8 @@ private:
   RandomGenerator gusts_;
   std::uint32_t seed_;
   std::int64_t stepCount_ = 0;
+  Solver solver_ = Solver::Explicit;
+  XpbdSolver xpbd_;
   PinSet pins_;
   FixedNodes pinned_;                  // pins_ on the current grid
   std::vector<Hold> scheduled_;        // scripted holds, by step

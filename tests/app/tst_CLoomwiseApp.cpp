@@ -130,9 +130,10 @@ private slots:
     QCOMPARE(itemTexts(run->frame().menu(true, 1)),
              QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)),
-             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "-", "R&eset\tCtrl+Shift+R"}));
+             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "&Solver", "-", "R&eset\tCtrl+Shift+R"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[3]->menu()),
              QStringList({"&Default", "&Top Edge", "Top &Corners", "&Left Edge", "&None"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[4]->menu()), QStringList({"&Explicit", "&XPBD"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"Add &Ground Plane", "Add &Sphere", "Add &Box", "-",
                                                                   "&Import Collider Mesh..."}));
     QCOMPARE(itemTexts(run->frame().menu(true, 4)),

@@ -150,6 +150,22 @@ private slots:
     QVERIFY(doc.cloth.positions->at(8).y < doc.cloth.restPositions->at(8).y);
   }
 
+  // Each cloth keeps its own solver, explicit until chosen; with XPBD the panel's blow-up ends hold.
+  void solverIsChosenPerCloth() {
+    CLoomwiseDoc a, b;
+    a.OnSolver(Solver::Xpbd);
+    CommandUi explicitItem(ID_SOLVER_EXPLICIT), xpbdItem(ID_SOLVER_XPBD);
+    a.OnUpdateSolver(xpbdItem, Solver::Xpbd);
+    b.OnUpdateSolver(explicitItem, Solver::Explicit);
+    QVERIFY(xpbdItem.checked && explicitItem.checked);
+    QCOMPARE(a.sim.solver(), Solver::Xpbd);
+    QCOMPARE(b.sim.solver(), Solver::Explicit);
+    a.cloth.parameters.find("density")->value = 0.05;
+    a.cloth.parameters.find("kStretch")->value = 16000.0;
+    a.advance(2000);
+    QVERIFY(!a.cloth.diverged);
+  }
+
   // While recording with a skip of 5, steps 5, 10, … record a frame and say so in the caption;
   // without recording the caption is left alone.
   void recordedFramesShowInTheMainWindowCaption() {

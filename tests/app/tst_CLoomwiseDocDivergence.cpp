@@ -93,6 +93,7 @@ private slots:
     QTRY_VERIFY(box->ran);
     QVERIFY(text.startsWith("The cloth became unstable at step "));
     QVERIFY(detail.contains("density") && detail.contains("spacing") && detail.contains("Reset"));
+    QVERIFY(detail.endsWith(" The XPBD solver (Simulation > Solver > XPBD) is stable there."));
     QVERIFY(timerStopped);
     QCOMPARE(run->activeView()->timerId(), 0u);
     QVERIFY(!doc()->session.recording);

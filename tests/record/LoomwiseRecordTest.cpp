@@ -284,6 +284,22 @@ TEST(LoomwiseRecord, UnstableSettingsAreWarnedOfAndStopAtTheLastSoundFrame) {
   }
 }
 
+// The warning names the solver that holds there, and with it the same runs record every frame.
+TEST(LoomwiseRecord, XpbdSolverRecordsWhereTheExplicitOneBlowsUp) {
+  for (const char* arguments : {"--spacing 0.05", "--set density=0.05 --set kStretch=16000"}) {
+    TempDir dir;
+    const std::string settings = std::string(arguments) + " --steps 660 --seed 1 ";
+    const std::string warning = record(settings + dir.file("flag")).err;
+    EXPECT_NE(warning.substr(0, warning.find('\n')).find(". The xpbd solver (--solver xpbd) is stable there."),
+              std::string::npos)
+        << warning;
+    const ProgramRun run = record(settings + "--solver xpbd " + dir.file("flag"));
+    EXPECT_EQ(run.exitCode, 0) << arguments;
+    EXPECT_EQ(run.err, "") << arguments;
+    EXPECT_EQ(countOf(readFile(dir.file("animate_flag.mel")), "currentTime"), 10) << arguments;
+  }
+}
+
 // The frames kept are exactly those a stable run of the same steps writes.
 TEST(LoomwiseRecord, FramesBeforeTheBlowupAreTheTrueOnes) {
   TempDir dir;

@@ -128,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "--format takes a comma-separated list of mel, pc2, mdd, obj, glb, not 'fbx'"},
         BadUsage{{"--format", "pc2,", "f"}, "--format takes a comma-separated list of mel, pc2, mdd, obj, glb, not ''"},
         BadUsage{{"--format", "MEL", "f"}, "--format takes a comma-separated list of mel, pc2, mdd, obj, glb, not 'MEL'"},
+        BadUsage{{"--solver", "implicit", "f"}, "--solver takes explicit or xpbd, not 'implicit'"},
         // Either order: the refusal waits for the whole command line.
         BadUsage{{"--patches", "3,3", "--format", "glb", "f"},
                  "--patches shapes the MEL surface only; add mel to --format or leave --patches out"},

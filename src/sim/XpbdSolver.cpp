@@ -1,0 +1,226 @@
+#include "sim/XpbdSolver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "cloth/Cloth.h"
+#include "cloth/NodeWind.h"
+#include "cloth/SheetCheck.h"
+#include "cloth/StabilityEstimate.h"
+#include "linalg/LinalgMessages.h"
+
+namespace {
+
+// The predicted positions the sweep corrects in place, with each node's inverse mass (0 when fixed).
+struct Sweep {
+  double* x;
+  double* y;
+  double* z;
+  const double* w;
+};
+
+// The runs below each take `count` springs that share no node, spring n joining node a + n × Stride
+// to node b + n × Stride, both ends seen through pointers of their own, so that the compiler takes
+// several springs at once: in the widest vectors the processor has, the same arithmetic in each.
+#define XPBD_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+
+// The first XPBD iteration (λ from 0) of C = |pj − pi| − rest with compliance α̃ = 1 / (k h²).
+// Coincident nodes are left alone, as the explicit step's spring adds nothing there.
+template <int Stride>
+XPBD_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
+                                  const double* aw, double* __restrict bx, double* __restrict by,
+                                  double* __restrict bz, const double* bw, double rest, double compliance) {
+  for (int n = 0; n < count * Stride; n += Stride) {
+    const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
+    const double lengthSquared = dx * dx + dy * dy + dz * dz;
+    const double length = std::sqrt(lengthSquared);
+    // Selects rather than a branch, and a divisor that is never 0, so that the loop vectorises.
+    const bool apart = lengthSquared > 0.0;
+    const double s = (apart ? length - rest : 0.0) / ((aw[n] + bw[n] + compliance) * (apart ? length : 1.0));
+    ax[n] += aw[n] * s * dx;
+    ay[n] += aw[n] * s * dy;
+    az[n] += aw[n] * s * dz;
+    bx[n] -= bw[n] * s * dx;
+    by[n] -= bw[n] * s * dy;
+    bz[n] -= bw[n] * s * dz;
+  }
+}
+
+// A zero-length spring that pulls only the ends that are inner nodes of their row or column: the
+// bend term of the explicit step, split over the node's two edges. The a end of spring n is inner
+// from n = aInnerFrom on, the b end up to bInnerTo.
+template <int Stride>
+XPBD_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
+                                const double* aw, double* __restrict bx, double* __restrict by, double* __restrict bz,
+                                const double* bw, int aInnerFrom, int bInnerTo, double compliance) {
+  for (int i = 0; i < count; ++i) {
+    const int n = i * Stride;
+    const double wa = i >= aInnerFrom ? aw[n] : 0.0, wb = i < bInnerTo ? bw[n] : 0.0;
+    const double s = 1.0 / (wa + wb + compliance);
+    const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
+    ax[n] += wa * s * dx;
+    ay[n] += wa * s * dy;
+    az[n] += wa * s * dz;
+    bx[n] -= wb * s * dx;
+    by[n] -= wb * s * dy;
+    bz[n] -= wb * s * dz;
+  }
+}
+
+template <int Stride>
+void springs(const Sweep& p, int count, int a, int b, double rest, double compliance) {
+  springRun<Stride>(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, rest, compliance);
+}
+
+template <int Stride>
+void bends(const Sweep& p, int count, int a, int b, int aInnerFrom, int bInnerTo, double compliance) {
+  bendRun<Stride>(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, aInnerFrom, bInnerTo,
+                  compliance);
+}
+
+// Nodes 1 to `count` of a row below the top, as XpbdSolver::predictNode moves them, with the normal
+// nodeNormalAt gives there (from the left and upper neighbours). Returns how many free nodes had a
+// zero normal, for the caller to report.
+XPBD_VECTOR_CLONES int predictRun(int count, int width, const double* x, const double* y, const double* z,
+                                  const double* px, const double* py, const double* pz, const double* w,
+                                  double* __restrict nx, double* __restrict ny, double* __restrict nz,
+                                  const XpbdSolver::Prediction& f) {
+  int zeroNormals = 0;
+  for (int n = 0; n < count; ++n) {
+    const double gx = x[n] - f.gustCentre.x, gy = y[n] - f.gustCentre.y, gz = z[n] - f.gustCentre.z;
+    const double distance = std::sqrt(gx * gx + gy * gy + gz * gz);
+    const double ax = x[n - 1] - x[n], ay = y[n - 1] - y[n], az = z[n - 1] - z[n];
+    const double bx = x[n - width] - x[n], by = y[n - width] - y[n], bz = z[n - width] - z[n];
+    const double cx = ay * bz - az * by, cy = az * bx - ax * bz, cz = ax * by - ay * bx;
+    const double length = std::sqrt(cx * cx + cy * cy + cz * cz);
+    const bool zero = length == 0.0;
+    const double scale = zero ? 0.0 : 1.0 / (zero ? 1.0 : length);
+    double facing = 0.0;
+    facing += f.windDirection.x * (scale * cx);
+    facing += f.windDirection.y * (scale * cy);
+    facing += f.windDirection.z * (scale * cz);
+    const double factor = std::fabs(facing) * distance;
+    const double fx = f.gravity.x + factor * f.windForce.x, fy = f.gravity.y + factor * f.windForce.y,
+                 fz = f.gravity.z + factor * f.windForce.z;
+    // Every value is worked out and loaded whether the node is free or not, so that the loop vectorises.
+    const double movedX = x[n] + f.reciprocal * (f.mass * (x[n] - px[n]) + f.h2 * fx);
+    const double movedY = y[n] + f.reciprocal * (f.mass * (y[n] - py[n]) + f.h2 * fy);
+    const double movedZ = z[n] + f.reciprocal * (f.mass * (z[n] - pz[n]) + f.h2 * fz);
+    const bool free = w[n] != 0.0;
+    zeroNormals += static_cast<int>(free) & static_cast<int>(zero);
+    nx[n] = free ? movedX : x[n];
+    ny[n] = free ? movedY : y[n];
+    nz[n] = free ? movedZ : z[n];
+  }
+  return zeroNormals;
+}
+
+bool sheetBroken(const Cloth& cloth) {
+  const double limit = cloth.stretchLimit();
+  for (int k = cloth.width; k < cloth.nodeCount(); ++k)
+    if (columnSpringBroken(*cloth.nextPositions, k, cloth.width, limit * limit)) return true;
+  return false;
+}
+
+}  // namespace
+
+void XpbdSolver::step(Cloth& cloth, double h, RandomGenerator& gusts, bool checkSheet) {
+  if (!cloth.hasGrid()) return;
+  // Parameters, wind and gusts exactly as the explicit step takes them, once per step.
+  cloth.prepareStep(h, gusts);
+  const int substeps = substepsFor(cloth, h);
+  const double substep = h / substeps;
+  bool broken = false;
+  for (int s = 1; s <= substeps; ++s) {
+    // Gravity, wind and damping carry every free node to its predicted position.
+    predict(cloth, substep);
+    // The springs pull the prediction back; the velocity is what remains of the move.
+    projectSprings(cloth, substep);
+    broken = checkSheet && s == substeps && sheetBroken(cloth);
+    cloth.rotateBuffers();
+  }
+  cloth.diverged = cloth.diverged || broken;
+}
+
+// One sweep converges on the springs' stiffness only while a substep would keep the explicit step
+// well inside its limit; so many substeps that it is within a quarter of it (dt² × K scales with
+// the square of the step). One at the default settings.
+int XpbdSolver::substepsFor(const Cloth& cloth, double h) {
+  const double settings[] = {cloth.kStretch, cloth.kShear, cloth.kBend, cloth.density, cloth.cDamping, cloth.spacing, h};
+  if (!std::equal(std::begin(settings), std::end(settings), std::begin(substepSettings_))) {
+    std::copy(std::begin(settings), std::end(settings), std::begin(substepSettings_));
+    const StabilityEstimate estimate(cloth.kStretch, cloth.kShear, cloth.kBend, cloth.density, cloth.cDamping,
+                                     cloth.spacing, h);
+    substeps_ = std::clamp(static_cast<int>(std::ceil(2.0 * std::sqrt(estimate.ratio()))), 1, kMaxSubsteps);
+  }
+  return substeps_;
+}
+
+// The explicit step without its springs: m (v⁺ − v) / h = F − cDamping × v⁺, v = (x − x⁻) / h,
+// so the damping is implicit and stable for any cDamping.
+void XpbdSolver::predict(Cloth& cloth, double h) {
+  const int width = cloth.width;
+  inverseMass_.resize(cloth.nodeCount());
+  for (int k = 0; k < cloth.nodeCount(); ++k) inverseMass_[k] = cloth.fixedNodes.contains(k) ? 0.0 : 1.0 / cloth.nodeMass();
+  const Prediction prediction{cloth.gravityVector, cloth.windForce,  cloth.windDirection,
+                              cloth.gustCentre,    cloth.nodeMass(), 1.0 / (cloth.nodeMass() + h * cloth.cDamping),
+                              h * h};
+  // The top row and the first column, whose normals take other neighbours, one node at a time.
+  for (int c = 0; c < width; ++c) predictNode(cloth, c, prediction);
+  for (int row = width; row < cloth.nodeCount(); row += width) predictNode(cloth, row, prediction);
+  const NodeBuffer& x = *cloth.positions;
+  const NodeBuffer& previous = *cloth.previousPositions;
+  NodeBuffer& next = *cloth.nextPositions;
+  int zeroNormals = 0;
+  for (int row = width; row < cloth.nodeCount(); row += width) {
+    const int k = row + 1;
+    zeroNormals += predictRun(width - 1, width, x.x + k, x.y + k, x.z + k, previous.x + k, previous.y + k,
+                              previous.z + k, inverseMass_.data() + k, next.x + k, next.y + k, next.z + k, prediction);
+  }
+  // Said as often as normalizing the node normals one by one says it.
+  for (int n = 0; n < zeroNormals; ++n) linalg::report(linalg::kZeroNormalize);
+}
+
+void XpbdSolver::predictNode(Cloth& cloth, int k, const Prediction& f) const {
+  const Vec3 p = cloth.positions->at(k);
+  if (inverseMass_[k] == 0.0) {
+    cloth.nextPositions->set(k, p);
+    return;
+  }
+  const double wind = windFactor(*cloth.positions, cloth.width, k % cloth.width, k / cloth.width, f.gustCentre,
+                                 f.windDirection);
+  const Vec3 force = f.gravity + wind * f.windForce;
+  cloth.nextPositions->set(k, p + f.reciprocal * (f.mass * (p - cloth.previousPositions->at(k)) + f.h2 * force));
+}
+
+// One sweep, row by row from the top, where the pins usually are, so that their hold travels down
+// the sheet within the sweep. Each run of the loop below takes springs that share no node (every
+// other one along a row; all of one kind between two rows), so their corrections overlap in the
+// processor instead of waiting on each other.
+void XpbdSolver::projectSprings(Cloth& cloth, double h) {
+  NodeBuffer& next = *cloth.nextPositions;
+  const Sweep sweep{next.x, next.y, next.z, inverseMass_.data()};
+  const int width = cloth.width, height = cloth.height;
+  const bool stretch = cloth.kStretch > 0.0, shear = cloth.kShear > 0.0, bend = cloth.kBend > 0.0;
+  const double stretchCompliance = 1.0 / (cloth.kStretch * h * h);
+  const double shearCompliance = 1.0 / (cloth.kShear * h * h);
+  const double bendCompliance = 1.0 / (0.5 * cloth.kBend * h * h);
+  const double diagonalRest = std::sqrt(2.0) * cloth.spacing;
+  for (int r = 0; r < height; ++r) {
+    const int row = r * width;
+    for (int first : {0, 1}) {
+      // Every other spring along the row from column `first`; the bend's row ends are not inner.
+      const int count = (width - first) / 2, a = row + first, b = a + 1;
+      if (stretch) springs<2>(sweep, count, a, b, cloth.spacing, stretchCompliance);
+      if (bend) bends<2>(sweep, count, a, b, first == 0 ? 1 : 0, (width - 1 - first) / 2, bendCompliance);
+    }
+    if (r + 1 == height) break;
+    const int below = row + width;
+    if (stretch) springs<1>(sweep, width, row, below, cloth.spacing, stretchCompliance);
+    if (bend) bends<1>(sweep, width, row, below, r > 0 ? 0 : width, r + 2 < height ? width : 0, bendCompliance);
+    if (!shear) continue;
+    springs<1>(sweep, width - 1, row, below + 1, diagonalRest, shearCompliance);
+    springs<1>(sweep, width - 1, row + 1, below, diagonalRest, shearCompliance);
+  }
+}

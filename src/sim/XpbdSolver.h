@@ -1,0 +1,53 @@
+#pragma once
+
+#include <vector>
+
+#include "cloth/Vec3.h"
+
+class Cloth;
+class RandomGenerator;
+
+// Steps a cloth by extended position-based dynamics (XPBD): the gravity, wind and damping of the
+// explicit step move every free node to a predicted position, then one Gauss–Seidel sweep over the
+// springs pulls the prediction back, each spring with compliance 1 / stiffness. With one sweep per
+// short substep rather than many sweeps per long step, the springs converge on their stiffness as
+// the substep shrinks, and no setting can make the positions run away: a spring's correction never
+// overshoots its rest length. A step takes one substep at the default settings and more, up to
+// kMaxSubsteps, where the explicit step would be near or past its limit.
+//
+// The same springs as the explicit step: stretch along rows and columns, shear along both
+// diagonals, and bend as a zero-length spring of half kBend along each row and column edge, which
+// gives an inner node exactly kBend × (midpoint of its two neighbours − itself) and the edge's
+// outer node nothing.
+class XpbdSolver {
+public:
+  // Substeps per step, at most: beyond it, at the lightest and stiffest settings on the narrowest
+  // spacings, the springs give a little more than their stiffness says, and stay stable.
+  static constexpr int kMaxSubsteps = 16;
+
+  // One step of h seconds: the gusts draw and the wind advances once, as in the explicit step, and
+  // the substeps share them. The new positions are checked for divergence when `checkSheet`.
+  void step(Cloth& cloth, double h, RandomGenerator& gusts, bool checkSheet);
+  // How many substeps a step of h takes with the cloth's current settings.
+  int substepsFor(const Cloth& cloth, double h);
+
+  // What moves a free node in a substep before the springs: m (v⁺ − v) / h = F − cDamping × v⁺.
+  struct Prediction {
+    Vec3 gravity;
+    Vec3 windForce;
+    Vec3 windDirection;
+    Vec3 gustCentre;
+    double mass;
+    double reciprocal;  // 1 / (mass + h × cDamping)
+    double h2;          // h²
+  };
+
+private:
+  void predict(Cloth& cloth, double h);
+  void predictNode(Cloth& cloth, int k, const Prediction& prediction) const;
+  void projectSprings(Cloth& cloth, double h);
+
+  std::vector<double> inverseMass_;  // per node: 0 for a fixed node, 1 / mass for a free one
+  double substepSettings_[7] = {};   // what substeps_ was worked out from
+  int substeps_ = 1;
+};
