@@ -87,7 +87,7 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
       outcome.exitCode = 1;
       ending = [&session, step = report.divergedAtStep] {
         return "The cloth became unstable at step " + std::to_string(step) + "; " + framesKept(session, session.recordedFrames) +
-               ". Use a wider spacing, a higher density or lower stiffness.";
+               ". Use a wider spacing, a higher density or lower stiffness, or --solver xpbd, which stays stable.";
       };
     } else if (report.frameRefused) {
       outcome.exitCode = 1;

@@ -274,7 +274,7 @@ TEST(LoomwiseRecord, UnstableSettingsAreWarnedOfAndStopAtTheLastSoundFrame) {
         b.frames == 0 ? "keeps no frames" : "keeps frames 1 to " + std::to_string(b.frames);
     EXPECT_EQ(run.err.substr(run.err.find('\n') + 1),
               "The cloth became unstable at step " + std::to_string(b.step) + "; the recording " + kept +
-                  ". Use a wider spacing, a higher density or lower stiffness.\n")
+                  ". Use a wider spacing, a higher density or lower stiffness, or --solver xpbd, which stays stable.\n")
         << b.arguments;
     EXPECT_EQ(run.err.rfind("loomwise-record: warning: the cloth is likely to become unstable", 0), 0u) << run.err;
     const std::string script = readFile(dir.file("animate_flag.mel"));
