@@ -45,10 +45,16 @@ private:
 
   template <class Shape>
   void collide(const Shape& shape, MeshCache& cache, Cloth& cloth);
+  void collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth);
+  template <class Visit>
+  void forEachNear(const Visit& visit) const;
+  // Puts node k back out of a contact closer than the thickness, unless it is fixed.
+  void respondAt(int k, const Contact& contact, Cloth& cloth) const;
   Contact meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p);
 
   std::vector<Collider> colliders_;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
+  std::vector<char> near_;         // per node, padded to whole eight: within a collider's reach
   double thickness_;
   double friction_;
   double margin_;
