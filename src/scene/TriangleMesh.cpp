@@ -72,6 +72,7 @@ TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> tri
                                   }),
                    triangles_.end());
   computePseudoNormals();
+  computeFacets();
   order_.resize(triangles_.size());
   for (std::size_t t = 0; t < order_.size(); ++t) order_[t] = static_cast<int>(t);
   if (triangles_.empty()) return;
@@ -103,6 +104,16 @@ void TriangleMesh::computePseudoNormals() {
   for (std::size_t t = 0; t < triangles_.size(); ++t)
     for (int i = 0; i < 3; ++i)
       edgeNormals_[t][i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
+}
+
+// Each triangle's corners, and a sphere round its centroid through its farthest corner.
+void TriangleMesh::computeFacets() {
+  facets_.clear();
+  for (const Triangle& tri : triangles_) {
+    const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
+    const Vec3 centre = (1.0 / 3.0) * (a + b + c);
+    facets_.push_back({{centre, std::max({norm(a - centre), norm(b - centre), norm(c - centre)})}, a, b, c});
+  }
 }
 
 TriangleMesh::Bounds TriangleMesh::boundsOf(int triangle) const {
@@ -138,43 +149,68 @@ void TriangleMesh::build(int index, int first, int count) {
   build(children + 1, first + half, count - half);
 }
 
-void TriangleMesh::trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const {
-  if (nodes_.empty()) return;
+double TriangleMesh::trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const {
+  double leftOut = INFINITY;  // squared
+  if (nodes_.empty()) return leftOut;
+  const std::size_t start = out.size();
   const double r2 = radius * radius;
   int stack[64];
   int depth = 0;
   stack[depth++] = 0;
   while (depth > 0) {
     const Node& node = nodes_[stack[--depth]];
-    if (node.bounds.distanceSquared(p) > r2) continue;
-    if (node.count > 0) {
-      for (int i = node.first; i < node.first + node.count; ++i)
-        if (boundsOf(order_[i]).distanceSquared(p) <= r2) out.push_back(order_[i]);
+    const double squared = node.bounds.distanceSquared(p);
+    if (squared > r2) {
+      leftOut = std::min(leftOut, squared);
+    } else if (node.count > 0) {
+      for (int i = node.first; i < node.first + node.count; ++i) {
+        const double triangle = boundsOf(order_[i]).distanceSquared(p);
+        if (triangle <= r2)
+          out.push_back(order_[i]);
+        else
+          leftOut = std::min(leftOut, triangle);
+      }
     } else if (depth + 2 <= 64) {
       stack[depth++] = node.first;
       stack[depth++] = node.first + 1;
+    } else {
+      leftOut = 0.0;
     }
   }
+  // Nearest first, so that contactAmong rules the others out by their bounding spheres.
+  const auto lowerBound = [this, &p](int t) { return norm(p - facets_[t].bound.centre) - facets_[t].bound.radius; };
+  std::sort(out.begin() + start, out.end(), [&lowerBound](int a, int b) { return lowerBound(a) < lowerBound(b); });
+  return std::sqrt(leftOut);
 }
 
-Contact TriangleMesh::contactAmong(const Vec3& p, const std::vector<int>& candidates) const {
-  Contact best{1e300, {0.0, 1.0, 0.0}};
-  double bestSquared = INFINITY;
-  for (int t : candidates) {
-    const Triangle& tri = triangles_[t];
-    const Closest closest = closestOnTriangle(p, vertices_[tri[0]], vertices_[tri[1]], vertices_[tri[2]]);
-    const Vec3 d = p - closest.point;
+Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int count) const {
+  double bestSquared = INFINITY, bestDistance = INFINITY;
+  int best = -1;
+  Closest closest{};
+  for (int i = 0; i < count; ++i) {
+    const int t = candidates[i];
+    const Facet& facet = facets_[t];
+    // No point of the triangle is nearer than its bounding sphere allows; with the candidates
+    // nearest first, most end here.
+    const Vec3 toCentre = p - facet.bound.centre;
+    const double reach = bestDistance + facet.bound.radius;
+    if (dot(toCentre, toCentre) >= reach * reach) continue;
+    const Closest c = closestOnTriangle(p, facet.a, facet.b, facet.c);
+    const Vec3 d = p - c.point;
     const double squared = dot(d, d);
     if (squared >= bestSquared) continue;
     bestSquared = squared;
-    const Vec3 pseudo = closest.feature == Feature::Face   ? faceNormals_[t]
-                        : closest.feature == Feature::Edge ? edgeNormals_[t][closest.index]
-                                                           : vertexNormals_[tri[closest.index]];
-    const bool inside = dot(d, pseudo) < 0.0;
-    Vec3 away;
-    if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature
-    const double distance = std::sqrt(squared);
-    best = inside ? Contact{-distance, -1.0 * away} : Contact{distance, away};
+    bestDistance = std::sqrt(squared);
+    best = t;
+    closest = c;
   }
-  return best;
+  if (best < 0) return {1e300, {0.0, 1.0, 0.0}};
+  const Vec3 d = p - closest.point;
+  const Vec3 pseudo = closest.feature == Feature::Face   ? faceNormals_[best]
+                      : closest.feature == Feature::Edge ? edgeNormals_[best][closest.index]
+                                                         : vertexNormals_[triangles_[best][closest.index]];
+  const bool inside = dot(d, pseudo) < 0.0;
+  Vec3 away;
+  if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature
+  return inside ? Contact{-bestDistance, -1.0 * away} : Contact{bestDistance, away};
 }

@@ -68,6 +68,17 @@ __attribute__((target_clones("avx2", "default"))) void markNear(const Shape shap
 
 }  // namespace
 
+// Marks the nodes that moved farther from where their candidates were gathered than the slack
+// allows (all of them at first), vectorised like markNear.
+__attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, char* moved) {
+  const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
+  const double *cx = cache.x.data(), *cy = cache.y.data(), *cz = cache.z.data(), *slack = cache.slackSquared.data();
+  for (int k = 0; k < count; ++k) {
+    const double dx = x[k] - cx[k], dy = y[k] - cy[k], dz = z[k] - cz[k];
+    moved[k] = dx * dx + dy * dy + dz * dz > slack[k];
+  }
+}
+
 void ColliderPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid()) return;
   // Collider by collider, so each shape's test is inlined in its own loop; a node meets the
@@ -105,23 +116,43 @@ void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const 
   previous.set(k, q);
 }
 
+// The mesh's contacts: the candidates of the nodes that moved out of their slack are gathered
+// again, then each node with candidates meets the nearest of them.
 void ColliderPass::collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth) {
-  NodeBuffer& positions = *cloth.positions;
-  for (int k = 0; k < cloth.nodeCount(); ++k) respondAt(k, meshContact(shape, cache, k, positions.at(k)), cloth);
+  const NodeBuffer& positions = *cloth.positions;
+  const int count = cloth.nodeCount();
+  if (cache.first.size() != static_cast<std::size_t>(count) + 1) cache = MeshCache(count);
+  near_.resize((count + 7) / 8 * 8, 0);
+  markMoved(cache, positions, count, near_.data());
+  if (std::any_of(near_.begin(), near_.end(), [](char moved) { return moved; })) regather(*shape.mesh, cache, positions, count);
+  const std::vector<int>& first = cache.first;
+  for (int k = 0; k < count; ++k)
+    if (first[k] < first[k + 1])
+      respondAt(k, shape.mesh->contactAmong(positions.at(k), &cache.triangles[first[k]], first[k + 1] - first[k]), cloth);
 }
 
-Contact ColliderPass::meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p) {
-  if (cache.centre.size() <= static_cast<std::size_t>(node)) {
-    cache.centre.resize(node + 1);
-    cache.candidates.resize(node + 1);
-    cache.gathered.resize(node + 1, 0);
+ColliderPass::MeshCache::MeshCache(int count)
+    : x(count), y(count), z(count), slackSquared(count, -1.0), first(count + 1, 0) {}
+
+// The marked nodes' candidates anew, the others' as they were, into one array again.
+void ColliderPass::regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions, int count) const {
+  std::vector<int>& gathered = cache.spare;
+  gathered.clear();
+  for (int k = 0; k < count; ++k) {
+    const int first = static_cast<int>(gathered.size());
+    if (near_[k]) {
+      const Vec3 p = positions.at(k);
+      // Every triangle left out lies at least `clear` from p, so none comes within the thickness
+      // until the node has moved `clear` − thickness.
+      const double clear = mesh.trianglesNear(p, thickness_ + margin_, gathered);
+      const double slack = std::max(clear - thickness_, 0.0);
+      cache.x[k] = p.x, cache.y[k] = p.y, cache.z[k] = p.z;
+      cache.slackSquared[k] = slack * slack;
+    } else {
+      gathered.insert(gathered.end(), cache.triangles.begin() + cache.first[k], cache.triangles.begin() + cache.first[k + 1]);
+    }
+    cache.first[k] = first;
   }
-  const Vec3 d = p - cache.centre[node];
-  if (!cache.gathered[node] || dot(d, d) > margin_ * margin_) {
-    cache.centre[node] = p;
-    cache.candidates[node].clear();
-    shape.mesh->trianglesNear(p, thickness_ + margin_, cache.candidates[node]);
-    cache.gathered[node] = 1;
-  }
-  return shape.mesh->contactAmong(p, cache.candidates[node]);
+  cache.first[count] = static_cast<int>(gathered.size());
+  std::swap(cache.triangles, gathered);
 }
