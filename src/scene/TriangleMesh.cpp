@@ -71,7 +71,6 @@ TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> tri
                                     return !unitOf(cross(vertices_[t[1]] - vertices_[t[0]], vertices_[t[2]] - vertices_[t[0]]), unit);
                                   }),
                    triangles_.end());
-  computePseudoNormals();
   computeFacets();
   order_.resize(triangles_.size());
   for (std::size_t t = 0; t < order_.size(); ++t) order_[t] = static_cast<int>(t);
@@ -80,40 +79,36 @@ TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> tri
   build(0, 0, static_cast<int>(triangles_.size()));
 }
 
-// Each face's normal; at a corner the sum of the faces' normals weighted by their angles there, at
-// an edge the sum of its two faces': the directions that tell inside from outside at every
-// feature of a closed mesh.
-void TriangleMesh::computePseudoNormals() {
-  faceNormals_.assign(triangles_.size(), Vec3{});
-  vertexNormals_.assign(vertices_.size(), Vec3{});
-  edgeNormals_.assign(triangles_.size(), {});
+// Each triangle's corners and a sphere round its centroid through its farthest corner; then the
+// pseudo-normals: the face's normal, at an edge the sum of its two faces', at a corner the sum of
+// the faces' normals weighted by their angles there: the directions that tell inside from outside
+// at every feature of a closed mesh.
+void TriangleMesh::computeFacets() {
+  facets_.assign(triangles_.size(), Facet{});
+  std::vector<Vec3> vertexSums(vertices_.size());
   std::map<std::pair<int, int>, Vec3> edgeSums;
   for (std::size_t t = 0; t < triangles_.size(); ++t) {
     const Triangle& tri = triangles_[t];
     const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
-    unitOf(cross(b - a, c - a), faceNormals_[t]);
-    const Vec3 n = faceNormals_[t];
-    vertexNormals_[tri[0]] = vertexNormals_[tri[0]] + angleAt(a, b, c) * n;
-    vertexNormals_[tri[1]] = vertexNormals_[tri[1]] + angleAt(b, c, a) * n;
-    vertexNormals_[tri[2]] = vertexNormals_[tri[2]] + angleAt(c, a, b) * n;
+    Facet& facet = facets_[t];
+    const Vec3 centre = (1.0 / 3.0) * (a + b + c);
+    facet.bound = {centre, std::max({norm(a - centre), norm(b - centre), norm(c - centre)})};
+    facet.a = a, facet.b = b, facet.c = c;
+    unitOf(cross(b - a, c - a), facet.face);
+    const Vec3 n = facet.face;
+    vertexSums[tri[0]] = vertexSums[tri[0]] + angleAt(a, b, c) * n;
+    vertexSums[tri[1]] = vertexSums[tri[1]] + angleAt(b, c, a) * n;
+    vertexSums[tri[2]] = vertexSums[tri[2]] + angleAt(c, a, b) * n;
     for (int i = 0; i < 3; ++i) {
       const std::pair<int, int> edge = std::minmax(tri[i], tri[(i + 1) % 3]);
       edgeSums[edge] = edgeSums[edge] + n;
     }
   }
   for (std::size_t t = 0; t < triangles_.size(); ++t)
-    for (int i = 0; i < 3; ++i)
-      edgeNormals_[t][i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
-}
-
-// Each triangle's corners, and a sphere round its centroid through its farthest corner.
-void TriangleMesh::computeFacets() {
-  facets_.clear();
-  for (const Triangle& tri : triangles_) {
-    const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
-    const Vec3 centre = (1.0 / 3.0) * (a + b + c);
-    facets_.push_back({{centre, std::max({norm(a - centre), norm(b - centre), norm(c - centre)})}, a, b, c});
-  }
+    for (int i = 0; i < 3; ++i) {
+      facets_[t].edge[i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
+      facets_[t].corner[i] = vertexSums[triangles_[t][i]];
+    }
 }
 
 TriangleMesh::Bounds TriangleMesh::boundsOf(int triangle) const {
@@ -206,9 +201,10 @@ Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int cou
   }
   if (best < 0) return {1e300, {0.0, 1.0, 0.0}};
   const Vec3 d = p - closest.point;
-  const Vec3 pseudo = closest.feature == Feature::Face   ? faceNormals_[best]
-                      : closest.feature == Feature::Edge ? edgeNormals_[best][closest.index]
-                                                         : vertexNormals_[triangles_[best][closest.index]];
+  const Facet& facet = facets_[best];
+  const Vec3 pseudo = closest.feature == Feature::Face   ? facet.face
+                      : closest.feature == Feature::Edge ? facet.edge[closest.index]
+                                                         : facet.corner[closest.index];
   const bool inside = dot(d, pseudo) < 0.0;
   Vec3 away;
   if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature

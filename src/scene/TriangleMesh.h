@@ -41,19 +41,19 @@ private:
     int first, count;  // a leaf's triangles in order_; count 0: children at first and first + 1
   };
 
-  void computePseudoNormals();
   void computeFacets();
   void build(int index, int first, int count);
   Bounds boundsOf(int triangle) const;
 
   std::vector<Vec3> vertices_;
   std::vector<Triangle> triangles_;
-  std::vector<Vec3> faceNormals_, vertexNormals_;
-  std::vector<std::array<Vec3, 3>> edgeNormals_;  // per triangle, edge i from corner i to i + 1
-  // What the contact reads of each triangle, side by side: a sphere round it and its corners.
+  // What the contact reads of each triangle, side by side: a sphere round it, its corners and the
+  // pseudo-normals of its face, edges (edge i from corner i to i + 1) and corners.
   struct Facet {
     Sphere bound;
     Vec3 a, b, c;
+    Vec3 face;
+    std::array<Vec3, 3> edge, corner;
   };
   std::vector<Facet> facets_;
   std::vector<int> order_;                        // triangles, grouped by leaf
