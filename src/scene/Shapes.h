@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "cloth/Vec3.h"
 #include "scene/Contact.h"
 

@@ -33,7 +33,8 @@ void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double 
   q = p - kept;
 }
 
-// How far a node may move before its mesh candidates are gathered again.
+// How far beyond the thickness a mesh gathers candidates: the least a node may move before it
+// gathers again.
 double marginFor(double thickness) { return std::max(thickness, 0.02); }
 
 }  // namespace
@@ -61,7 +62,8 @@ namespace {
 // contact region. The shape is copied so that the marks cannot alias it. Built twice, and the
 // processor picks: the baseline's vectors lack the compare that yields whole-integer masks.
 template <class Shape>
-__attribute__((target_clones("avx2", "default"))) void markNear(const Shape shape, const NodeBuffer& nodes, int count, double reach, char* near) {
+__attribute__((target_clones("avx2", "default"))) void markNear(const Shape shape, const NodeBuffer& nodes, int count,
+                                                                double reach, char* near) {
   const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
   for (int k = 0; k < count; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, reach);
 }
@@ -70,9 +72,11 @@ __attribute__((target_clones("avx2", "default"))) void markNear(const Shape shap
 
 // Marks the nodes that moved farther from where their candidates were gathered than the slack
 // allows (all of them at first), vectorised like markNear.
-__attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, char* moved) {
+__attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes,
+                                                                             int count, char* moved) {
   const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
-  const double *cx = cache.x.data(), *cy = cache.y.data(), *cz = cache.z.data(), *slack = cache.slackSquared.data();
+  const double *cx = cache.x.data(), *cy = cache.y.data(), *cz = cache.z.data();
+  const double* slack = cache.slackSquared.data();
   for (int k = 0; k < count; ++k) {
     const double dx = x[k] - cx[k], dy = y[k] - cy[k], dz = z[k] - cz[k];
     moved[k] = dx * dx + dy * dy + dz * dz > slack[k];
@@ -124,18 +128,22 @@ void ColliderPass::collide(const MeshShape& shape, MeshCache& cache, Cloth& clot
   if (cache.first.size() != static_cast<std::size_t>(count) + 1) cache = MeshCache(count);
   near_.resize((count + 7) / 8 * 8, 0);
   markMoved(cache, positions, count, near_.data());
-  if (std::any_of(near_.begin(), near_.end(), [](char moved) { return moved; })) regather(*shape.mesh, cache, positions, count);
+  if (std::any_of(near_.begin(), near_.end(), [](char moved) { return moved; }))
+    regather(*shape.mesh, cache, positions, count);
   const std::vector<int>& first = cache.first;
-  for (int k = 0; k < count; ++k)
-    if (first[k] < first[k + 1])
-      respondAt(k, shape.mesh->contactAmong(positions.at(k), &cache.triangles[first[k]], first[k + 1] - first[k]), cloth);
+  for (int k = 0; k < count; ++k) {
+    const int candidates = first[k + 1] - first[k];
+    if (candidates > 0)
+      respondAt(k, shape.mesh->contactAmong(positions.at(k), &cache.triangles[first[k]], candidates), cloth);
+  }
 }
 
 ColliderPass::MeshCache::MeshCache(int count)
     : x(count), y(count), z(count), slackSquared(count, -1.0), first(count + 1, 0) {}
 
 // The marked nodes' candidates anew, the others' as they were, into one array again.
-void ColliderPass::regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions, int count) const {
+void ColliderPass::regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions,
+                            int count) const {
   std::vector<int>& gathered = cache.spare;
   gathered.clear();
   for (int k = 0; k < count; ++k) {
@@ -149,7 +157,8 @@ void ColliderPass::regather(const TriangleMesh& mesh, MeshCache& cache, const No
       cache.x[k] = p.x, cache.y[k] = p.y, cache.z[k] = p.z;
       cache.slackSquared[k] = slack * slack;
     } else {
-      gathered.insert(gathered.end(), cache.triangles.begin() + cache.first[k], cache.triangles.begin() + cache.first[k + 1]);
+      const auto kept = cache.triangles.begin();
+      gathered.insert(gathered.end(), kept + cache.first[k], kept + cache.first[k + 1]);
     }
     cache.first[k] = first;
   }

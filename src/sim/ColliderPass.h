@@ -43,8 +43,8 @@ private:
     MeshCache() = default;
     explicit MeshCache(int count);
     std::vector<double> x, y, z, slackSquared;
-    std::vector<int> first;               // node k's candidates: triangles[first[k]] up to first[k + 1]
-    std::vector<int> triangles, spare;    // spare: where they are gathered again
+    std::vector<int> first;             // node k's candidates: triangles[first[k]] up to first[k + 1]
+    std::vector<int> triangles, spare;  // spare: where they are gathered again
   };
 
   template <class Shape>
@@ -59,7 +59,7 @@ private:
 
   std::vector<Collider> colliders_;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
-  std::vector<char> near_;         // per node, padded to whole eight: within a collider's reach
+  std::vector<char> near_;         // per node, padded to whole eight: the marks of the latest sweep
   double thickness_;
   double friction_;
   double margin_;
