@@ -10,16 +10,6 @@ bool unitOf(const Vec3& v, Vec3& unit) {
   return true;
 }
 
-Contact contactWith(const Plane& plane, const Vec3& p) { return {dot(p - plane.point, plane.normal), plane.normal}; }
-
-// At the very centre every way is out: up is as good as any.
-Contact contactWith(const Sphere& sphere, const Vec3& p) {
-  const Vec3 d = p - sphere.centre;
-  Vec3 normal{0.0, 1.0, 0.0};
-  unitOf(d, normal);
-  return {norm(d) - sphere.radius, normal};
-}
-
 // Outside: the distance to the nearest point of the box. Inside: minus the distance to the nearest
 // face, whose axis is the way out.
 Contact contactWith(const Box& box, const Vec3& p) {

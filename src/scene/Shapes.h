@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "cloth/Vec3.h"
 #include "scene/Contact.h"
 
@@ -22,11 +24,19 @@ struct Box {
   Vec3 upper;
 };
 
-Contact contactWith(const Plane& plane, const Vec3& p);
-Contact contactWith(const Sphere& sphere, const Vec3& p);
+// Plane and sphere inline: the pass calls them for every node in contact.
+inline Contact contactWith(const Plane& plane, const Vec3& p) { return {dot(p - plane.point, plane.normal), plane.normal}; }
+// At the very centre every way is out: up is as good as any.
+inline Contact contactWith(const Sphere& sphere, const Vec3& p) {
+  const Vec3 d = p - sphere.centre;
+  const double length = norm(d);
+  const bool away = length > 0.0 && std::isfinite(length);
+  return {length - sphere.radius, away ? (1.0 / length) * d : Vec3{0.0, 1.0, 0.0}};
+}
 Contact contactWith(const Box& box, const Vec3& p);
 
-// Whether p may lie within `reach` of the surface or inside: a cheap test that rules most points out.
+// Whether p may lie within `reach` of the surface or inside: a cheap test that rules most points
+// out. Without branches, so that a loop over the nodes vectorises.
 inline bool mayTouch(const Plane& plane, const Vec3& p, double reach) { return dot(p - plane.point, plane.normal) < reach; }
 inline bool mayTouch(const Sphere& sphere, const Vec3& p, double reach) {
   const Vec3 d = p - sphere.centre;
@@ -34,8 +44,8 @@ inline bool mayTouch(const Sphere& sphere, const Vec3& p, double reach) {
   return d.x * d.x + d.y * d.y + d.z * d.z < r * r;
 }
 inline bool mayTouch(const Box& box, const Vec3& p, double reach) {
-  return p.x > box.lower.x - reach && p.x < box.upper.x + reach && p.y > box.lower.y - reach &&
-         p.y < box.upper.y + reach && p.z > box.lower.z - reach && p.z < box.upper.z + reach;
+  return (p.x > box.lower.x - reach) & (p.x < box.upper.x + reach) & (p.y > box.lower.y - reach) &
+         (p.y < box.upper.y + reach) & (p.z > box.lower.z - reach) & (p.z < box.upper.z + reach);
 }
 
 // Unit length, or none for a zero or non-finite vector.

@@ -71,7 +71,7 @@ TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> tri
                                     return !unitOf(cross(vertices_[t[1]] - vertices_[t[0]], vertices_[t[2]] - vertices_[t[0]]), unit);
                                   }),
                    triangles_.end());
-  computePseudoNormals();
+  computeFacets();
   order_.resize(triangles_.size());
   for (std::size_t t = 0; t < order_.size(); ++t) order_[t] = static_cast<int>(t);
   if (triangles_.empty()) return;
@@ -79,30 +79,36 @@ TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> tri
   build(0, 0, static_cast<int>(triangles_.size()));
 }
 
-// Each face's normal; at a corner the sum of the faces' normals weighted by their angles there, at
-// an edge the sum of its two faces': the directions that tell inside from outside at every
-// feature of a closed mesh.
-void TriangleMesh::computePseudoNormals() {
-  faceNormals_.assign(triangles_.size(), Vec3{});
-  vertexNormals_.assign(vertices_.size(), Vec3{});
-  edgeNormals_.assign(triangles_.size(), {});
+// Each triangle's corners and a sphere round its centroid through its farthest corner; then the
+// pseudo-normals: the face's normal, at an edge the sum of its two faces', at a corner the sum of
+// the faces' normals weighted by their angles there: the directions that tell inside from outside
+// at every feature of a closed mesh.
+void TriangleMesh::computeFacets() {
+  facets_.assign(triangles_.size(), Facet{});
+  std::vector<Vec3> vertexSums(vertices_.size());
   std::map<std::pair<int, int>, Vec3> edgeSums;
   for (std::size_t t = 0; t < triangles_.size(); ++t) {
     const Triangle& tri = triangles_[t];
     const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
-    unitOf(cross(b - a, c - a), faceNormals_[t]);
-    const Vec3 n = faceNormals_[t];
-    vertexNormals_[tri[0]] = vertexNormals_[tri[0]] + angleAt(a, b, c) * n;
-    vertexNormals_[tri[1]] = vertexNormals_[tri[1]] + angleAt(b, c, a) * n;
-    vertexNormals_[tri[2]] = vertexNormals_[tri[2]] + angleAt(c, a, b) * n;
+    Facet& facet = facets_[t];
+    const Vec3 centre = (1.0 / 3.0) * (a + b + c);
+    facet.bound = {centre, std::max({norm(a - centre), norm(b - centre), norm(c - centre)})};
+    facet.a = a, facet.b = b, facet.c = c;
+    unitOf(cross(b - a, c - a), facet.face);
+    const Vec3 n = facet.face;
+    vertexSums[tri[0]] = vertexSums[tri[0]] + angleAt(a, b, c) * n;
+    vertexSums[tri[1]] = vertexSums[tri[1]] + angleAt(b, c, a) * n;
+    vertexSums[tri[2]] = vertexSums[tri[2]] + angleAt(c, a, b) * n;
     for (int i = 0; i < 3; ++i) {
       const std::pair<int, int> edge = std::minmax(tri[i], tri[(i + 1) % 3]);
       edgeSums[edge] = edgeSums[edge] + n;
     }
   }
   for (std::size_t t = 0; t < triangles_.size(); ++t)
-    for (int i = 0; i < 3; ++i)
-      edgeNormals_[t][i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
+    for (int i = 0; i < 3; ++i) {
+      facets_[t].edge[i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
+      facets_[t].corner[i] = vertexSums[triangles_[t][i]];
+    }
 }
 
 TriangleMesh::Bounds TriangleMesh::boundsOf(int triangle) const {
@@ -138,43 +144,69 @@ void TriangleMesh::build(int index, int first, int count) {
   build(children + 1, first + half, count - half);
 }
 
-void TriangleMesh::trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const {
-  if (nodes_.empty()) return;
+double TriangleMesh::trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const {
+  double leftOut = INFINITY;  // squared
+  if (nodes_.empty()) return leftOut;
+  const std::size_t start = out.size();
   const double r2 = radius * radius;
   int stack[64];
   int depth = 0;
   stack[depth++] = 0;
   while (depth > 0) {
     const Node& node = nodes_[stack[--depth]];
-    if (node.bounds.distanceSquared(p) > r2) continue;
-    if (node.count > 0) {
-      for (int i = node.first; i < node.first + node.count; ++i)
-        if (boundsOf(order_[i]).distanceSquared(p) <= r2) out.push_back(order_[i]);
+    const double squared = node.bounds.distanceSquared(p);
+    if (squared > r2) {
+      leftOut = std::min(leftOut, squared);
+    } else if (node.count > 0) {
+      for (int i = node.first; i < node.first + node.count; ++i) {
+        const double triangle = boundsOf(order_[i]).distanceSquared(p);
+        if (triangle <= r2)
+          out.push_back(order_[i]);
+        else
+          leftOut = std::min(leftOut, triangle);
+      }
     } else if (depth + 2 <= 64) {
       stack[depth++] = node.first;
       stack[depth++] = node.first + 1;
+    } else {
+      leftOut = 0.0;
     }
   }
+  // Nearest first, so that contactAmong rules the others out by their bounding spheres.
+  const auto lowerBound = [this, &p](int t) { return norm(p - facets_[t].bound.centre) - facets_[t].bound.radius; };
+  std::sort(out.begin() + start, out.end(), [&lowerBound](int a, int b) { return lowerBound(a) < lowerBound(b); });
+  return std::sqrt(leftOut);
 }
 
-Contact TriangleMesh::contactAmong(const Vec3& p, const std::vector<int>& candidates) const {
-  Contact best{1e300, {0.0, 1.0, 0.0}};
-  double bestSquared = INFINITY;
-  for (int t : candidates) {
-    const Triangle& tri = triangles_[t];
-    const Closest closest = closestOnTriangle(p, vertices_[tri[0]], vertices_[tri[1]], vertices_[tri[2]]);
-    const Vec3 d = p - closest.point;
+Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int count) const {
+  double bestSquared = INFINITY, bestDistance = INFINITY;
+  int best = -1;
+  Closest closest{};
+  for (int i = 0; i < count; ++i) {
+    const int t = candidates[i];
+    const Facet& facet = facets_[t];
+    // No point of the triangle is nearer than its bounding sphere allows; with the candidates
+    // nearest first, most end here.
+    const Vec3 toCentre = p - facet.bound.centre;
+    const double reach = bestDistance + facet.bound.radius;
+    if (dot(toCentre, toCentre) >= reach * reach) continue;
+    const Closest c = closestOnTriangle(p, facet.a, facet.b, facet.c);
+    const Vec3 d = p - c.point;
     const double squared = dot(d, d);
     if (squared >= bestSquared) continue;
     bestSquared = squared;
-    const Vec3 pseudo = closest.feature == Feature::Face   ? faceNormals_[t]
-                        : closest.feature == Feature::Edge ? edgeNormals_[t][closest.index]
-                                                           : vertexNormals_[tri[closest.index]];
-    const bool inside = dot(d, pseudo) < 0.0;
-    Vec3 away;
-    if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature
-    const double distance = std::sqrt(squared);
-    best = inside ? Contact{-distance, -1.0 * away} : Contact{distance, away};
+    bestDistance = std::sqrt(squared);
+    best = t;
+    closest = c;
   }
-  return best;
+  if (best < 0) return {1e300, {0.0, 1.0, 0.0}};
+  const Vec3 d = p - closest.point;
+  const Facet& facet = facets_[best];
+  const Vec3 pseudo = closest.feature == Feature::Face   ? facet.face
+                      : closest.feature == Feature::Edge ? facet.edge[closest.index]
+                                                         : facet.corner[closest.index];
+  const bool inside = dot(d, pseudo) < 0.0;
+  Vec3 away;
+  if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature
+  return inside ? Contact{-bestDistance, -1.0 * away} : Contact{bestDistance, away};
 }

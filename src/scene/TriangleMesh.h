@@ -5,6 +5,7 @@
 
 #include "cloth/Vec3.h"
 #include "scene/Contact.h"
+#include "scene/Shapes.h"
 
 // A static triangle mesh for collisions: welded vertices, triangles by vertex index, the
 // angle-weighted pseudo-normals that tell inside from outside at faces, edges and vertices alike,
@@ -20,11 +21,15 @@ public:
   const std::vector<Vec3>& vertices() const { return vertices_; }
   const std::vector<Triangle>& triangles() const { return triangles_; }
 
-  // Appends the triangles that may lie within `radius` of p (their bounding boxes do).
-  void trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const;
-  // p against the nearest of the `candidates`; the sign from the pseudo-normal of the feature
+  // Appends the triangles that may lie within `radius` of p (their bounding boxes do). Returns how
+  // far from p every triangle left out lies at least: more than `radius`, infinite when none is.
+  double trianglesNear(const Vec3& p, double radius, std::vector<int>& out) const;
+  // p against the nearest of the `count` candidates; the sign from the pseudo-normal of the feature
   // nearest p. A very large distance when there are none.
-  Contact contactAmong(const Vec3& p, const std::vector<int>& candidates) const;
+  Contact contactAmong(const Vec3& p, const int* candidates, int count) const;
+  Contact contactAmong(const Vec3& p, const std::vector<int>& candidates) const {
+    return contactAmong(p, candidates.data(), static_cast<int>(candidates.size()));
+  }
 
 private:
   struct Bounds {
@@ -36,14 +41,21 @@ private:
     int first, count;  // a leaf's triangles in order_; count 0: children at first and first + 1
   };
 
-  void computePseudoNormals();
+  void computeFacets();
   void build(int index, int first, int count);
   Bounds boundsOf(int triangle) const;
 
   std::vector<Vec3> vertices_;
   std::vector<Triangle> triangles_;
-  std::vector<Vec3> faceNormals_, vertexNormals_;
-  std::vector<std::array<Vec3, 3>> edgeNormals_;  // per triangle, edge i from corner i to i + 1
+  // What the contact reads of each triangle, side by side: a sphere round it, its corners and the
+  // pseudo-normals of its face, edges (edge i from corner i to i + 1) and corners.
+  struct Facet {
+    Sphere bound;
+    Vec3 a, b, c;
+    Vec3 face;
+    std::array<Vec3, 3> edge, corner;
+  };
+  std::vector<Facet> facets_;
   std::vector<int> order_;                        // triangles, grouped by leaf
   std::vector<Node> nodes_;                       // nodes_[0] is the root
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "cloth/Cloth.h"
@@ -31,7 +33,8 @@ void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double 
   q = p - kept;
 }
 
-// How far a node may move before its mesh candidates are gathered again.
+// How far beyond the thickness a mesh gathers candidates: the least a node may move before it
+// gathers again.
 double marginFor(double thickness) { return std::max(thickness, 0.02); }
 
 }  // namespace
@@ -52,6 +55,34 @@ void ColliderPass::setThickness(double thickness) {
   caches_.assign(colliders_.size(), MeshCache());
 }
 
+namespace {
+
+// Marks in `near` each node that may lie within reach of the shape: branch-free and vectorised,
+// as most nodes are out of reach, and a branch per node would mispredict at every edge of a
+// contact region. The shape is copied so that the marks cannot alias it. Built twice, and the
+// processor picks: the baseline's vectors lack the compare that yields whole-integer masks.
+template <class Shape>
+__attribute__((target_clones("avx2", "default"))) void markNear(const Shape shape, const NodeBuffer& nodes, int count,
+                                                                double reach, char* near) {
+  const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
+  for (int k = 0; k < count; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, reach);
+}
+
+}  // namespace
+
+// Marks the nodes that moved farther from where their candidates were gathered than the slack
+// allows (all of them at first), vectorised like markNear.
+__attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes,
+                                                                             int count, char* moved) {
+  const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
+  const double *cx = cache.x.data(), *cy = cache.y.data(), *cz = cache.z.data();
+  const double* slack = cache.slackSquared.data();
+  for (int k = 0; k < count; ++k) {
+    const double dx = x[k] - cx[k], dy = y[k] - cy[k], dz = z[k] - cz[k];
+    moved[k] = dx * dx + dy * dy + dz * dz > slack[k];
+  }
+}
+
 void ColliderPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid()) return;
   // Collider by collider, so each shape's test is inlined in its own loop; a node meets the
@@ -61,38 +92,76 @@ void ColliderPass::apply(Cloth& cloth) {
 }
 
 template <class Shape>
-void ColliderPass::collide(const Shape& shape, MeshCache& cache, Cloth& cloth) {
-  NodeBuffer& positions = *cloth.positions;
-  NodeBuffer& previous = *cloth.previousPositions;
-  for (int k = 0; k < cloth.nodeCount(); ++k) {
-    Vec3 p = positions.at(k);
-    Contact contact;
-    if constexpr (std::is_same_v<Shape, MeshShape>) {
-      contact = meshContact(shape, cache, k, p);
-    } else {
-      if (!mayTouch(shape, p, thickness_)) continue;
-      contact = contactWith(shape, p);
-    }
-    if (!(contact.distance < thickness_) || cloth.fixedNodes.contains(k)) continue;
-    Vec3 q = previous.at(k);
-    respond(p, q, contact, thickness_, friction_);
-    positions.set(k, p);
-    previous.set(k, q);
+void ColliderPass::collide(const Shape& shape, MeshCache&, Cloth& cloth) {
+  const NodeBuffer& positions = *cloth.positions;
+  const int count = cloth.nodeCount();
+  near_.resize((count + 7) / 8 * 8, 0);
+  markNear(shape, positions, count, thickness_, near_.data());
+  forEachNear([&](int k) { respondAt(k, contactWith(shape, positions.at(k)), cloth); });
+}
+
+// Calls visit(k) for each node k marked in near_, skipping eight unmarked nodes at a time.
+template <class Visit>
+void ColliderPass::forEachNear(const Visit& visit) const {
+  for (std::size_t first = 0; first < near_.size(); first += 8) {
+    std::uint64_t marks;
+    std::memcpy(&marks, &near_[first], 8);
+    for (; marks != 0; marks &= marks - 1) visit(static_cast<int>(first) + __builtin_ctzll(marks) / 8);
   }
 }
 
-Contact ColliderPass::meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p) {
-  if (cache.centre.size() <= static_cast<std::size_t>(node)) {
-    cache.centre.resize(node + 1);
-    cache.candidates.resize(node + 1);
-    cache.gathered.resize(node + 1, 0);
+void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const {
+  if (!(contact.distance < thickness_) || cloth.fixedNodes.contains(k)) return;
+  NodeBuffer& positions = *cloth.positions;
+  NodeBuffer& previous = *cloth.previousPositions;
+  Vec3 p = positions.at(k), q = previous.at(k);
+  respond(p, q, contact, thickness_, friction_);
+  positions.set(k, p);
+  previous.set(k, q);
+}
+
+// The mesh's contacts: the candidates of the nodes that moved out of their slack are gathered
+// again, then each node with candidates meets the nearest of them.
+void ColliderPass::collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth) {
+  const NodeBuffer& positions = *cloth.positions;
+  const int count = cloth.nodeCount();
+  if (cache.first.size() != static_cast<std::size_t>(count) + 1) cache = MeshCache(count);
+  near_.resize((count + 7) / 8 * 8, 0);
+  markMoved(cache, positions, count, near_.data());
+  if (std::any_of(near_.begin(), near_.end(), [](char moved) { return moved; }))
+    regather(*shape.mesh, cache, positions, count);
+  const std::vector<int>& first = cache.first;
+  for (int k = 0; k < count; ++k) {
+    const int candidates = first[k + 1] - first[k];
+    if (candidates > 0)
+      respondAt(k, shape.mesh->contactAmong(positions.at(k), &cache.triangles[first[k]], candidates), cloth);
   }
-  const Vec3 d = p - cache.centre[node];
-  if (!cache.gathered[node] || dot(d, d) > margin_ * margin_) {
-    cache.centre[node] = p;
-    cache.candidates[node].clear();
-    shape.mesh->trianglesNear(p, thickness_ + margin_, cache.candidates[node]);
-    cache.gathered[node] = 1;
+}
+
+ColliderPass::MeshCache::MeshCache(int count)
+    : x(count), y(count), z(count), slackSquared(count, -1.0), first(count + 1, 0) {}
+
+// The marked nodes' candidates anew, the others' as they were, into one array again.
+void ColliderPass::regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions,
+                            int count) const {
+  std::vector<int>& gathered = cache.spare;
+  gathered.clear();
+  for (int k = 0; k < count; ++k) {
+    const int first = static_cast<int>(gathered.size());
+    if (near_[k]) {
+      const Vec3 p = positions.at(k);
+      // Every triangle left out lies at least `clear` from p, so none comes within the thickness
+      // until the node has moved `clear` − thickness.
+      const double clear = mesh.trianglesNear(p, thickness_ + margin_, gathered);
+      const double slack = std::max(clear - thickness_, 0.0);
+      cache.x[k] = p.x, cache.y[k] = p.y, cache.z[k] = p.z;
+      cache.slackSquared[k] = slack * slack;
+    } else {
+      const auto kept = cache.triangles.begin();
+      gathered.insert(gathered.end(), kept + cache.first[k], kept + cache.first[k + 1]);
+    }
+    cache.first[k] = first;
   }
-  return shape.mesh->contactAmong(p, cache.candidates[node]);
+  cache.first[count] = static_cast<int>(gathered.size());
+  std::swap(cache.triangles, gathered);
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "cloth/NodeBuffer.h"
 #include "cloth/Vec3.h"
 #include "scene/Collider.h"
 #include "sim/CollisionPass.h"
@@ -35,20 +36,30 @@ public:
   void setFriction(double friction) { friction_ = friction; }
 
 private:
-  // A mesh's candidate triangles for each node: those within reach of where the node was when they
-  // were gathered, kept while the node stays within the margin of that point.
+  // A mesh's candidate triangles for each node: those within reach of where the node stood when
+  // they were gathered (x, y, z), kept while it stays within the slack of that point. A node
+  // never gathered has a negative slack.
   struct MeshCache {
-    std::vector<Vec3> centre;
-    std::vector<std::vector<int>> candidates;
-    std::vector<char> gathered;
+    MeshCache() = default;
+    explicit MeshCache(int count);
+    std::vector<double> x, y, z, slackSquared;
+    std::vector<int> first;             // node k's candidates: triangles[first[k]] up to first[k + 1]
+    std::vector<int> triangles, spare;  // spare: where they are gathered again
   };
 
   template <class Shape>
   void collide(const Shape& shape, MeshCache& cache, Cloth& cloth);
-  Contact meshContact(const MeshShape& shape, MeshCache& cache, int node, const Vec3& p);
+  void collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth);
+  template <class Visit>
+  void forEachNear(const Visit& visit) const;
+  // Puts node k back out of a contact closer than the thickness, unless it is fixed.
+  void respondAt(int k, const Contact& contact, Cloth& cloth) const;
+  static void markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, char* moved);
+  void regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions, int count) const;
 
   std::vector<Collider> colliders_;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
+  std::vector<char> near_;         // per node, padded to whole eight: the marks of the latest sweep
   double thickness_;
   double friction_;
   double margin_;
