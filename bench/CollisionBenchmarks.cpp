@@ -3,12 +3,12 @@
 // most nodes are in contact while the time runs.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <memory>
 
 #include "BenchmarkNames.h"
 #include "Benchmarks.h"
 #include "ClothSetups.h"
+#include "scene/ColliderSurface.h"
 #include "scene/TriangleMesh.h"
 #include "sim/ColliderPass.h"
 #include "sim/Simulation.h"
@@ -17,25 +17,10 @@ namespace {
 
 constexpr int kSettlingSteps = 3000;
 
-// A sphere of the radius as a latitude-longitude mesh of 2 × rings × segments triangles.
+// A sphere of the radius as a latitude-longitude mesh of 2 × (rings − 1) × segments triangles.
 std::shared_ptr<const TriangleMesh> sphereMesh(double radius, int rings, int segments) {
-  std::vector<Vec3> vertices;
-  for (int i = 0; i <= rings; ++i) {
-    const double theta = M_PI * i / rings;
-    for (int j = 0; j < segments; ++j) {
-      const double phi = 2 * M_PI * j / segments;
-      vertices.push_back({radius * std::sin(theta) * std::cos(phi), radius * std::cos(theta),
-                          radius * std::sin(theta) * std::sin(phi)});
-    }
-  }
-  std::vector<TriangleMesh::Triangle> triangles;
-  for (int i = 0; i < rings; ++i)
-    for (int j = 0; j < segments; ++j) {
-      const int a = i * segments + j, b = i * segments + (j + 1) % segments, c = a + segments, d = b + segments;
-      triangles.push_back({a, b, d});
-      triangles.push_back({a, d, c});
-    }
-  return std::make_shared<TriangleMesh>(std::move(vertices), std::move(triangles));
+  ColliderSurface surface = sphereSurface(Sphere{{}, radius}, rings, segments);
+  return std::make_shared<TriangleMesh>(std::move(surface.positions), std::move(surface.triangles));
 }
 
 void stepWithColliders(benchmark::State& state, std::vector<Collider> colliders) {
