@@ -8,7 +8,7 @@ DEMO_DIR := out
 # CI holds the code to a clean build: any warning fails it.
 CMAKE_FLAGS := $(if $(CI),-DLOOMWISE_WERROR=ON)
 
-.PHONY: all deps configure build test test-core-sanitized bench run demo clean fuzz
+.PHONY: all deps configure build test test-core-sanitized bench run demo clean fuzz soak
 
 all: build
 
@@ -46,6 +46,11 @@ fuzz:
 	# assimp sizes its arrays from a file's own counts: a 4 kB file may ask for tens of megabytes.
 	ASAN_OPTIONS=quarantine_size_mb=16 LSAN_OPTIONS=suppressions=tests/fuzz/lsan.supp build-fuzz/tests/fuzz/MeshLoadFuzz -max_total_time=$(FUZZ_SECONDS) \
 	  -rss_limit_mb=4096 build-fuzz/corpus-mesh
+
+# Eight cloths record every format at once for SOAK_SECONDS; every file must keep every frame.
+SOAK_SECONDS ?= 300
+soak: build
+	LOOMWISE_SOAK_SECONDS=$(SOAK_SECONDS) $(XVFB) $(BUILD)/tests/app/soak_Recording
 
 # The paint benchmarks need a display, like the GUI tests.
 bench: build
