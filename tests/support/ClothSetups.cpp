@@ -33,3 +33,7 @@ bool allFinite(const Cloth& cloth) {
 }
 
 }  // namespace clothsetups
+
+void PrintTo(const ClothShape& shape, std::ostream* out) {
+  *out << shape.clothWidth << 'x' << shape.clothHeight << "_spacing" << shape.nodeSpacing;
+}

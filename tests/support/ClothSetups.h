@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <vector>
 
 #include "cloth/ClothShape.h"
@@ -31,3 +32,6 @@ void setGustyWind(Cloth& cloth);
 bool allFinite(const Cloth& cloth);
 
 }  // namespace clothsetups
+
+// Names a shape in test listings by its size and spacing, not by its bytes.
+void PrintTo(const ClothShape& shape, std::ostream* out);
