@@ -50,7 +50,8 @@ fuzz:
 # Eight cloths record every format at once for SOAK_SECONDS; every file must keep every frame.
 SOAK_SECONDS ?= 300
 soak: build
-	LOOMWISE_SOAK_SECONDS=$(SOAK_SECONDS) $(XVFB) $(BUILD)/tests/app/soak_Recording
+	LOOMWISE_SOAK_SECONDS=$(SOAK_SECONDS) QTEST_FUNCTION_TIMEOUT=$$(( ($(SOAK_SECONDS) + 300) * 1000 )) \
+	  $(XVFB) $(BUILD)/tests/app/soak_Recording
 
 # The paint benchmarks need a display, like the GUI tests.
 bench: build
