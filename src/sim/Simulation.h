@@ -8,9 +8,11 @@
 #include "cloth/ClothShape.h"
 #include "cloth/RandomGenerator.h"
 #include "cloth/Vec3.h"
+#include "sim/ColliderPass.h"
 #include "sim/CollisionPass.h"
 #include "sim/GridNode.h"
 #include "sim/PinSet.h"
+#include "sim/SelfCollisionPass.h"
 
 class SimulationListener;
 
@@ -71,6 +73,11 @@ public:
   bool isHeld(int k) const;
 
   void addCollisionPass(std::unique_ptr<CollisionPass> pass);
+  // Self-collision, off by default: when on, the sheet keeps `thickness` off itself, after every
+  // other collision pass, with `friction` between its layers. Switching it on again starts afresh.
+  void setSelfCollision(bool on, double thickness = ColliderPass::kDefaultThickness,
+                        double friction = ColliderPass::kDefaultFriction);
+  const SelfCollisionPass* selfCollision() const { return selfCollision_.get(); }
   // Listeners are not owned; one must be removed before it is destroyed.
   void addListener(SimulationListener& listener);
   void removeListener(SimulationListener& listener);
@@ -107,6 +114,7 @@ private:
   std::size_t nextScheduled_ = 0;      // the first of them not yet taken
   std::vector<HeldNode> held_;         // nodes held now, scripted or grabbed
   std::vector<std::unique_ptr<CollisionPass>> collisionPasses_;
+  std::unique_ptr<SelfCollisionPass> selfCollision_;  // none while off
   std::vector<SimulationListener*> listeners_;
   bool divergenceTold_ = false;
 };
