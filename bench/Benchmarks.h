@@ -4,5 +4,6 @@
 void registerStepBenchmarks();
 void registerFrameBenchmark();
 void registerCollisionBenchmarks();
+void registerSelfCollisionBenchmarks();
 // Only in a build with the window (LOOMWISE_GUI): it needs a display.
 void registerPaintBenchmarks();

@@ -8,6 +8,7 @@
 int main(int argc, char** argv) {
   registerStepBenchmarks();
   registerCollisionBenchmarks();
+  registerSelfCollisionBenchmarks();
   registerFrameBenchmark();
 #ifdef LOOMWISE_PAINT_BENCHMARKS
   registerPaintBenchmarks();

@@ -58,6 +58,7 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   simulation.scheduleHolds(options.holds);
   if (!options.colliders.empty())
     simulation.addCollisionPass(std::make_unique<ColliderPass>(options.colliders, options.thickness, options.friction));
+  simulation.setSelfCollision(options.selfCollision, options.thickness, options.friction);
 
   RecordingSession session(simulation);
   Outcome outcome;

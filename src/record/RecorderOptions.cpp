@@ -166,7 +166,9 @@ std::string usageText() {
          "                     sphere:CX,CY,CZ,R, box:X0,Y0,Z0,X1,Y1,Z1 or mesh:PATH (OBJ, STL,\n"
          "                     PLY, glTF, ...)\n"
          "  --thickness T      distance the cloth keeps from colliders, above 0 to 1 (default 0.02)\n"
-         "  --friction F       Coulomb friction of the colliders, 0 to 2 (default 0.5)\n" +
+         "  --friction F       Coulomb friction of the colliders, 0 to 2 (default 0.5)\n"
+         "  --self-collision   the cloth keeps the thickness off itself too, with that friction\n"
+         "                     between its layers (slower: see the README)\n" +
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -219,6 +221,8 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
       help = true;
     } else if (argument == "--version") {
       version = true;
+    } else if (argument == "--self-collision") {
+      selfCollision = true;
     } else {
       const std::size_t equals = argument.find('=');
       const std::string option = argument.substr(0, equals);

@@ -30,6 +30,7 @@ struct RecorderOptions {
   std::vector<Collider> colliders;      // in the order given, meshes loaded
   double thickness = ColliderPass::kDefaultThickness;
   double friction = ColliderPass::kDefaultFriction;
+  bool selfCollision = false;  // the sheet keeps the thickness off itself too
   std::string path;
   bool help = false;
   bool version = false;

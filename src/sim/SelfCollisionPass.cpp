@@ -98,7 +98,6 @@ bool SelfCollisionPass::clampMoves(Cloth& cloth) {
   const NodeBuffer& previous = *cloth.previousPositions;
   const double most = kMaxMoveRatio * thickness_;
   const double placed = 2.0 * most;  // farther than a step and a collider's push take a node
-  largestMove_ = 0.0;
   for (int k = 0; k < cloth.nodeCount(); ++k) {
     const Vec3 p = positions.at(k);
     if (!isFinite(p)) return false;
@@ -113,7 +112,6 @@ bool SelfCollisionPass::clampMoves(Cloth& cloth) {
     const double length = norm(move);
     if (length > most) positions.set(k, last_[k] + (most / length) * move);
     moved_[k] = std::min(length, most);
-    largestMove_ = std::max(largestMove_, moved_[k]);
   }
   return true;
 }
@@ -133,8 +131,7 @@ void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
   built_.resize(positions.count());
   for (int k = 0; k < positions.count(); ++k) built_[k] = positions.at(k);
   // A pair nearer than the thickness now was nearer than the thickness and the margin when gathered,
-  // as long as neither moved half the margin since. The margin lasts a few steps of the fastest node.
-  margin_ = std::max(kMarginRatio * thickness_, kMarginSteps * largestMove_);
+  // as long as neither moved half the margin since.
   const double reach = thickness_ + margin_;
   gatherNodeTriangle(reach);
   gatherEdgeEdge(reach);

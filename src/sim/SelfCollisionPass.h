@@ -30,7 +30,6 @@ public:
   static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new sweep
   static constexpr double kMaxMoveRatio = 2.0;    // the most a node moves in a step, in thicknesses
   static constexpr double kMarginRatio = 2.0;     // the broad phase's least margin, in thicknesses
-  static constexpr double kMarginSteps = 4.0;     // and in moves of the fastest node this step
 
   SelfCollisionPass(double thickness, double friction);
 
@@ -93,5 +92,4 @@ private:
   std::vector<NodeTriangle> nearNodeTriangle_;  // this step's candidates within reach
   std::vector<EdgeEdge> nearEdgeEdge_;
   long long broadPhases_ = 0;
-  double largestMove_ = 0.0;  // the farthest a free node moved this step
 };
