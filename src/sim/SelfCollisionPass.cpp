@@ -8,6 +8,16 @@
 
 namespace {
 
+Bounds boundsOf(std::initializer_list<Vec3> points, double grow) {
+  Bounds b{*points.begin(), *points.begin()};
+  for (const Vec3& p : points) {
+    b.lower = {std::min(b.lower.x, p.x), std::min(b.lower.y, p.y), std::min(b.lower.z, p.z)};
+    b.upper = {std::max(b.upper.x, p.x), std::max(b.upper.y, p.y), std::max(b.upper.z, p.z)};
+  }
+  const Vec3 g{grow, grow, grow};
+  return {b.lower - g, b.upper + g};
+}
+
 bool isFinite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 // Whether the two segments' boxes are `gap` or more apart along an axis.
@@ -133,33 +143,29 @@ void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
   // A pair nearer than the thickness now was nearer than the thickness and the margin when gathered,
   // as long as neither moved half the margin since.
   const double reach = thickness_ + margin_;
-  gatherNodeTriangle(reach);
-  gatherEdgeEdge(reach);
+  // Cells a few times the reach: a heap's layers lie a thickness apart, and a cell as large as a
+  // triangle would hold a dozen of them. Not much below a triangle, though, or each fills too many.
+  double longest = 0.0;
+  for (const auto& e : edges_) longest = std::max(longest, norm(built_[e[1]] - built_[e[0]]));
+  const double cell = std::max(2.0 * reach, 0.5 * longest);
+  gatherNodeTriangle(reach, cell);
+  gatherEdgeEdge(reach, cell);
 }
 
-// Each triangle filed by its centre; a node looks in the cells within reach of any triangle's
-// bounding sphere, and keeps the triangles it is truly within reach of.
-void SelfCollisionPass::gatherNodeTriangle(double reach) {
-  centres_.resize(triangles_.size());
-  radii_.resize(triangles_.size());
-  double largest = 0.0;
-  for (std::size_t t = 0; t < triangles_.size(); ++t) {
-    const Vec3 a = built_[triangles_[t][0]], b = built_[triangles_[t][1]], c = built_[triangles_[t][2]];
-    centres_[t] = (1.0 / 3.0) * (a + b + c);
-    radii_[t] = std::sqrt(std::max({dot(a - centres_[t], a - centres_[t]), dot(b - centres_[t], b - centres_[t]),
-                                    dot(c - centres_[t], c - centres_[t])}));
-    largest = std::max(largest, radii_[t]);
-  }
-  const double around = largest + reach;
-  hash_.build(centres_, 2.0 * around);
+// Each triangle filed under the cells its box grown by the reach overlaps: a node within reach of
+// it lies in one of them.
+void SelfCollisionPass::gatherNodeTriangle(double reach, double cell) {
+  boxes_.clear();
+  for (const auto& t : triangles_) boxes_.push_back(boundsOf({built_[t[0]], built_[t[1]], built_[t[2]]}, reach));
+  hash_.build(boxes_, cell);
+  seen_.assign(triangles_.size(), -1);
   nodeTriangle_.clear();
   for (int k = 0; k < static_cast<int>(built_.size()); ++k) {
     const Vec3 p = built_[k];
-    hash_.query(p - Vec3{around, around, around}, p + Vec3{around, around, around}, [&](int t) {
+    hash_.query(p, p, [&](int t) {
       const auto& tri = triangles_[t];
-      if (tri[0] == k || tri[1] == k || tri[2] == k) return;
-      const double r = radii_[t] + reach;
-      if (dot(p - centres_[t], p - centres_[t]) > r * r) return;
+      if (seen_[t] == k || tri[0] == k || tri[1] == k || tri[2] == k) return;
+      seen_[t] = k;
       const Vec3 a = built_[tri[0]], b = built_[tri[1]], c = built_[tri[2]];
       if (outside(p, a, b, c, reach)) return;
       const TriangleWeights w = closestOnTriangle(p, a, b, c);
@@ -169,30 +175,25 @@ void SelfCollisionPass::gatherNodeTriangle(double reach) {
   }
 }
 
-// Each edge filed by its midpoint; an edge looks for those whose midpoints may lie within reach.
-void SelfCollisionPass::gatherEdgeEdge(double reach) {
-  centres_.resize(edges_.size());
-  radii_.resize(edges_.size());
-  double largest = 0.0;
-  for (std::size_t e = 0; e < edges_.size(); ++e) {
-    const Vec3 a = built_[edges_[e][0]], b = built_[edges_[e][1]];
-    centres_[e] = 0.5 * (a + b);
-    radii_[e] = 0.5 * norm(b - a);
-    largest = std::max(largest, radii_[e]);
-  }
-  hash_.build(centres_, 2.0 * largest + reach);
+// Each edge filed under the cells its box grown by the reach overlaps; an edge looks in the cells
+// of its own box, which hold the point of it nearest any edge within reach.
+void SelfCollisionPass::gatherEdgeEdge(double reach, double cell) {
+  boxes_.clear();
+  for (const auto& e : edges_) boxes_.push_back(boundsOf({built_[e[0]], built_[e[1]]}, reach));
+  hash_.build(boxes_, cell);
+  seen_.assign(edges_.size(), -1);
   edgeEdge_.clear();
   for (int e = 0; e < static_cast<int>(edges_.size()); ++e) {
     const auto& first = edges_[e];
-    const double around = radii_[e] + largest + reach;
-    const Vec3 m = centres_[e];
-    hash_.query(m - Vec3{around, around, around}, m + Vec3{around, around, around}, [&](int f) {
+    const Vec3 p0 = built_[first[0]], p1 = built_[first[1]];
+    const Bounds own = boundsOf({p0, p1}, 0.0);
+    hash_.query(own.lower, own.upper, [&](int f) {
       const auto& second = edges_[f];
-      if (f <= e || first[0] == second[0] || first[0] == second[1] || first[1] == second[0] || first[1] == second[1])
+      if (f <= e || seen_[f] == e || first[0] == second[0] || first[0] == second[1] || first[1] == second[0] ||
+          first[1] == second[1])
         return;
-      const double r = radii_[e] + radii_[f] + reach;
-      if (dot(m - centres_[f], m - centres_[f]) > r * r) return;
-      const Vec3 p0 = built_[first[0]], p1 = built_[first[1]], q0 = built_[second[0]], q1 = built_[second[1]];
+      seen_[f] = e;
+      const Vec3 q0 = built_[second[0]], q1 = built_[second[1]];
       if (apart(p0, p1, q0, q1, reach)) return;
       const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
       const Vec3 d = (p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0));

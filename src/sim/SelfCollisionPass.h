@@ -60,8 +60,8 @@ private:
   bool clampMoves(Cloth& cloth);
   bool needsBroadPhase(const NodeBuffer& positions) const;
   void broadPhase(const NodeBuffer& positions);
-  void gatherNodeTriangle(double reach);
-  void gatherEdgeEdge(double reach);
+  void gatherNodeTriangle(double reach, double cell);
+  void gatherEdgeEdge(double reach, double cell);
   // Each returns the push it gave the pair, or kClear when the pair has been farther apart than the
   // thickness all the step; those given `near` add the pair to it unless it was clear.
   static constexpr double kClear = -1.0;
@@ -84,8 +84,8 @@ private:
   std::vector<Vec3> last_;        // every node as the pass left it at the end of the last step
   std::vector<double> moved_;     // how far each node has come from there this step, at most
   std::vector<Vec3> built_;       // every node when the candidates were gathered
-  std::vector<Vec3> centres_;     // the broad phase's: each triangle's or edge's centre
-  std::vector<double> radii_;     // and the radius of its bounding sphere about it
+  std::vector<Bounds> boxes_;     // the broad phase's: each triangle's or edge's box, grown by the reach
+  std::vector<int> seen_;         // and the last node or edge each was found for, so each pair comes once
   SpatialHash hash_;
   std::vector<NodeTriangle> nodeTriangle_;
   std::vector<EdgeEdge> edgeEdge_;
