@@ -18,7 +18,11 @@ Bounds boundsOf(std::initializer_list<Vec3> points, double grow) {
   return {b.lower - g, b.upper + g};
 }
 
-bool isFinite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+// Finite and within a billion units of the origin, where the hash's cells can still be numbered.
+bool isSane(const Vec3& p) {
+  constexpr double kFar = 1e9;
+  return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar && std::fabs(p.z) < kFar;
+}
 
 // Whether the two segments' boxes are `gap` or more apart along an axis.
 bool apart(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, double gap) {
@@ -57,9 +61,9 @@ SelfCollisionPass::SelfCollisionPass(double thickness, double friction)
     : thickness_(thickness), friction_(friction), margin_(kMarginRatio * thickness) {}
 
 void SelfCollisionPass::apply(Cloth& cloth) {
-  if (!cloth.hasGrid()) return;
+  if (!cloth.hasGrid() || cloth.diverged) return;
   if (cloth.width != width_ || cloth.height != height_) layOutTopology(cloth);
-  // A sheet with a coordinate gone to infinity has diverged; the step's own check tells it.
+  // A sheet with a coordinate gone to infinity, or nearly, has diverged; the step's check tells it.
   if (!clampMoves(cloth)) return;
   const NodeBuffer& positions = *cloth.positions;
   if (needsBroadPhase(positions)) broadPhase(positions);
@@ -110,7 +114,7 @@ bool SelfCollisionPass::clampMoves(Cloth& cloth) {
   const double placed = 2.0 * most;  // farther than a step and a collider's push take a node
   for (int k = 0; k < cloth.nodeCount(); ++k) {
     const Vec3 p = positions.at(k);
-    if (!isFinite(p)) return false;
+    if (!isSane(p)) return false;
     // A node put somewhere (a reset, a hold) starts from there: it was placed, not moved by the step.
     const Vec3 q = previous.at(k);
     if (dot(q - last_[k], q - last_[k]) > placed * placed) last_[k] = q;

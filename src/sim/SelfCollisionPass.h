@@ -56,7 +56,7 @@ private:
 
   void layOutTopology(const Cloth& cloth);
   // Holds each free node within kMaxMoveRatio thicknesses of where it was; false for a sheet with a
-  // coordinate that is not finite.
+  // coordinate that is not finite or a billion units out.
   bool clampMoves(Cloth& cloth);
   bool needsBroadPhase(const NodeBuffer& positions) const;
   void broadPhase(const NodeBuffer& positions);

@@ -4,7 +4,10 @@ void SpatialHash::build(const std::vector<Bounds>& boxes, double cellSize) {
   inverseCell_ = 1.0 / cellSize;
   // Count each slot's entries, turn the counts into ends, then fill each slot from its end down.
   std::size_t entries = 0;
-  for (const Bounds& box : boxes) forEachSlot(box.lower, box.upper, [&](std::size_t) { ++entries; });
+  for (const Bounds& box : boxes) {
+    const Cell lo = cellOf(box.lower), hi = cellOf(box.upper);
+    entries += static_cast<std::size_t>((hi.i - lo.i + 1) * (hi.j - lo.j + 1) * (hi.k - lo.k + 1));
+  }
   slots_ = 2 * entries + 1;
   slotStart_.assign(slots_ + 1, 0);
   for (const Bounds& box : boxes) forEachSlot(box.lower, box.upper, [&](std::size_t slot) { ++slotStart_[slot]; });
