@@ -5,5 +5,6 @@ void registerStepBenchmarks();
 void registerSolverBenchmarks();
 void registerFrameBenchmark();
 void registerCollisionBenchmarks();
+void registerSelfCollisionBenchmarks();
 // Only in a build with the window (LOOMWISE_GUI): it needs a display.
 void registerPaintBenchmarks();

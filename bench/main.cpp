@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   registerStepBenchmarks();
   registerSolverBenchmarks();
   registerCollisionBenchmarks();
+  registerSelfCollisionBenchmarks();
   registerFrameBenchmark();
 #ifdef LOOMWISE_PAINT_BENCHMARKS
   registerPaintBenchmarks();

@@ -62,6 +62,7 @@ HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, 
   simulation.colliders().setColliders(options.colliders);
   simulation.colliders().setThickness(options.thickness);
   simulation.colliders().setFriction(options.friction);
+  simulation.setSelfCollision(options.selfCollision, options.thickness, options.friction);
 
   RecordingSession session(simulation);
   Outcome outcome;

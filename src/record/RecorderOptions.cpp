@@ -168,6 +168,8 @@ std::string usageText() {
          "                     PLY, glTF, ...)\n"
          "  --thickness T      distance the cloth keeps from colliders, above 0 to 1 (default 0.02)\n"
          "  --friction F       Coulomb friction of the colliders, 0 to 2 (default 0.5)\n" +
+         "  --self-collision   the cloth keeps the thickness off itself too, with that friction\n"
+         "                     between its layers (slower: see the README)\n"
          "  --solver NAME      explicit (default): the exact step, which blows up with light, stiff\n"
          "                     or finely spaced cloth; xpbd: stable at every setting, at about twice\n"
          "                     the cost, more where the explicit one would blow up\n"
@@ -223,6 +225,8 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
       help = true;
     } else if (argument == "--version") {
       version = true;
+    } else if (argument == "--self-collision") {
+      selfCollision = true;
     } else {
       const std::size_t equals = argument.find('=');
       const std::string option = argument.substr(0, equals);

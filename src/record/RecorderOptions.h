@@ -32,6 +32,7 @@ struct RecorderOptions {
   double thickness = ColliderPass::kDefaultThickness;
   double friction = ColliderPass::kDefaultFriction;
   Solver solver = Solver::Explicit;
+  bool selfCollision = false;  // the sheet keeps the thickness off itself too
   std::string path;
   bool help = false;
   bool version = false;

@@ -99,6 +99,10 @@ void Simulation::refreshFixedNodes() {
 
 void Simulation::addCollisionPass(std::unique_ptr<CollisionPass> pass) { collisionPasses_.push_back(std::move(pass)); }
 
+void Simulation::setSelfCollision(bool on, double thickness, double friction) {
+  selfCollision_ = on ? std::make_unique<SelfCollisionPass>(thickness, friction) : nullptr;
+}
+
 void Simulation::addListener(SimulationListener& listener) { listeners_.push_back(&listener); }
 
 void Simulation::removeListener(SimulationListener& listener) {
@@ -128,6 +132,8 @@ void Simulation::advanceCloth(bool checkSheet) {
 void Simulation::applyCollisions() {
   if (!colliders_.colliders().empty()) colliders_.apply(cloth_);
   for (const auto& pass : collisionPasses_) pass->apply(cloth_);
+  // Last, so that what the colliders moved is kept off the rest of the sheet too.
+  if (selfCollision_) selfCollision_->apply(cloth_);
 }
 
 Simulation::StepResult Simulation::notify(bool frameDue) {

@@ -12,6 +12,7 @@
 #include "sim/CollisionPass.h"
 #include "sim/GridNode.h"
 #include "sim/PinSet.h"
+#include "sim/SelfCollisionPass.h"
 #include "sim/Solver.h"
 #include "sim/XpbdSolver.h"
 
@@ -83,6 +84,11 @@ public:
 
   // A further pass (the sheet against itself), after the colliders and those added before it.
   void addCollisionPass(std::unique_ptr<CollisionPass> pass);
+  // Self-collision, off by default: when on, the sheet keeps `thickness` off itself, after every
+  // other collision pass, with `friction` between its layers. Switching it on again starts afresh.
+  void setSelfCollision(bool on, double thickness = ColliderPass::kDefaultThickness,
+                        double friction = ColliderPass::kDefaultFriction);
+  const SelfCollisionPass* selfCollision() const { return selfCollision_.get(); }
   // Listeners are not owned; one must be removed before it is destroyed.
   void addListener(SimulationListener& listener);
   void removeListener(SimulationListener& listener);
@@ -123,6 +129,7 @@ private:
   std::vector<HeldNode> held_;         // nodes held now, scripted or grabbed
   ColliderPass colliders_;
   std::vector<std::unique_ptr<CollisionPass>> collisionPasses_;
+  std::unique_ptr<SelfCollisionPass> selfCollision_;  // none while off
   std::vector<SimulationListener*> listeners_;
   bool divergenceTold_ = false;
 };

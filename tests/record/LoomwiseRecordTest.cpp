@@ -572,6 +572,19 @@ INSTANTIATE_TEST_SUITE_P(
                        }}),
     [](const ::testing::TestParamInfo<CollisionScene>& info) { return std::string(info.param.name); });
 
+// --self-collision is taken and changes the run; what it keeps to is checked on the core's runs.
+TEST(LoomwiseRecord, SelfCollisionChangesTheRun) {
+  TempDir dir;
+  const std::string flag = "--format pc2 --seed 1 --steps 400 --skip 40 --width 30 --height 30 ";
+  ASSERT_EQ(record(flag + dir.file("plain")).exitCode, 0);
+  const ProgramRun run = record(flag + "--self-collision " + dir.file("kept"));
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const cachereaders::PointCache plain = cachereaders::readPc2(dir.file("plain.pc2"));
+  const cachereaders::PointCache kept = cachereaders::readPc2(dir.file("kept.pc2"));
+  ASSERT_EQ(kept.frames.size(), plain.frames.size());
+  EXPECT_NE(kept.frames.back(), plain.frames.back());
+}
+
 // A name with line breaks cannot add lines to a mesh: every format writes it made safe.
 TEST(LoomwiseRecord, NamesAreWrittenSafelyInEveryFormat) {
   TempDir dir;

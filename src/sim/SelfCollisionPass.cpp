@@ -1,0 +1,293 @@
+#include "sim/SelfCollisionPass.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cloth/Cloth.h"
+#include "sim/ClosestPoints.h"
+
+namespace {
+
+Bounds boundsOf(std::initializer_list<Vec3> points, double grow) {
+  Bounds b{*points.begin(), *points.begin()};
+  for (const Vec3& p : points) {
+    b.lower = {std::min(b.lower.x, p.x), std::min(b.lower.y, p.y), std::min(b.lower.z, p.z)};
+    b.upper = {std::max(b.upper.x, p.x), std::max(b.upper.y, p.y), std::max(b.upper.z, p.z)};
+  }
+  const Vec3 g{grow, grow, grow};
+  return {b.lower - g, b.upper + g};
+}
+
+// Finite and within a billion units of the origin, where the hash's cells can still be numbered.
+bool isSane(const Vec3& p) {
+  constexpr double kFar = 1e9;
+  return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar && std::fabs(p.z) < kFar;
+}
+
+// Whether the two segments' boxes are `gap` or more apart along an axis.
+bool apart(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, double gap) {
+  return std::min(p0.x, p1.x) - std::max(q0.x, q1.x) >= gap || std::min(q0.x, q1.x) - std::max(p0.x, p1.x) >= gap ||
+         std::min(p0.y, p1.y) - std::max(q0.y, q1.y) >= gap || std::min(q0.y, q1.y) - std::max(p0.y, p1.y) >= gap ||
+         std::min(p0.z, p1.z) - std::max(q0.z, q1.z) >= gap || std::min(q0.z, q1.z) - std::max(p0.z, p1.z) >= gap;
+}
+
+// Whether p lies `gap` or more outside the box of a, b and c along an axis.
+bool outside(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c, double gap) {
+  return p.x + gap <= std::min({a.x, b.x, c.x}) || p.x - gap >= std::max({a.x, b.x, c.x}) ||
+         p.y + gap <= std::min({a.y, b.y, c.y}) || p.y - gap >= std::max({a.y, b.y, c.y}) ||
+         p.z + gap <= std::min({a.z, b.z, c.z}) || p.z - gap >= std::max({a.z, b.z, c.z});
+}
+
+}  // namespace
+
+Vec3 SelfCollisionPass::pushDirection(const Vec3& d, const Vec3& before) const {
+  const double h2 = thickness_ * thickness_;
+  const double squared = dot(d, d), beforeSquared = dot(before, before);
+  const bool sameSide = dot(d, before) > 0.0;
+  if (squared < h2 && sameSide) return (1.0 / std::sqrt(squared)) * d;
+  if (sameSide || !(beforeSquared > 0.0)) return {};
+  // On the other side now: a crossing if the separation, taken as moving straight over the step,
+  // came within the thickness (a pair that only went round the other's edge at a distance did not).
+  if (squared >= h2) {
+    const Vec3 path = d - before;
+    const double t = std::min(1.0, std::max(0.0, -dot(before, path) / dot(path, path)));
+    const Vec3 nearest = before + t * path;
+    if (dot(nearest, nearest) >= h2) return {};
+  }
+  return (1.0 / std::sqrt(beforeSquared)) * before;
+}
+
+SelfCollisionPass::SelfCollisionPass(double thickness, double friction)
+    : thickness_(thickness), friction_(friction), margin_(kMarginRatio * thickness) {}
+
+void SelfCollisionPass::apply(Cloth& cloth) {
+  if (!cloth.hasGrid() || cloth.diverged) return;
+  if (cloth.width != width_ || cloth.height != height_) layOutTopology(cloth);
+  // A sheet with a coordinate gone to infinity, or nearly, has diverged; the step's check tells it.
+  if (!clampMoves(cloth)) return;
+  const NodeBuffer& positions = *cloth.positions;
+  if (needsBroadPhase(positions)) broadPhase(positions);
+  // Gauss-Seidel: each pair sees its neighbours' pushes at once. The first sweep goes through every
+  // candidate and keeps those near enough to matter; the next sweeps go through these only, until
+  // nothing is left to push by more than kTolerance of the thickness.
+  nearNodeTriangle_.clear();
+  nearEdgeEdge_.clear();
+  double largest = 0.0;
+  for (const NodeTriangle& pair : nodeTriangle_) largest = std::max(largest, resolve(pair, cloth, nearNodeTriangle_));
+  for (const EdgeEdge& pair : edgeEdge_) largest = std::max(largest, resolve(pair, cloth, nearEdgeEdge_));
+  for (int sweep = 1; sweep < kIterations && largest >= kTolerance * thickness_; ++sweep) {
+    largest = 0.0;
+    for (const NodeTriangle& pair : nearNodeTriangle_) largest = std::max(largest, resolve(pair, cloth));
+    for (const EdgeEdge& pair : nearEdgeEdge_) largest = std::max(largest, resolve(pair, cloth));
+  }
+  for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = positions.at(k);
+}
+
+void SelfCollisionPass::layOutTopology(const Cloth& cloth) {
+  width_ = cloth.width;
+  height_ = cloth.height;
+  triangles_.clear();
+  edges_.clear();
+  for (int r = 0; r < height_; ++r)
+    for (int c = 0; c < width_; ++c) {
+      const int a = r * width_ + c, b = a + width_;
+      if (c + 1 < width_) edges_.push_back({a, a + 1});
+      if (r + 1 == height_) continue;
+      edges_.push_back({a, b});
+      if (c + 1 == width_) continue;
+      edges_.push_back({a, b + 1});
+      triangles_.push_back({a, b, b + 1});
+      triangles_.push_back({a, b + 1, a + 1});
+    }
+  last_.resize(cloth.nodeCount());
+  moved_.assign(cloth.nodeCount(), 0.0);
+  for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = cloth.previousPositions->at(k);
+  built_.clear();
+  nodeTriangle_.clear();
+  edgeEdge_.clear();
+}
+
+bool SelfCollisionPass::clampMoves(Cloth& cloth) {
+  NodeBuffer& positions = *cloth.positions;
+  const NodeBuffer& previous = *cloth.previousPositions;
+  const double most = kMaxMoveRatio * thickness_;
+  const double placed = 2.0 * most;  // farther than a step and a collider's push take a node
+  for (int k = 0; k < cloth.nodeCount(); ++k) {
+    const Vec3 p = positions.at(k);
+    if (!isSane(p)) return false;
+    // A node put somewhere (a reset, a hold) starts from there: it was placed, not moved by the step.
+    const Vec3 q = previous.at(k);
+    if (dot(q - last_[k], q - last_[k]) > placed * placed) last_[k] = q;
+    if (cloth.fixedNodes.contains(k)) {
+      moved_[k] = norm(p - last_[k]);
+      continue;
+    }
+    const Vec3 move = p - last_[k];
+    const double length = norm(move);
+    if (length > most) positions.set(k, last_[k] + (most / length) * move);
+    moved_[k] = std::min(length, most);
+  }
+  return true;
+}
+
+bool SelfCollisionPass::needsBroadPhase(const NodeBuffer& positions) const {
+  if (built_.empty()) return true;
+  const double reach = 0.5 * margin_;
+  for (int k = 0; k < positions.count(); ++k) {
+    const Vec3 d = positions.at(k) - built_[k];
+    if (dot(d, d) > reach * reach) return true;
+  }
+  return false;
+}
+
+void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
+  ++broadPhases_;
+  built_.resize(positions.count());
+  for (int k = 0; k < positions.count(); ++k) built_[k] = positions.at(k);
+  // A pair nearer than the thickness now was nearer than the thickness and the margin when gathered,
+  // as long as neither moved half the margin since.
+  const double reach = thickness_ + margin_;
+  // Cells a few times the reach: a heap's layers lie a thickness apart, and a cell as large as a
+  // triangle would hold a dozen of them. Not much below a triangle, though, or each fills too many.
+  double longest = 0.0;
+  for (const auto& e : edges_) longest = std::max(longest, norm(built_[e[1]] - built_[e[0]]));
+  const double cell = std::max(2.0 * reach, 0.5 * longest);
+  gatherNodeTriangle(reach, cell);
+  gatherEdgeEdge(reach, cell);
+}
+
+// Each triangle filed under the cells its box grown by the reach overlaps: a node within reach of
+// it lies in one of them.
+void SelfCollisionPass::gatherNodeTriangle(double reach, double cell) {
+  boxes_.clear();
+  for (const auto& t : triangles_) boxes_.push_back(boundsOf({built_[t[0]], built_[t[1]], built_[t[2]]}, reach));
+  hash_.build(boxes_, cell);
+  seen_.assign(triangles_.size(), -1);
+  nodeTriangle_.clear();
+  for (int k = 0; k < static_cast<int>(built_.size()); ++k) {
+    const Vec3 p = built_[k];
+    hash_.query(p, p, [&](int t) {
+      const auto& tri = triangles_[t];
+      if (seen_[t] == k || tri[0] == k || tri[1] == k || tri[2] == k) return;
+      seen_[t] = k;
+      const Vec3 a = built_[tri[0]], b = built_[tri[1]], c = built_[tri[2]];
+      if (outside(p, a, b, c, reach)) return;
+      const TriangleWeights w = closestOnTriangle(p, a, b, c);
+      const Vec3 d = p - (w.a * a + w.b * b + w.c * c);
+      if (dot(d, d) < reach * reach) nodeTriangle_.push_back({k, t});
+    });
+  }
+}
+
+// Each edge filed under the cells its box grown by the reach overlaps; an edge looks in the cells
+// of its own box, which hold the point of it nearest any edge within reach.
+void SelfCollisionPass::gatherEdgeEdge(double reach, double cell) {
+  boxes_.clear();
+  for (const auto& e : edges_) boxes_.push_back(boundsOf({built_[e[0]], built_[e[1]]}, reach));
+  hash_.build(boxes_, cell);
+  seen_.assign(edges_.size(), -1);
+  edgeEdge_.clear();
+  for (int e = 0; e < static_cast<int>(edges_.size()); ++e) {
+    const auto& first = edges_[e];
+    const Vec3 p0 = built_[first[0]], p1 = built_[first[1]];
+    const Bounds own = boundsOf({p0, p1}, 0.0);
+    hash_.query(own.lower, own.upper, [&](int f) {
+      const auto& second = edges_[f];
+      if (f <= e || seen_[f] == e || first[0] == second[0] || first[0] == second[1] || first[1] == second[0] ||
+          first[1] == second[1])
+        return;
+      seen_[f] = e;
+      const Vec3 q0 = built_[second[0]], q1 = built_[second[1]];
+      if (apart(p0, p1, q0, q1, reach)) return;
+      const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
+      const Vec3 d = (p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0));
+      if (dot(d, d) < reach * reach) edgeEdge_.push_back({e, f});
+    });
+  }
+}
+
+double SelfCollisionPass::resolve(const NodeTriangle& pair, Cloth& cloth, std::vector<NodeTriangle>& near) {
+  const double push = resolve(pair, cloth);
+  if (push >= 0.0) near.push_back(pair);
+  return push;
+}
+
+double SelfCollisionPass::resolve(const EdgeEdge& pair, Cloth& cloth, std::vector<EdgeEdge>& near) {
+  const double push = resolve(pair, cloth);
+  if (push >= 0.0) near.push_back(pair);
+  return push;
+}
+
+double SelfCollisionPass::resolve(const NodeTriangle& pair, Cloth& cloth) {
+  const NodeBuffer& positions = *cloth.positions;
+  const auto& t = triangles_[pair.triangle];
+  const Vec3 p = positions.at(pair.node), a = positions.at(t[0]), b = positions.at(t[1]), c = positions.at(t[2]);
+  // Cheap first: a node that has been clear of the triangle's plane all the step is clear of it.
+  const Vec3 normal = cross(b - a, c - a);
+  const double height = dot(p - a, normal);
+  const double clear = thickness_ + moved_[pair.node] + std::max({moved_[t[0]], moved_[t[1]], moved_[t[2]]});
+  if (height * height >= clear * clear * dot(normal, normal) && dot(normal, normal) > 0.0) return kClear;
+  const TriangleWeights w = closestOnTriangle(p, a, b, c);
+  return separate({{pair.node, t[0], t[1], t[2]}, {1.0, -w.a, -w.b, -w.c}}, cloth);
+}
+
+double SelfCollisionPass::resolve(const EdgeEdge& pair, Cloth& cloth) {
+  const NodeBuffer& positions = *cloth.positions;
+  const auto& e = edges_[pair.first];
+  const auto& f = edges_[pair.second];
+  const Vec3 p0 = positions.at(e[0]), p1 = positions.at(e[1]), q0 = positions.at(f[0]), q1 = positions.at(f[1]);
+  if (apart(p0, p1, q0, q1, thickness_ + std::max(moved_[e[0]], moved_[e[1]]) + std::max(moved_[f[0]], moved_[f[1]])))
+    return kClear;
+  const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
+  return separate({{e[0], e[1], f[0], f[1]}, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth);
+}
+
+double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth) {
+  NodeBuffer& positions = *cloth.positions;
+  NodeBuffer& previous = *cloth.previousPositions;
+  Vec3 d;
+  double reach = thickness_;  // beyond it the pair is clear and was clear all the step
+  for (int i = 0; i < 4; ++i) {
+    d = d + stencil.weights[i] * positions.at(stencil.nodes[i]);
+    reach += std::abs(stencil.weights[i]) * moved_[stencil.nodes[i]];
+  }
+  if (dot(d, d) >= reach * reach) return kClear;
+  Vec3 before;
+  double weightSum = 0.0;  // Σ w² over the free nodes: how the pair answers a unit push
+  std::array<double, 4> share{};
+  for (int i = 0; i < 4; ++i) {
+    const int k = stencil.nodes[i];
+    before = before + stencil.weights[i] * last_[k];
+    share[i] = cloth.fixedNodes.contains(k) ? 0.0 : stencil.weights[i];
+    weightSum += share[i] * stencil.weights[i];
+  }
+  if (!(weightSum > 0.0)) return 0.0;
+  const Vec3 n = pushDirection(d, before);
+  if (dot(n, n) == 0.0) return 0.0;
+  const double push = thickness_ - dot(d, n);
+  if (!(push > 0.0)) return 0.0;
+  // Previous positions move with the nodes, so the push itself gives no speed.
+  const Vec3 shift = (push / weightSum) * n;
+  Vec3 velocity;
+  for (int i = 0; i < 4; ++i) {
+    const int k = stencil.nodes[i];
+    const Vec3 p = positions.at(k) + share[i] * shift, q = previous.at(k) + share[i] * shift;
+    positions.set(k, p);
+    previous.set(k, q);
+    moved_[k] += std::abs(share[i]) * (push / weightSum);
+    velocity = velocity + stencil.weights[i] * (p - q);
+  }
+  // The speed of approach goes (none of separation comes); friction takes from the sliding as much
+  // as the push and the stopped approach times the coefficient allow.
+  const double approach = std::max(0.0, -dot(velocity, n));
+  const Vec3 slide = velocity - dot(velocity, n) * n;
+  const double grip = friction_ * (push + approach);
+  const double slideLength = norm(slide);
+  const double stopped = slideLength <= grip ? 1.0 : grip / slideLength;
+  const Vec3 change = (1.0 / weightSum) * (stopped * slide - approach * n);
+  for (int i = 0; i < 4; ++i) {
+    const int k = stencil.nodes[i];
+    previous.set(k, previous.at(k) + share[i] * change);
+  }
+  return push;
+}

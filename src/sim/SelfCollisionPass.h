@@ -1,0 +1,95 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "cloth/Vec3.h"
+#include "sim/CollisionPass.h"
+#include "sim/SpatialHash.h"
+
+class Cloth;
+class NodeBuffer;
+
+// Keeps the sheet `thickness` off itself: every node from every triangle that does not hold it, and
+// every edge from every edge it does not share a node with (two triangles per quad, split along the
+// diagonal from (r, c) to (r + 1, c + 1), as the caches write them). Nodes and edges farther than
+// the thickness from everything cannot pass through a triangle without one of the two coming near.
+//
+// Each step: no free node moves farther than kMaxMoveRatio thicknesses (80 units/s at the default
+// thickness, above the speed a falling sheet settles at); candidate pairs come from a spatial hash
+// built with a margin and kept until some node has moved half the margin; each pair nearer than the
+// thickness, or that crossed during the step (its separation, taken as moving straight, came that
+// near and changed sides), is pushed apart to the thickness along the way it was apart at the end of
+// the last step, so a pair that crossed goes back rather than on through. The push is shared by
+// weight among the pair's nodes (pinned and held ones take none). As with the colliders it moves
+// the previous positions too, and only the speed of approach is taken away, with Coulomb friction
+// along the contact: no bounce, no energy gained. Sweeps repeat while pushes stay large.
+class SelfCollisionPass : public CollisionPass {
+public:
+  static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
+  static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new sweep
+  static constexpr double kMaxMoveRatio = 2.0;    // the most a node moves in a step, in thicknesses
+  static constexpr double kMarginRatio = 2.0;     // the broad phase's least margin, in thicknesses
+
+  SelfCollisionPass(double thickness, double friction);
+
+  void apply(Cloth& cloth) override;
+
+  double thickness() const { return thickness_; }
+  double friction() const { return friction_; }
+  // Pairs the narrow phase checks now, and how often the broad phase has run.
+  std::size_t candidatePairs() const { return nodeTriangle_.size() + edgeEdge_.size(); }
+  long long broadPhases() const { return broadPhases_; }
+
+private:
+  struct NodeTriangle {
+    int node, triangle;
+  };
+  struct EdgeEdge {
+    int first, second;
+  };
+  // Up to four nodes and the weights that make the pair's separation Σ weight × position.
+  struct Stencil {
+    std::array<int, 4> nodes;
+    std::array<double, 4> weights;
+  };
+
+  void layOutTopology(const Cloth& cloth);
+  // Holds each free node within kMaxMoveRatio thicknesses of where it was; false for a sheet with a
+  // coordinate that is not finite or a billion units out.
+  bool clampMoves(Cloth& cloth);
+  bool needsBroadPhase(const NodeBuffer& positions) const;
+  void broadPhase(const NodeBuffer& positions);
+  void gatherNodeTriangle(double reach, double cell);
+  void gatherEdgeEdge(double reach, double cell);
+  // Each returns the push it gave the pair, or kClear when the pair has been farther apart than the
+  // thickness all the step; those given `near` add the pair to it unless it was clear.
+  static constexpr double kClear = -1.0;
+  double resolve(const NodeTriangle& pair, Cloth& cloth);
+  double resolve(const EdgeEdge& pair, Cloth& cloth);
+  double resolve(const NodeTriangle& pair, Cloth& cloth, std::vector<NodeTriangle>& near);
+  double resolve(const EdgeEdge& pair, Cloth& cloth, std::vector<EdgeEdge>& near);
+  double separate(const Stencil& stencil, Cloth& cloth);
+  // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
+  // positions of the last step), or zero when it is clear.
+  Vec3 pushDirection(const Vec3& d, const Vec3& before) const;
+
+  double thickness_;
+  double friction_;
+  double margin_;
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::array<int, 3>> triangles_;
+  std::vector<std::array<int, 2>> edges_;
+  std::vector<Vec3> last_;        // every node as the pass left it at the end of the last step
+  std::vector<double> moved_;     // how far each node has come from there this step, at most
+  std::vector<Vec3> built_;       // every node when the candidates were gathered
+  std::vector<Bounds> boxes_;     // the broad phase's: each triangle's or edge's box, grown by the reach
+  std::vector<int> seen_;         // and the last node or edge each was found for, so each pair comes once
+  SpatialHash hash_;
+  std::vector<NodeTriangle> nodeTriangle_;
+  std::vector<EdgeEdge> edgeEdge_;
+  std::vector<NodeTriangle> nearNodeTriangle_;  // this step's candidates within reach
+  std::vector<EdgeEdge> nearEdgeEdge_;
+  long long broadPhases_ = 0;
+};

@@ -1,0 +1,81 @@
+#include "sim/SelfCollisionPass.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ClothSetups.h"
+#include "SheetChecks.h"
+#include "sim/Simulation.h"
+
+namespace {
+
+constexpr double kThickness = ColliderPass::kDefaultThickness;
+constexpr int kSkip = 40;  // steps per recorded frame
+
+// A run as the recorder would make it, seed 1, checked at every frame it would record.
+struct Run {
+  const char* name;
+  ClothShape shape;
+  PinSet pins;
+  std::vector<Collider> colliders;
+  bool wind;
+  int steps;
+};
+
+void PrintTo(const Run& run, std::ostream* out) { *out << run.name; }
+
+struct Record {
+  int framesCrossing = 0;     // frames with two triangles that share no node crossing each other
+  double closest = INFINITY;  // the least distance between nodes that are not grid neighbours
+  bool diverged = false;
+};
+
+Record record(const Run& run, bool selfCollision) {
+  Simulation simulation(1, run.shape);
+  simulation.setPins(run.pins);
+  if (!run.wind) {
+    clothsetups::setParameter(simulation.cloth(), "windMinimum", 0.0);
+    clothsetups::setParameter(simulation.cloth(), "windPressure", 0.0);
+  }
+  if (!run.colliders.empty())
+    simulation.addCollisionPass(std::make_unique<ColliderPass>(run.colliders, kThickness, ColliderPass::kDefaultFriction));
+  simulation.setSelfCollision(selfCollision);
+  Record result;
+  for (int s = kSkip; s <= run.steps; s += kSkip) {
+    for (int i = 0; i < kSkip; ++i) simulation.step();
+    const Cloth& cloth = simulation.cloth();
+    result.framesCrossing += sheetchecks::intersectingTrianglePairs(sheetchecks::nodesOf(cloth), sheetchecks::trianglesOf(cloth)) > 0;
+    result.closest = std::min(result.closest, sheetchecks::closestApartNodes(cloth));
+  }
+  result.diverged = simulation.cloth().diverged;
+  return result;
+}
+
+class SelfCollisionRun : public testing::TestWithParam<Run> {};
+
+// Self-collision keeps every frame free of crossings and of nodes nearer than half the thickness;
+// the same run without it crosses itself, so the check can see what it looks for.
+TEST_P(SelfCollisionRun, NeverPassesThroughItselfWhereItWouldWithout) {
+  const Record with = record(GetParam(), true);
+  EXPECT_FALSE(with.diverged);
+  EXPECT_EQ(with.framesCrossing, 0);
+  EXPECT_GE(with.closest, 0.5 * kThickness);
+  EXPECT_GT(record(GetParam(), false).framesCrossing, 0) << "without self-collision the run must cross itself";
+}
+
+const Plane kGround{{0.0, -4.0, 0.0}, {0.0, 1.0, 0.0}};
+
+INSTANTIATE_TEST_SUITE_P(
+    SelfCollision, SelfCollisionRun,
+    testing::Values(
+        // The 30 × 30 flag in the default wind, as --width 30 --height 30 --steps 2000 --skip 40 records it.
+        Run{"Flag", {0.25f, 30, 30}, PinSet(), {}, true, 2000},
+        // No pins, hanging above the ground, in the wind that folds it as it falls.
+        Run{"DroppedOnTheGround", {0.25f, 30, 30}, PinSet(PinSet::Preset::None), {kGround}, true, 1200},
+        // No pins, flat above a sphere that stands on the ground, no wind: it drapes and folds round it.
+        Run{"DrapedOverASphere", {0.25f, 30, 30, ClothShape::Lay::Flat}, PinSet(PinSet::Preset::None),
+            {Sphere{{0.0, 0.0, 0.0}, 1.0}, Plane{{0.0, -1.0, 0.0}, {0.0, 1.0, 0.0}}}, false, 4000}),
+    [](const testing::TestParamInfo<Run>& info) { return std::string(info.param.name); });
+
+}  // namespace
