@@ -85,7 +85,7 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
     : ClothDocument(host), sim(static_cast<std::uint32_t>(std::time(nullptr))), session(sim) {
   controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
-  scenePanel = std::make_unique<ScenePanel>(sim.colliders(), [this] { updateAllViews(); }, mainWindow());
+  scenePanel = std::make_unique<ScenePanel>(sim, [this] { updateAllViews(); }, mainWindow());
   layOutCloth(ClothShape());
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });

@@ -1,5 +1,6 @@
 #include "app/ScenePanel.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -11,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "sim/ColliderPass.h"
+#include "sim/Simulation.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ QDoubleSpinBox* spinBox(QWidget* parent, double minimum, double maximum, double 
 
 }  // namespace
 
-ScenePanel::ScenePanel(ColliderPass& colliders, std::function<void()> changed, QWidget* owner)
+ScenePanel::ScenePanel(Simulation& simulation, std::function<void()> changed, QWidget* owner)
     : QDialog(owner),
       list(new QListWidget(this)),
       editor(new QLineEdit(this)),
@@ -38,7 +39,8 @@ ScenePanel::ScenePanel(ColliderPass& colliders, std::function<void()> changed, Q
       friction(spinBox(this, 0.0, ColliderPass::kMaxFriction, 0.05,
                        tr("Coulomb friction coefficient: the cloth holds still on a slope whose "
                           "steepness (its tangent) is below it"))),
-      colliders_(colliders),
+      selfCollision(new QCheckBox(tr("&Self-collision"), this)),
+      simulation_(simulation),
       changed_(std::move(changed)) {
   setWindowTitle(tr("Scene"));
   if (owner != nullptr) setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
@@ -46,8 +48,11 @@ ScenePanel::ScenePanel(ColliderPass& colliders, std::function<void()> changed, Q
   problem->setStyleSheet(QStringLiteral("color: #b00000"));
   problem->setWordWrap(true);
   problem->hide();
-  thickness->setValue(colliders.thickness());
-  friction->setValue(colliders.friction());
+  thickness->setValue(simulation.colliders().thickness());
+  friction->setValue(simulation.colliders().friction());
+  selfCollision->setChecked(simulation.selfCollision() != nullptr);
+  selfCollision->setToolTip(tr("The cloth keeps the thickness off itself too, so that its folds never pass through "
+                               "each other; slower, most of all in a heap"));
 
   auto* editRow = new QHBoxLayout;
   editRow->addWidget(editor, 1);
@@ -56,6 +61,7 @@ ScenePanel::ScenePanel(ColliderPass& colliders, std::function<void()> changed, Q
   auto* settings = new QFormLayout;
   settings->addRow(tr("&Thickness:"), thickness);
   settings->addRow(tr("&Friction:"), friction);
+  settings->addRow(selfCollision);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("Colliders (Scene menu adds them):"), this));
   layout->addWidget(list);
@@ -67,18 +73,21 @@ ScenePanel::ScenePanel(ColliderPass& colliders, std::function<void()> changed, Q
   connect(editor, &QLineEdit::returnPressed, this, [this] { applyEdit(); });
   connect(applyButton, &QPushButton::clicked, this, [this] { applyEdit(); });
   connect(removeButton, &QPushButton::clicked, this, [this] { removeSelected(); });
-  connect(thickness, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-    colliders_.setThickness(value);
-    changed_();
-  });
-  connect(friction, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-    colliders_.setFriction(value);
-    changed_();
-  });
+  connect(thickness, &QDoubleSpinBox::valueChanged, this, [this] { applySettings(); });
+  connect(friction, &QDoubleSpinBox::valueChanged, this, [this] { applySettings(); });
+  connect(selfCollision, &QCheckBox::toggled, this, [this] { applySettings(); });
   refresh(-1);
 }
 
 void ScenePanel::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void ScenePanel::applySettings() {
+  ColliderPass& colliders = simulation_.colliders();
+  colliders.setThickness(thickness->value());
+  colliders.setFriction(friction->value());
+  simulation_.setSelfCollision(selfCollision->isChecked(), colliders.thickness(), colliders.friction());
+  changed_();
+}
 
 void ScenePanel::setDocumentTitle(const QString& title) { setWindowTitle(tr("Scene - ") + title); }
 
@@ -86,7 +95,7 @@ void ScenePanel::refresh(int row) {
   const QSignalBlocker blocker(list);
   list->clear();
   int number = 0;
-  for (const Collider& collider : colliders_.colliders())
+  for (const Collider& collider : simulation_.colliders().colliders())
     list->addItem(QStringLiteral("%1  %2").arg(++number).arg(QFile::decodeName(formatCollider(collider).c_str())));
   list->setCurrentRow(row);
   showSelected();
@@ -95,7 +104,7 @@ void ScenePanel::refresh(int row) {
 void ScenePanel::showSelected() {
   const int row = list->currentRow();
   const bool selected = row >= 0;
-  editor->setText(selected ? QFile::decodeName(formatCollider(colliders_.colliders()[row]).c_str()) : QString());
+  editor->setText(selected ? QFile::decodeName(formatCollider(simulation_.colliders().colliders()[row]).c_str()) : QString());
   editor->setEnabled(selected);
   applyButton->setEnabled(selected);
   removeButton->setEnabled(selected);
@@ -113,9 +122,9 @@ void ScenePanel::applyEdit() {
     problem->show();
     return;
   }
-  std::vector<Collider> colliders = colliders_.colliders();
+  std::vector<Collider> colliders = simulation_.colliders().colliders();
   colliders[row] = std::move(collider);
-  colliders_.setColliders(std::move(colliders));
+  simulation_.colliders().setColliders(std::move(colliders));
   refresh(row);
   changed_();
 }
@@ -123,9 +132,9 @@ void ScenePanel::applyEdit() {
 void ScenePanel::removeSelected() {
   const int row = list->currentRow();
   if (row < 0) return;
-  std::vector<Collider> colliders = colliders_.colliders();
+  std::vector<Collider> colliders = simulation_.colliders().colliders();
   colliders.erase(colliders.begin() + row);
-  colliders_.setColliders(std::move(colliders));
-  refresh(std::min(row, static_cast<int>(colliders_.colliders().size()) - 1));
+  simulation_.colliders().setColliders(std::move(colliders));
+  refresh(std::min(row, static_cast<int>(simulation_.colliders().colliders().size()) - 1));
   changed_();
 }

@@ -1,5 +1,6 @@
 // The scene of a cloth in the window: colliders added from the Scene menu, edited and removed in
 // the Scene panel, drawn in the view, and acting on the running cloth.
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,7 +51,7 @@ private slots:
   }
 
   // A typed text that is no collider changes nothing and says why; a good one replaces the
-  // collider; Remove takes it away. Thickness and friction act on the scene at once.
+  // collider; Remove takes it away. Thickness, friction and self-collision act on the scene at once.
   void thePanelEditsTheScene() {
     doc->OnAddCollider(CLoomwiseDoc::Shape::Box);
     ScenePanel& panel = *doc->scenePanel;
@@ -69,6 +70,12 @@ private slots:
     panel.friction->setValue(1.25);
     QCOMPARE(doc->sim.colliders().thickness(), 0.05);
     QCOMPARE(doc->sim.colliders().friction(), 1.25);
+    QVERIFY(doc->sim.selfCollision() == nullptr);
+    panel.selfCollision->click();
+    QVERIFY(doc->sim.selfCollision() != nullptr);
+    QCOMPARE(doc->sim.selfCollision()->thickness(), 0.05);
+    panel.thickness->setValue(0.04);
+    QCOMPARE(doc->sim.selfCollision()->thickness(), 0.04);
     QTest::mouseClick(panel.removeButton, Qt::LeftButton);
     QVERIFY(doc->sim.colliders().colliders().empty());
     QVERIFY(!panel.editor->isEnabled());
