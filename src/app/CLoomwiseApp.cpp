@@ -38,9 +38,17 @@ bool CLoomwiseApp::InitInstance() {
   QCoreApplication::setOrganizationName(QStringLiteral("Loomwise"));
   moveOldSettings();
   loadStdProfileSettings(AppResources::kRecentFiles);
-  setMainWindow(std::make_unique<CMainFrame>());
+  auto frame = std::make_unique<CMainFrame>();
+  const bool* realTime = &frame->realTime;
+  setMainWindow(std::move(frame));
+  // Every cloth's run timer follows the main window's Real Time setting.
+  const auto newDocument = [this, realTime] {
+    auto document = std::make_unique<CLoomwiseDoc>(this);
+    document->runTimer.followRealTime(realTime);
+    return document;
+  };
   setDocumentManager(std::make_unique<DocumentManager>(
-      *mainWindow(), AppResources::kNewDocumentName, [this] { return std::make_unique<CLoomwiseDoc>(this); },
+      *mainWindow(), AppResources::kNewDocumentName, newDocument,
       [] { return new CChildFrame; }, [] { return new CLoomwiseView; }));
   if (!processShellCommand()) return false;
   mainWindow()->show();

@@ -46,7 +46,7 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
   pacePane = new PacePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
   status->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
   load.loadPrompts(AppResources::strings());
-  SimulationTimer::realTime = QSettings().value(kRealTimeKey, false).toBool();
+  realTime = QSettings().value(kRealTimeKey, false).toBool();
   onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });
   onUpdate(ID_VIEW_REAL_TIME, [this](CommandUi& ui) { OnUpdateViewRealTime(ui); });
   // None when the main window loses the focus, to a panel say: the panels stay as they are.
@@ -60,11 +60,11 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
 }
 
 void CMainFrame::OnViewRealTime() {
-  SimulationTimer::realTime = !SimulationTimer::realTime;
-  QSettings().setValue(kRealTimeKey, SimulationTimer::realTime);
+  realTime = !realTime;
+  QSettings().setValue(kRealTimeKey, realTime);
 }
 
-void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(SimulationTimer::realTime); }
+void CMainFrame::OnUpdateViewRealTime(CommandUi& ui) { ui.setChecked(realTime); }
 
 void CMainFrame::followActiveDocument() {
   const Document* active = activeDocument();

@@ -16,6 +16,8 @@ public:
   void OnUpdateViewRealTime(CommandUi& ui);
 
   PacePane* pacePane;
+  // Simulation > Real Time, which every cloth's run timer follows.
+  bool realTime = false;
 
 private:
   QWidget* createDialogBar();

@@ -6,7 +6,6 @@
 
 #include "sim/Simulation.h"
 
-bool SimulationTimer::realTime = false;
 
 SimulationTimer::SimulationTimer(std::function<void(std::int64_t)> advance, std::function<void()> ticked)
     : advance_(std::move(advance)), ticked_(std::move(ticked)), clock_(steadyNanoseconds),
@@ -40,7 +39,7 @@ void SimulationTimer::tick() {
   stepInProgress_ = true;
   const std::int64_t steps = stepsThisTick();
   if (steps > 0) {
-    if (realTime)
+    if (realTime())
       pacer_.owe(steps - stepWithinTime(steps));
     else
       advance_(steps);
@@ -65,5 +64,5 @@ std::int64_t SimulationTimer::stepsThisTick() {
   const std::int64_t now = clock_();
   const std::int64_t elapsed = now - lastTickTime_;
   lastTickTime_ = now;
-  return realTime ? pacer_.stepsDue(elapsed) : 1;
+  return realTime() ? pacer_.stepsDue(elapsed) : 1;
 }

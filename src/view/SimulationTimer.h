@@ -35,8 +35,10 @@ public:
   void tick();
   void setClock(NanosecondClock clock);
 
-  // While true, every running simulation keeps to the wall clock's pace; the program's setting.
-  static bool realTime;
+  // Keeps to the wall clock's pace while `*setting` is true: the program's Real Time setting,
+  // read at every tick. Without one the timer takes one step a tick.
+  void followRealTime(const bool* setting) { realTimeSetting_ = setting; }
+  bool realTime() const { return realTimeSetting_ != nullptr && *realTimeSetting_; }
 
 protected:
   void timerEvent(QTimerEvent* event) override;
@@ -46,6 +48,7 @@ private:
   // Takes up to `steps` steps in chunks until the tick's time is up; returns the steps taken.
   std::int64_t stepWithinTime(std::int64_t steps);
 
+  const bool* realTimeSetting_ = nullptr;  // not owned
   std::function<void(std::int64_t)> advance_;
   std::function<void()> ticked_;
   unsigned timerId_ = 0;

@@ -45,6 +45,9 @@ class CLoomwiseAppTest : public QObject {
 
   std::unique_ptr<AppTestDriver> run;
 
+  // The program's Real Time setting, as every cloth's timer follows it.
+  bool realTime() const { return static_cast<const CMainFrame&>(run->frame()).realTime; }
+
 private slots:
   void init() {
     QSettings().clear();
@@ -54,7 +57,6 @@ private slots:
   void cleanup() {
     stopWaitingForModals();
     run.reset();
-    SimulationTimer::realTime = false;
     QTRY_COMPARE(leakedWindows(), QStringList());
   }
 
@@ -349,24 +351,24 @@ private slots:
     QVERIFY(run->start());
     QCOMPARE(QSettings("Loomwise", "Loomwise").value("View/realTime"), QVariant(true));
     QVERIFY(QSettings("Local AppWizard-Generated Applications", "Loomwise").allKeys().isEmpty());
-    SimulationTimer::realTime = false;
+    QVERIFY(realTime());
   }
 
   // Real Time is one setting for the program, kept between runs under View/realTime.
   void realTimeIsRememberedBetweenRuns() {
     QVERIFY(run->start());
-    QVERIFY(!SimulationTimer::realTime);
+    QVERIFY(!realTime());
     QTest::keyClick(&run->frame(), Qt::Key_T, Qt::ControlModifier);
-    QVERIFY(SimulationTimer::realTime);
+    QVERIFY(realTime());
+    QVERIFY(run->activeDocument()->runTimer.realTime());  // every cloth's timer follows it
     QTRY_VERIFY(run->action(ID_VIEW_REAL_TIME)->isChecked());
     QCOMPARE(QSettings().value("View/realTime"), QVariant(true));
     run.reset();
-    SimulationTimer::realTime = false;
     run = std::make_unique<AppTestDriver>();
     QVERIFY(run->start());
-    QVERIFY(SimulationTimer::realTime);
+    QVERIFY(realTime());
     QVERIFY(run->chooseMenu("&Simulation", "Real &Time\tCtrl+T"));
-    QVERIFY(!SimulationTimer::realTime);
+    QVERIFY(!realTime());
     QCOMPARE(QSettings().value("View/realTime"), QVariant(false));
   }
 

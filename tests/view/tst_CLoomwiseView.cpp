@@ -22,7 +22,6 @@ class CLoomwiseViewTest : public QObject {
 
 private slots:
   void cleanup() {
-    SimulationTimer::realTime = false;
     stopWaitingForModals();
     views.all.clear();
     QTRY_COMPARE(leakedWindows(), QStringList());
@@ -234,7 +233,7 @@ private slots:
     QVERIFY(view != nullptr);
     std::int64_t now = 0;
     document->runTimer.setClock([&now] { return now; });
-    SimulationTimer::realTime = realTime;
+    document->runTimer.followRealTime(&realTime);
     view->OnRun();
     for (int i = 0; i < tickMs.size(); ++i) {
       const int before = document->steps;
@@ -262,7 +261,8 @@ private slots:
     std::int64_t now = 0, stepCost = 1000000;
     document->duringStep = [&] { now += stepCost; };
     document->runTimer.setClock([&now] { return now; });
-    SimulationTimer::realTime = true;
+    const bool realTime = true;
+    document->runTimer.followRealTime(&realTime);
     view->OnRun();
     now += 100000000;
     const std::int64_t start = now;
@@ -288,7 +288,8 @@ private slots:
     document->duringStep = [&] {
       if (document->steps == 3) view->stopTimer();
     };
-    SimulationTimer::realTime = true;
+    const bool realTime = true;
+    document->runTimer.followRealTime(&realTime);
     view->OnRun();
     now += 100000000;
     document->runTimer.tick();
