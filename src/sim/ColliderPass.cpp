@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kBlock = 8;  // nodes taken at once: a 512-bit vector of coordinates
+constexpr int kGroup = 8;  // nodes taken at once: a 512-bit vector of coordinates
 
 // Puts p back at `thickness` from the surface and corrects the previous position q (the node's
 // velocity is p − q over the step): the speed into the surface goes, and friction takes from the
@@ -70,6 +70,13 @@ __attribute__((target_clones("avx2", "default"))) void markNear(const Shape shap
   for (int k = 0; k < count; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, reach);
 }
 
+// The fixed nodes stay where they are: their marks go.
+void unmarkFixed(const FixedNodes& fixed, char* near) {
+  const std::uint64_t* words = fixed.words();
+  for (int w = 0; w * 64 < fixed.nodeCount(); ++w)
+    for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) near[w * 64 + __builtin_ctzll(bits)] = 0;
+}
+
 }  // namespace
 
 // Marks the nodes that moved farther from where their candidates were gathered than the slack
@@ -87,30 +94,21 @@ __attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(c
 
 namespace {
 
-// One block of free nodes, nodes[0] to nodes[kBlock − 1], against the shape: gathered into lanes,
-// their contacts and responses worked out side by side (vectorised like markNear, in the widest
-// vectors the processor has), and written back where a node is closer than the thickness.
+// Eight neighbouring nodes, at p (their positions) and q (their previous ones), against the shape:
+// their contacts and responses worked out side by side in the widest vectors the processor has,
+// and written back where a node is marked (its byte in `marks` not 0) and closer than the
+// thickness; the other lanes keep their values bit for bit.
 template <class Shape>
-__attribute__((target_clones("avx512f", "avx2", "default"))) void respondInBlock(
-    const Shape shape, const int* nodes, NodeBuffer& positions, NodeBuffer& previous, double thickness, double friction) {
-  double px[kBlock], py[kBlock], pz[kBlock], qx[kBlock], qy[kBlock], qz[kBlock];
-  for (int i = 0; i < kBlock; ++i) {
-    const int k = nodes[i];
-    px[i] = positions.x[k], py[i] = positions.y[k], pz[i] = positions.z[k];
-    qx[i] = previous.x[k], qy[i] = previous.y[k], qz[i] = previous.z[k];
-  }
-  for (int i = 0; i < kBlock; ++i) {
+__attribute__((target_clones("avx512f", "avx2", "default"))) void respondInGroup(
+    const Shape shape, std::uint64_t marks, double* __restrict px, double* __restrict py, double* __restrict pz,
+    double* __restrict qx, double* __restrict qy, double* __restrict qz, double thickness, double friction) {
+  for (std::size_t i = 0; i < kGroup; ++i) {
     Vec3 p{px[i], py[i], pz[i]}, q{qx[i], qy[i], qz[i]};
     const Contact contact = contactWith(shape, p);
-    const bool touches = contact.distance < thickness;
+    const bool touches = (((marks >> (8 * i)) & 0xff) != 0) & (contact.distance < thickness);
     respond(p, q, contact, thickness, friction);
     px[i] = touches ? p.x : px[i], py[i] = touches ? p.y : py[i], pz[i] = touches ? p.z : pz[i];
     qx[i] = touches ? q.x : qx[i], qy[i] = touches ? q.y : qy[i], qz[i] = touches ? q.z : qz[i];
-  }
-  for (int i = 0; i < kBlock; ++i) {
-    const int k = nodes[i];
-    positions.x[k] = px[i], positions.y[k] = py[i], positions.z[k] = pz[i];
-    previous.x[k] = qx[i], previous.y[k] = qy[i], previous.z[k] = qz[i];
   }
 }
 
@@ -124,33 +122,24 @@ void ColliderPass::apply(Cloth& cloth) {
     std::visit([&](const auto& shape) { collide(shape, caches_[c], cloth); }, colliders_[c]);
 }
 
+// A group of eight neighbouring nodes with any of them marked meets the shape at once: contact
+// regions are patches of the grid, so few lanes go spare, and the buffers' groups of eight are
+// aligned.
 template <class Shape>
 void ColliderPass::collide(const Shape& shape, MeshCache&, Cloth& cloth) {
   const int count = cloth.nodeCount();
   near_.resize((count + 7) / 8 * 8, 0);
+  std::fill(near_.begin() + count, near_.end(), 0);
   markNear(shape, *cloth.positions, count, thickness_, near_.data());
-  const int marked = gatherNear(cloth.fixedNodes);
-  for (int first = 0; first < marked; first += kBlock)
-    respondInBlock(shape, &nearNodes_[first], *cloth.positions, *cloth.previousPositions, thickness_, friction_);
-}
-
-// Lists the free nodes marked in near_ in nearNodes_, skipping eight unmarked nodes at a time, and
-// pads the list to whole blocks with the last node again: a block reads all its nodes before it
-// writes any, so a node twice in one block gets the same result twice. Returns how many it listed.
-int ColliderPass::gatherNear(const FixedNodes& fixed) {
-  nearNodes_.resize(near_.size() + kBlock);
-  int marked = 0;
-  for (std::size_t first = 0; first < near_.size(); first += 8) {
+  unmarkFixed(cloth.fixedNodes, near_.data());
+  NodeBuffer &p = *cloth.positions, &q = *cloth.previousPositions;
+  for (int first = 0; first < count; first += kGroup) {
     std::uint64_t marks;
     std::memcpy(&marks, &near_[first], 8);
-    for (; marks != 0; marks &= marks - 1) {
-      const int k = static_cast<int>(first) + __builtin_ctzll(marks) / 8;
-      nearNodes_[marked] = k;
-      marked += !fixed.contains(k);
-    }
+    if (marks != 0)
+      respondInGroup(shape, marks, p.x + first, p.y + first, p.z + first, q.x + first, q.y + first, q.z + first,
+                     thickness_, friction_);
   }
-  for (int k = marked; k % kBlock != 0; ++k) nearNodes_[k] = nearNodes_[marked - 1];
-  return marked;
 }
 
 void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const {

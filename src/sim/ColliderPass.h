@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "cloth/FixedNodes.h"
 #include "cloth/NodeBuffer.h"
 #include "cloth/Vec3.h"
 #include "scene/Collider.h"
@@ -51,7 +50,6 @@ private:
   template <class Shape>
   void collide(const Shape& shape, MeshCache& cache, Cloth& cloth);
   void collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth);
-  int gatherNear(const FixedNodes& fixed);
   // Puts node k back out of a contact closer than the thickness, unless it is fixed.
   void respondAt(int k, const Contact& contact, Cloth& cloth) const;
   static void markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, char* moved);
@@ -60,7 +58,6 @@ private:
   std::vector<Collider> colliders_;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
   std::vector<char> near_;         // per node, padded to whole eight: the marks of the latest sweep
-  std::vector<int> nearNodes_;     // the free nodes marked, in order, padded to whole blocks
   double thickness_;
   double friction_;
   double margin_;
