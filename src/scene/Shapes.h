@@ -59,12 +59,16 @@ inline Contact contactWith(const Box& box, const Vec3& p) {
   // Beside a face (the usual case) the way out is that face's axis; a zero or non-finite length
   // beyond an edge or a corner has none.
   const double length = norm(d);
-  const double distance = axesOutside == 1.0 ? std::fabs(d.x + d.y + d.z) : length;
-  const bool way = axesOutside == 1.0 || (length > 0.0 && std::isfinite(length));
+  const bool beside = axesOutside == 1.0;
+  const double distance = beside ? std::fabs(d.x + d.y + d.z) : length;
+  const bool way = beside | ((length > 0.0) & std::isfinite(length));
   const Vec3 out = (1.0 / distance) * d;
-  if (axesOutside == 0.0) return {-nearestFace, {face[0], face[1], face[2]}};
-  return {distance, {way ? out.x : 0.0, way ? out.y : 0.0, way ? out.z : 0.0}};
+  const bool inside = axesOutside == 0.0;
+  const Vec3 normal{way ? out.x : 0.0, way ? out.y : 0.0, way ? out.z : 0.0};
+  return {inside ? -nearestFace : distance,
+          {inside ? face[0] : normal.x, inside ? face[1] : normal.y, inside ? face[2] : normal.z}};
 }
+
 // Whether p may lie within `reach` of the surface or inside: a cheap test that rules most points
 // out. Without branches, so that a loop over the nodes vectorises.
 inline bool mayTouch(const Plane& plane, const Vec3& p, double reach) { return dot(p - plane.point, plane.normal) < reach; }
