@@ -11,13 +11,13 @@
 
 namespace {
 
-constexpr int kGroup = 8;      // nodes taken at once: a 512-bit vector of coordinates
-constexpr int kStretch = 512;  // nodes whose positions (12 KiB) stay in the nearest cache, whole groups of 64
+constexpr int kGroup = 8;      // nodes answered at once: a 512-bit vector of coordinates
+constexpr int kStretch = 512;  // nodes marked, then answered: 16 KiB of positions and marks, whole words of 64
 
 // Puts p back at `thickness` from the surface and corrects the previous position q (the node's
 // velocity is p − q over the step): the speed into the surface goes, and friction takes from the
 // speed along it as much as the push times the coefficient allows. Branch-free, as the pass runs it
-// on a block of nodes at once.
+// on a group of nodes at once.
 inline void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double friction) {
   const Vec3& n = contact.normal;
   const double push = thickness - contact.distance;
@@ -59,17 +59,6 @@ void ColliderPass::setThickness(double thickness) {
   caches_.assign(colliders_.size(), MeshCache());
 }
 
-namespace {
-
-// The fixed nodes from `first` (a multiple of 64) up to `last` stay where they are: their marks go.
-void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* near) {
-  const std::uint64_t* words = fixed.words();
-  for (int w = first / 64; w * 64 < last; ++w)
-    for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) near[w * 64 + __builtin_ctzll(bits)] = 0;
-}
-
-}  // namespace
-
 // Marks the nodes that moved farther from where their candidates were gathered than the slack
 // allows (all of them at first), vectorised like the shapes' marking sweep.
 __attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes,
@@ -87,6 +76,13 @@ namespace {
 
 // The processor picks among builds for the widest vectors it has.
 #define COLLIDER_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+
+// The fixed nodes from `first` (a multiple of 64) up to `last` stay where they are: their marks go.
+void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* near) {
+  const std::uint64_t* words = fixed.words();
+  for (int w = first / 64; w * 64 < last; ++w)
+    for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) near[w * 64 + __builtin_ctzll(bits)] = 0;
+}
 
 // Eight neighbouring nodes, at p (their positions) and q (their previous ones), against the shape:
 // their contacts and responses worked out side by side, and written back where a node is marked
@@ -120,7 +116,7 @@ COLLIDER_VECTOR_CLONES void collideStretch(
   for (int k = first; k < last; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, thickness);
   unmarkFixed(fixed, first, last, near);
   for (int k = first; k < last; k += kGroup) {
-    std::int64_t any = 0;
+    std::int64_t any = 0;  // the marks past the last node are 0
     for (int i = 0; i < kGroup; ++i) any |= near[k + i];
     if (any != 0)
       respondInGroup(shape, near + k, positions.x + k, positions.y + k, positions.z + k, previous.x + k,
@@ -131,8 +127,8 @@ COLLIDER_VECTOR_CLONES void collideStretch(
 }  // namespace
 
 // A node meets the colliders in their order. Each run of shapes between meshes takes the cloth a
-// stretch of nodes at a time, every shape of the run on one stretch while it is in the nearest
-// cache, so that the nodes are read from farther only once; a mesh takes the cloth whole.
+// stretch of nodes at a time, every shape of the run on one stretch, so that the stretch's nodes
+// and marks stay in the nearest cache from marking to answering; a mesh takes the cloth whole.
 void ColliderPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid()) return;
   const int count = cloth.nodeCount();
@@ -155,15 +151,11 @@ void ColliderPass::apply(Cloth& cloth) {
 void ColliderPass::collide(const Collider& collider, int first, int last, Cloth& cloth) {
   std::visit(
       [&](const auto& shape) {
-        if constexpr (!std::is_same_v<std::decay_t<decltype(shape)>, MeshShape>) collide(shape, first, last, cloth);
+        if constexpr (!std::is_same_v<std::decay_t<decltype(shape)>, MeshShape>)
+          collideStretch(shape, *cloth.positions, *cloth.previousPositions, cloth.fixedNodes, first, last, thickness_,
+                         friction_, near_.data());
       },
       collider);
-}
-
-template <class Shape>
-void ColliderPass::collide(const Shape& shape, int first, int last, Cloth& cloth) {
-  collideStretch(shape, *cloth.positions, *cloth.previousPositions, cloth.fixedNodes, first, last, thickness_, friction_,
-                 near_.data());
 }
 
 void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const {

@@ -48,10 +48,8 @@ private:
     std::vector<int> triangles, spare;  // spare: where they are gathered again
   };
 
-  // An analytic shape against the nodes from `first` (a multiple of 64) up to `last`.
+  // A plane, sphere or box against the nodes from `first` (a multiple of 64) up to `last`.
   void collide(const Collider& collider, int first, int last, Cloth& cloth);
-  template <class Shape>
-  void collide(const Shape& shape, int first, int last, Cloth& cloth);
   void collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth);
   // Puts node k back out of a contact closer than the thickness, unless it is fixed.
   void respondAt(int k, const Contact& contact, Cloth& cloth) const;
