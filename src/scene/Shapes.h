@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 #include "cloth/Vec3.h"
@@ -24,16 +25,49 @@ struct Box {
   Vec3 upper;
 };
 
-// Plane and sphere inline: the pass calls them for every node in contact.
-inline Contact contactWith(const Plane& plane, const Vec3& p) { return {dot(p - plane.point, plane.normal), plane.normal}; }
+// Inline and branch-free, with selects where a branch would be: the pass takes the nodes in
+// contact a block at a time and the compiler runs a block's contacts side by side.
+inline Contact contactWith(const Plane& plane, const Vec3& p) {
+  const Vec3& n = plane.normal;
+  return {dot(p - plane.point, n), {n.x, n.y, n.z}};  // copied by coordinate, which the compiler vectorises
+}
 // At the very centre every way is out: up is as good as any.
 inline Contact contactWith(const Sphere& sphere, const Vec3& p) {
   const Vec3 d = p - sphere.centre;
   const double length = norm(d);
-  const bool away = length > 0.0 && std::isfinite(length);
-  return {length - sphere.radius, away ? (1.0 / length) * d : Vec3{0.0, 1.0, 0.0}};
+  const bool away = (length > 0.0) & std::isfinite(length);
+  const Vec3 out = (1.0 / length) * d;
+  return {length - sphere.radius, {away ? out.x : 0.0, away ? out.y : 1.0, away ? out.z : 0.0}};
 }
-Contact contactWith(const Box& box, const Vec3& p);
+// Outside: the distance to the nearest point of the box. Inside: minus the distance to the nearest
+// face, whose axis is the way out (up when no face is nearer than infinity).
+inline Contact contactWith(const Box& box, const Vec3& p) {
+  const double c[3] = {p.x, p.y, p.z}, lo[3] = {box.lower.x, box.lower.y, box.lower.z},
+               hi[3] = {box.upper.x, box.upper.y, box.upper.z};
+  double outside[3], face[3] = {0.0, 1.0, 0.0}, nearestFace = INFINITY;
+  double axesOutside = 0.0;  // a count, in a double like the coordinates so that it vectorises alike
+  for (int a = 0; a < 3; ++a) {
+    outside[a] = c[a] < lo[a] ? c[a] - lo[a] : c[a] > hi[a] ? c[a] - hi[a] : 0.0;
+    axesOutside += outside[a] != 0.0 ? 1.0 : 0.0;
+    const double toLow = c[a] - lo[a], toHigh = hi[a] - c[a];
+    const double nearer = std::min(toLow, toHigh);
+    const bool closer = nearer < nearestFace;
+    nearestFace = closer ? nearer : nearestFace;
+    for (int b = 0; b < 3; ++b) face[b] = closer ? (b != a ? 0.0 : toHigh <= toLow ? 1.0 : -1.0) : face[b];
+  }
+  const Vec3 d{outside[0], outside[1], outside[2]};
+  // Beside a face (the usual case) the way out is that face's axis; a zero or non-finite length
+  // beyond an edge or a corner has none.
+  const double length = norm(d);
+  const bool beside = axesOutside == 1.0;
+  const double distance = beside ? std::fabs(d.x + d.y + d.z) : length;
+  const bool way = beside | ((length > 0.0) & std::isfinite(length));
+  const Vec3 out = (1.0 / distance) * d;
+  const bool inside = axesOutside == 0.0;
+  const Vec3 normal{way ? out.x : 0.0, way ? out.y : 0.0, way ? out.z : 0.0};
+  return {inside ? -nearestFace : distance,
+          {inside ? face[0] : normal.x, inside ? face[1] : normal.y, inside ? face[2] : normal.z}};
+}
 
 // Whether p may lie within `reach` of the surface or inside: a cheap test that rules most points
 // out. Without branches, so that a loop over the nodes vectorises.

@@ -3,34 +3,38 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
+#include <type_traits>
 #include <utility>
+#include <variant>
 
 #include "cloth/Cloth.h"
 
 namespace {
 
+constexpr int kGroup = 8;      // nodes answered at once: a 512-bit vector of coordinates
+constexpr int kStretch = 512;  // nodes marked, then answered: 16 KiB of positions and marks, whole words of 64
+
 // Puts p back at `thickness` from the surface and corrects the previous position q (the node's
 // velocity is p − q over the step): the speed into the surface goes, and friction takes from the
-// speed along it as much as the push times the coefficient allows.
-void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double friction) {
+// speed along it as much as the push times the coefficient allows. Branch-free, as the pass runs it
+// on a group of nodes at once.
+inline void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double friction) {
   const Vec3& n = contact.normal;
   const double push = thickness - contact.distance;
-  p = p + push * n;
-  const Vec3 move = p - q;
+  const Vec3 out = p + push * n;
+  const Vec3 move = out - q;
   const Vec3 along = move - dot(move, n) * n;
   const double grip = friction * push;
   const double slideSquared = dot(along, along);
-  // Static: the step's sliding is undone; kinetic: it is cut by the grip.
-  if (slideSquared <= grip * grip) {
-    p = p - along;
-    q = p;
-    return;
-  }
+  // Static: the step's sliding is undone; kinetic: it is cut by the grip. Both are worked out (the
+  // kinetic one is NaN when nothing slides) and one is picked: which holds changes from node to
+  // node too often for a branch to guess.
+  const bool holds = slideSquared <= grip * grip;
   const double slide = std::sqrt(slideSquared);
   const Vec3 kept = ((slide - grip) / slide) * along;
-  p = p - (along - kept);
-  q = p - kept;
+  const Vec3 held = out - along, slid = out - (along - kept), slidFrom = slid - kept;
+  p = {holds ? held.x : slid.x, holds ? held.y : slid.y, holds ? held.z : slid.z};
+  q = {holds ? held.x : slidFrom.x, holds ? held.y : slidFrom.y, holds ? held.z : slidFrom.z};
 }
 
 // How far beyond the thickness a mesh gathers candidates: the least a node may move before it
@@ -55,25 +59,10 @@ void ColliderPass::setThickness(double thickness) {
   caches_.assign(colliders_.size(), MeshCache());
 }
 
-namespace {
-
-// Marks in `near` each node that may lie within reach of the shape: branch-free and vectorised,
-// as most nodes are out of reach, and a branch per node would mispredict at every edge of a
-// contact region. The shape is copied so that the marks cannot alias it. Built twice, and the
-// processor picks: the baseline's vectors lack the compare that yields whole-integer masks.
-template <class Shape>
-__attribute__((target_clones("avx2", "default"))) void markNear(const Shape shape, const NodeBuffer& nodes, int count,
-                                                                double reach, char* near) {
-  const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
-  for (int k = 0; k < count; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, reach);
-}
-
-}  // namespace
-
 // Marks the nodes that moved farther from where their candidates were gathered than the slack
-// allows (all of them at first), vectorised like markNear.
+// allows (all of them at first), vectorised like the shapes' marking sweep.
 __attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes,
-                                                                             int count, char* moved) {
+                                                                             int count, std::int64_t* moved) {
   const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
   const double *cx = cache.x.data(), *cy = cache.y.data(), *cz = cache.z.data();
   const double* slack = cache.slackSquared.data();
@@ -83,31 +72,90 @@ __attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(c
   }
 }
 
+namespace {
+
+// The processor picks among builds for the widest vectors it has.
+#define COLLIDER_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+
+// The fixed nodes from `first` (a multiple of 64) up to `last` stay where they are: their marks go.
+void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* near) {
+  const std::uint64_t* words = fixed.words();
+  for (int w = first / 64; w * 64 < last; ++w)
+    for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) near[w * 64 + __builtin_ctzll(bits)] = 0;
+}
+
+// Eight neighbouring nodes, at p (their positions) and q (their previous ones), against the shape:
+// their contacts and responses worked out side by side, and written back where a node is marked
+// (`marks` not 0) and closer than the thickness; the other lanes keep their values bit for bit.
+template <class Shape>
+COLLIDER_VECTOR_CLONES void respondInGroup(const Shape shape, const std::int64_t* marks, double* __restrict px,
+                                           double* __restrict py, double* __restrict pz, double* __restrict qx,
+                                           double* __restrict qy, double* __restrict qz, double thickness,
+                                           double friction) {
+  for (std::size_t i = 0; i < kGroup; ++i) {
+    Vec3 p{px[i], py[i], pz[i]}, q{qx[i], qy[i], qz[i]};
+    const Contact contact = contactWith(shape, p);
+    const bool touches = (marks[i] != 0) & (contact.distance < thickness);
+    respond(p, q, contact, thickness, friction);
+    px[i] = touches ? p.x : px[i], py[i] = touches ? p.y : py[i], pz[i] = touches ? p.z : pz[i];
+    qx[i] = touches ? q.x : qx[i], qy[i] = touches ? q.y : qy[i], qz[i] = touches ? q.z : qz[i];
+  }
+}
+
+// The nodes from `first` (a multiple of 64) up to `last` against the shape. First it marks in
+// `near` each free node that may lie within reach: branch-free, as most nodes are out of reach,
+// and a branch per node would mispredict at every edge of a contact region. Then a group of eight
+// neighbouring nodes with any of them marked meets the shape at once: contact regions are patches
+// of the grid, so few lanes go spare, and the buffers' groups of eight are aligned. The shape is
+// copied so that the marks cannot alias it.
+template <class Shape>
+COLLIDER_VECTOR_CLONES void collideStretch(
+    const Shape shape, NodeBuffer& positions, NodeBuffer& previous, const FixedNodes& fixed, int first, int last,
+    double thickness, double friction, std::int64_t* near) {
+  const double *x = positions.x, *y = positions.y, *z = positions.z;
+  for (int k = first; k < last; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, thickness);
+  unmarkFixed(fixed, first, last, near);
+  for (int k = first; k < last; k += kGroup) {
+    std::int64_t any = 0;  // the marks past the last node are 0
+    for (int i = 0; i < kGroup; ++i) any |= near[k + i];
+    if (any != 0)
+      respondInGroup(shape, near + k, positions.x + k, positions.y + k, positions.z + k, previous.x + k,
+                     previous.y + k, previous.z + k, thickness, friction);
+  }
+}
+
+}  // namespace
+
+// A node meets the colliders in their order. Each run of shapes between meshes takes the cloth a
+// stretch of nodes at a time, every shape of the run on one stretch, so that the stretch's nodes
+// and marks stay in the nearest cache from marking to answering; a mesh takes the cloth whole.
 void ColliderPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid()) return;
-  // Collider by collider, so each shape's test is inlined in its own loop; a node meets the
-  // colliders in their order either way.
-  for (std::size_t c = 0; c < colliders_.size(); ++c)
-    std::visit([&](const auto& shape) { collide(shape, caches_[c], cloth); }, colliders_[c]);
-}
-
-template <class Shape>
-void ColliderPass::collide(const Shape& shape, MeshCache&, Cloth& cloth) {
-  const NodeBuffer& positions = *cloth.positions;
   const int count = cloth.nodeCount();
   near_.resize((count + 7) / 8 * 8, 0);
-  markNear(shape, positions, count, thickness_, near_.data());
-  forEachNear([&](int k) { respondAt(k, contactWith(shape, positions.at(k)), cloth); });
+  std::fill(near_.begin() + count, near_.end(), 0);
+  for (std::size_t c = 0; c < colliders_.size();) {
+    std::size_t end = c;
+    while (end < colliders_.size() && !std::holds_alternative<MeshShape>(colliders_[end])) ++end;
+    if (end == c) {
+      collide(std::get<MeshShape>(colliders_[c]), caches_[c], cloth);
+      ++c;
+      continue;
+    }
+    for (int first = 0; first < count; first += kStretch)
+      for (std::size_t s = c; s < end; ++s) collide(colliders_[s], first, std::min(count, first + kStretch), cloth);
+    c = end;
+  }
 }
 
-// Calls visit(k) for each node k marked in near_, skipping eight unmarked nodes at a time.
-template <class Visit>
-void ColliderPass::forEachNear(const Visit& visit) const {
-  for (std::size_t first = 0; first < near_.size(); first += 8) {
-    std::uint64_t marks;
-    std::memcpy(&marks, &near_[first], 8);
-    for (; marks != 0; marks &= marks - 1) visit(static_cast<int>(first) + __builtin_ctzll(marks) / 8);
-  }
+void ColliderPass::collide(const Collider& collider, int first, int last, Cloth& cloth) {
+  std::visit(
+      [&](const auto& shape) {
+        if constexpr (!std::is_same_v<std::decay_t<decltype(shape)>, MeshShape>)
+          collideStretch(shape, *cloth.positions, *cloth.previousPositions, cloth.fixedNodes, first, last, thickness_,
+                         friction_, near_.data());
+      },
+      collider);
 }
 
 void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const {
@@ -126,9 +174,8 @@ void ColliderPass::collide(const MeshShape& shape, MeshCache& cache, Cloth& clot
   const NodeBuffer& positions = *cloth.positions;
   const int count = cloth.nodeCount();
   if (cache.first.size() != static_cast<std::size_t>(count) + 1) cache = MeshCache(count);
-  near_.resize((count + 7) / 8 * 8, 0);
   markMoved(cache, positions, count, near_.data());
-  if (std::any_of(near_.begin(), near_.end(), [](char moved) { return moved; }))
+  if (std::any_of(near_.begin(), near_.end(), [](std::int64_t moved) { return moved != 0; }))
     regather(*shape.mesh, cache, positions, count);
   const std::vector<int>& first = cache.first;
   for (int k = 0; k < count; ++k) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "cloth/NodeBuffer.h"
@@ -47,19 +48,19 @@ private:
     std::vector<int> triangles, spare;  // spare: where they are gathered again
   };
 
-  template <class Shape>
-  void collide(const Shape& shape, MeshCache& cache, Cloth& cloth);
+  // A plane, sphere or box against the nodes from `first` (a multiple of 64) up to `last`.
+  void collide(const Collider& collider, int first, int last, Cloth& cloth);
   void collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth);
-  template <class Visit>
-  void forEachNear(const Visit& visit) const;
   // Puts node k back out of a contact closer than the thickness, unless it is fixed.
   void respondAt(int k, const Contact& contact, Cloth& cloth) const;
-  static void markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, char* moved);
+  static void markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, std::int64_t* moved);
   void regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions, int count) const;
 
   std::vector<Collider> colliders_;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
-  std::vector<char> near_;         // per node, padded to whole eight: the marks of the latest sweep
+  // Per node, padded to whole eight: the marks of the latest sweep, as wide as a coordinate so that
+  // they vectorise alongside.
+  std::vector<std::int64_t> near_;
   double thickness_;
   double friction_;
   double margin_;
