@@ -137,3 +137,33 @@ TEST(ColliderPass, FrictionHoldsAboveItsLimitAndSlidesBelow) {
 }
 
 }  // namespace
+
+class PinnedInsideColliders : public ::testing::TestWithParam<ClothShape> {};
+
+// Pinned nodes inside a sphere and a box stay exactly where they are pinned, while every free node
+// is kept out, on a grid within one stretch of the pass and on one over several.
+TEST_P(PinnedInsideColliders, PinsStayPutAndFreeNodesStayOut) {
+  Simulation simulation(1, GetParam());
+  simulation.setPins(PinSet(PinSet::Preset::TopEdge));
+  const Cloth& cloth = simulation.cloth();
+  const Vec3 left = cloth.restPositions->at(0), right = cloth.restPositions->at(cloth.width - 1);
+  const Sphere sphere{left, 0.6};
+  const Box box{right - Vec3{0.5, 0.5, 0.5}, right + Vec3{0.5, 0.5, 0.5}};
+  simulation.colliders().setColliders({sphere, box});
+  for (int s = 1; s <= 1500; ++s) {
+    simulation.step();
+    for (int k = 0; k < cloth.nodeCount(); ++k) {
+      const Vec3 p = cloth.positions->at(k);
+      if (simulation.isPinned(k)) {
+        const Vec3 rest = cloth.restPositions->at(k);
+        ASSERT_TRUE(p.x == rest.x && p.y == rest.y && p.z == rest.z) << "pin " << k << " moved at step " << s;
+      } else {
+        ASSERT_GE(contactWith(sphere, p).distance, 0.0) << "node " << k << " in the sphere at step " << s;
+        ASSERT_GE(contactWith(box, p).distance, 0.0) << "node " << k << " in the box at step " << s;
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ColliderPass, PinnedInsideColliders,
+                         ::testing::Values(ClothShape{0.25f, 17, 10}, ClothShape{0.15f, 41, 30}));
