@@ -55,11 +55,11 @@ ClothControlsDialog::ClothControlsDialog(ParameterList* parameters, QWidget* own
   // the Up and End keys towards the maximum.
   valueSlider->setInvertedAppearance(false);
   valueSlider->setInvertedControls(false);
-  const QRect below = units.toPixels(7, 232, 74, 24);
+  const QRect below = units.toPixels(7, 232, 74, 40);
   stabilityWarning->setGeometry(below);
   stabilityWarning->setWordWrap(true);
   stabilityWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  stabilityWarning->setText(tr("Unstable: raise density or lower stiffness."));
+  stabilityWarning->setText(tr("Unstable: raise density or lower stiffness, or choose Simulation > Solver > XPBD."));
   stabilityWarning->setStyleSheet(QStringLiteral("color: #b00000"));
   stabilityWarning->hide();
   // A selection by the user, not one made in code, is a selection change.
