@@ -30,8 +30,15 @@ PopupMenu fileMenu(bool withDocument) {
 
 PopupMenu viewMenu(bool withDocument) {
   PopupMenu view = {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}}};
-  if (withDocument) view.items.insert(view.items.end(), {{ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"},
-                                                         {ID_VIEW_SCENE_PANEL, "Sc&ene Panel"}});
+  if (withDocument)
+    view.items.insert(view.items.end(), {{ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"},
+                                         {ID_VIEW_SCENE_PANEL, "Sc&ene Panel"},
+                                         kSeparator,
+                                         {ID_VIEW_FRONT, "&Front\tNum+1"},
+                                         {ID_VIEW_SIDE, "S&ide\tNum+3"},
+                                         {ID_VIEW_TOP, "To&p\tNum+7"},
+                                         {ID_VIEW_RESET_CAMERA, "&Reset Camera\tHome"},
+                                         {ID_VIEW_FRAME_SCENE, "Frame the Clot&h\tF"}});
   return view;
 }
 
@@ -88,6 +95,11 @@ const std::vector<Accelerator>& accelerators() {
       {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
       {QKeySequence(Qt::CTRL | Qt::Key_R), ID_RUN},
       {QKeySequence(Qt::CTRL | Qt::Key_T), ID_VIEW_REAL_TIME},
+      {QKeySequence(Qt::KeypadModifier | Qt::Key_1), ID_VIEW_FRONT},
+      {QKeySequence(Qt::KeypadModifier | Qt::Key_3), ID_VIEW_SIDE},
+      {QKeySequence(Qt::KeypadModifier | Qt::Key_7), ID_VIEW_TOP},
+      {QKeySequence(Qt::Key_Home), ID_VIEW_RESET_CAMERA},
+      {QKeySequence(Qt::Key_F), ID_VIEW_FRAME_SCENE},
   };
   return table;
 }
@@ -121,6 +133,11 @@ const StringTable& strings() {
         {ID_SCENE_ADD_BOX, "Add a box under the cloth\nAdd Box"},
         {ID_SCENE_IMPORT_MESH, "Add a collider read from a mesh file (OBJ, STL, PLY, glTF...)\nImport Collider Mesh"},
         {ID_VIEW_SCENE_PANEL, "Show or hide the scene's colliders, thickness and friction\nScene Panel"},
+        {ID_VIEW_FRONT, "Look at the scene from the front, along -z\nFront View"},
+        {ID_VIEW_SIDE, "Look at the scene from the right side, along -x\nSide View"},
+        {ID_VIEW_TOP, "Look down on the scene, along -y\nTop View"},
+        {ID_VIEW_RESET_CAMERA, "Put the camera back as a new view has it\nReset Camera"},
+        {ID_VIEW_FRAME_SCENE, "Centre and zoom so that the cloth and its colliders fill the view\nFrame the Cloth"},
         {ID_SOLVER_EXPLICIT, "Step the cloth exactly; light, stiff or finely spaced cloth blows up\nExplicit Solver"},
         {ID_SOLVER_XPBD, "Step the cloth by XPBD: stable at every setting, at about twice the cost\nXPBD Solver"},
         {kAppTitleString, "Loomwise"},

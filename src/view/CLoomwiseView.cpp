@@ -57,6 +57,11 @@ CLoomwiseView::CLoomwiseView() {
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   onCommand(ID_RUN, [this] { OnRun(); });
   onUpdate(ID_RUN, [this](CommandUi& ui) { OnUpdateRun(ui); });
+  onCommand(ID_VIEW_FRONT, [this] { lookFrom(Angle::Front); });
+  onCommand(ID_VIEW_SIDE, [this] { lookFrom(Angle::Side); });
+  onCommand(ID_VIEW_TOP, [this] { lookFrom(Angle::Top); });
+  onCommand(ID_VIEW_RESET_CAMERA, [this] { resetCamera(); });
+  onCommand(ID_VIEW_FRAME_SCENE, [this] { frameScene(); });
   onCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
   onCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrintDirect(); });
   onCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
@@ -258,7 +263,7 @@ void CLoomwiseView::rotationStep(QPoint point) {
 }
 
 void CLoomwiseView::zoomStep(QPoint point) {
-  const int w = width(), h = height();
+  const int h = height();
   // Without a client height there is no ratio to zoom by.
   if (h == 0) return;
   // Upwards is positive, and zooms in.
@@ -267,10 +272,80 @@ void CLoomwiseView::zoomStep(QPoint point) {
   lastMouseX = point.x();
   lastMouseY = point.y();
   viewScale *= 1 - f;
+  applyZoom();
+}
+
+void CLoomwiseView::applyZoom() {
   makeCurrent();
-  setProjection(w, h, viewScale, kNearPlane, kFarPlane);
+  setProjection(width(), height(), viewScale, kNearPlane, kFarPlane);
   doneCurrent();
   update();
+}
+
+// Column-major: the rotation's rows are the eye's axes in scene coordinates.
+void CLoomwiseView::setCamera(const double rotation[9], const double translation[3]) {
+  for (int column = 0; column < 3; ++column) {
+    for (int row = 0; row < 3; ++row) cameraMatrix[4 * column + row] = rotation[3 * row + column];
+    cameraMatrix[4 * column + 3] = 0.0;
+    cameraMatrix[12 + column] = translation[column];
+  }
+  cameraMatrix[15] = 1.0;
+  update();
+}
+
+void CLoomwiseView::lookFrom(Angle angle) {
+  // Rows: the eye's x (right), y (up) and z (towards the viewer) in scene coordinates.
+  static constexpr double kFront[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+  static constexpr double kSide[9] = {0, 0, -1, 0, 1, 0, 1, 0, 0};
+  static constexpr double kTop[9] = {1, 0, 0, 0, 0, -1, 0, 1, 0};
+  const double* rotation = angle == Angle::Front ? kFront : angle == Angle::Side ? kSide : kTop;
+  // The point at the view's centre stays there.
+  double centre[3];
+  for (int i = 0; i < 3; ++i)
+    centre[i] = -(cameraMatrix[4 * i] * cameraMatrix[12] + cameraMatrix[4 * i + 1] * cameraMatrix[13] +
+                  cameraMatrix[4 * i + 2] * cameraMatrix[14]);
+  double translation[3];
+  for (int row = 0; row < 3; ++row)
+    translation[row] = -(rotation[3 * row] * centre[0] + rotation[3 * row + 1] * centre[1] + rotation[3 * row + 2] * centre[2]);
+  setCamera(rotation, translation);
+}
+
+void CLoomwiseView::resetCamera() {
+  static constexpr double kFront[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+  static constexpr double kOrigin[3] = {0, 0, 0};
+  setCamera(kFront, kOrigin);
+  viewScale = kFirstViewScale;
+  applyZoom();
+}
+
+void CLoomwiseView::frameScene() {
+  ClothDocument* document = clothDocument();
+  if (document == nullptr || width() == 0 || height() == 0) return;
+  const Simulation& simulation = document->simulation();
+  std::vector<Vec3> points;
+  const Cloth& cloth = simulation.cloth();
+  for (int k = 0; k < cloth.nodeCount(); ++k) points.push_back(cloth.positions->at(k));
+  for (const Collider& collider : simulation.colliders().colliders()) {
+    if (std::holds_alternative<Plane>(collider)) continue;  // endless: it would fill any view
+    const ColliderSurface surface = surfaceOf(collider, 0.0);
+    points.insert(points.end(), surface.positions.begin(), surface.positions.end());
+  }
+  if (points.empty()) return;
+  // The scene's extent along the eye's right and up axes.
+  double lower[2] = {1e300, 1e300}, upper[2] = {-1e300, -1e300};
+  for (const Vec3& p : points)
+    for (int axis = 0; axis < 2; ++axis) {
+      const double e = cameraMatrix[axis] * p.x + cameraMatrix[4 + axis] * p.y + cameraMatrix[8 + axis] * p.z;
+      lower[axis] = std::min(lower[axis], e);
+      upper[axis] = std::max(upper[axis], e);
+    }
+  cameraMatrix[12] = -0.5 * (lower[0] + upper[0]);
+  cameraMatrix[13] = -0.5 * (lower[1] + upper[1]);
+  // One pixel spans 2 × viewScale: a tenth of a margin round the scene.
+  constexpr double kMargin = 1.1;
+  viewScale = std::max(kMargin * (upper[0] - lower[0]) / (2.0 * width()), kMargin * (upper[1] - lower[1]) / (2.0 * height()));
+  viewScale = std::max(viewScale, 1e-4);
+  applyZoom();
 }
 
 void CLoomwiseView::dragStep(QPoint point) {

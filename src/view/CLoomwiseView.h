@@ -39,6 +39,14 @@ public:
   void stopTimer();
   // The document's run timer, 0 while its simulation is stopped.
   unsigned timerId() const;
+  // The camera looking at the scene from the front (along −z, as a new view does), from the right
+  // side (along −x) or from the top (along −y), at the same zoom and centre.
+  enum class Angle { Front, Side, Top };
+  void lookFrom(Angle angle);
+  // The front view at the first zoom, centred on the origin.
+  void resetCamera();
+  // Centres and zooms so that the cloth and the colliders but planes fill the view.
+  void frameScene();
   // The document's cloth moved: repaint with the next frame, never once per step.
   void OnUpdate() override;
   QImage printedPicture() override;
@@ -59,7 +67,8 @@ public:
 
   int mouseMode = ModeRotate;
   int lastMouseX = 0, lastMouseY = 0;  // client pixels, y downwards
-  double viewScale = 0.01;   // half-extent of the view per pixel of client size, world units
+  static constexpr double kFirstViewScale = 0.01;
+  double viewScale = kFirstViewScale;  // half-extent of the view per pixel of client size, world units
   double cameraMatrix[16];   // the camera's model-view matrix, OpenGL column-major
   SceneObject* dragTarget = nullptr;  // picked by the last left press; not owned
   PickRecord pickRecord;     // what this view's picking found
@@ -85,6 +94,8 @@ private:
   void grabStep(QPoint point);
   void releaseGrab();
   void drawPins(const Simulation& simulation) const;
+  void setCamera(const double rotation[9], const double translation[3]);
+  void applyZoom();
   // Pushes the model-view matrix and loads the camera into it.
   void pushCamera();
 

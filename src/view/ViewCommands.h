@@ -2,3 +2,9 @@
 
 // The toolbar's Run command: starts and stops the view's simulation timer.
 constexpr int ID_RUN = 32772;
+// View > camera: looking along −z, −x and −y, the first camera again, and the scene filling the view.
+constexpr int ID_VIEW_FRONT = 32800;
+constexpr int ID_VIEW_SIDE = 32801;
+constexpr int ID_VIEW_TOP = 32802;
+constexpr int ID_VIEW_RESET_CAMERA = 32803;
+constexpr int ID_VIEW_FRAME_SCENE = 32804;

@@ -20,6 +20,7 @@
 #include "app/PacePane.h"
 #include "app/ClothControlsDialog.h"
 #include "app/ScenePanel.h"
+#include "view/NodePicker.h"
 #include "app/Resource.h"
 #include "toolkit/RecentFileList.h"
 #include "view/SimulationTimer.h"
@@ -130,7 +131,8 @@ private slots:
                           "Recent File", "Recent File", "Recent File", "Recent File", "Recent File",
                           "Recent File", "Recent File", "-", "E&xit"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 1)),
-             QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel"}));
+             QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
+                          "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)),
              QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "&Solver", "-", "R&eset\tCtrl+Shift+R"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[3]->menu()),
@@ -414,6 +416,37 @@ private slots:
     QCOMPARE(panel->windowHandle()->transientParent(), run->frame().windowHandle());
     QTRY_VERIFY(run->action(ID_VIEW_CLOTH_CONTROLS)->isChecked());
     QVERIFY(panel->width() > panel->fontMetrics().horizontalAdvance(panel->windowTitle()));
+  }
+
+  // Keypad 7 looks down on the hanging sheet (it shows edge on, along one screen row), keypad 3
+  // from its side (along one column); F then makes it fill the view's height; Home puts the first
+  // camera back.
+  void theCameraKeysTurnAndFrameTheView() {
+    QVERIFY(run->start());
+    CLoomwiseView* view = run->activeView();
+    const Cloth& cloth = run->activeDocument()->cloth;
+    const auto screenExtent = [&](bool rows) {
+      const NodePicker picker(view->cameraMatrix, view->viewScale, view->width(), view->height());
+      double lower = 1e300, upper = -1e300;
+      for (int k = 0; k < cloth.nodeCount(); ++k) {
+        const NodePicker::ScreenPoint p = picker.project(cloth.positions->at(k));
+        lower = std::min(lower, rows ? p.y : p.x);
+        upper = std::max(upper, rows ? p.y : p.x);
+      }
+      return std::pair{lower, upper};
+    };
+    QTest::keyClick(&run->frame(), Qt::Key_7, Qt::KeypadModifier);
+    auto [top, bottom] = screenExtent(true);
+    QVERIFY(bottom - top < 1e-6);
+    QTest::keyClick(&run->frame(), Qt::Key_3, Qt::KeypadModifier);
+    auto [left, right] = screenExtent(false);
+    QVERIFY(right - left < 1e-6);
+    QTest::keyClick(&run->frame(), Qt::Key_F);
+    std::tie(top, bottom) = screenExtent(true);
+    QVERIFY(top > 0 && bottom < view->height() && bottom - top > 0.85 * view->height());
+    QTest::keyClick(&run->frame(), Qt::Key_Home);
+    QCOMPARE(view->viewScale, CLoomwiseView::kFirstViewScale);
+    for (int i = 0; i < 16; ++i) QCOMPARE(view->cameraMatrix[i], i % 5 == 0 ? 1.0 : 0.0);
   }
 
   // Each document's panels show while it is the active one: never two on top of each other, and
