@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "scene/Shapes.h"
+#include "scene/TriangleRegion.h"
 
 namespace {
 
@@ -20,37 +21,6 @@ double angleAt(const Vec3& a, const Vec3& b, const Vec3& c) {
   Vec3 u, v;
   if (!unitOf(b - a, u) || !unitOf(c - a, v)) return 0.0;
   return std::acos(std::clamp(dot(u, v), -1.0, 1.0));
-}
-
-// The feature of a triangle a point is nearest to: its face, an edge (from corner i to i + 1) or a
-// corner.
-enum class Feature { Face, Edge, Corner };
-struct Closest {
-  Vec3 point;
-  Feature feature;
-  int index;  // the edge or the corner
-};
-
-// The point of triangle abc nearest p, by the regions of its corners and edges.
-Closest closestOnTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c) {
-  const Vec3 ab = b - a, ac = c - a, ap = p - a;
-  const double d1 = dot(ab, ap), d2 = dot(ac, ap);
-  if (d1 <= 0.0 && d2 <= 0.0) return {a, Feature::Corner, 0};
-  const Vec3 bp = p - b;
-  const double d3 = dot(ab, bp), d4 = dot(ac, bp);
-  if (d3 >= 0.0 && d4 <= d3) return {b, Feature::Corner, 1};
-  const double vc = d1 * d4 - d3 * d2;
-  if (vc <= 0.0 && d1 >= 0.0 && d3 <= 0.0) return {a + (d1 / (d1 - d3)) * ab, Feature::Edge, 0};
-  const Vec3 cp = p - c;
-  const double d5 = dot(ab, cp), d6 = dot(ac, cp);
-  if (d6 >= 0.0 && d5 <= d6) return {c, Feature::Corner, 2};
-  const double vb = d5 * d2 - d1 * d6;
-  if (vb <= 0.0 && d2 >= 0.0 && d6 <= 0.0) return {a + (d2 / (d2 - d6)) * ac, Feature::Edge, 2};
-  const double va = d3 * d6 - d5 * d4;
-  if (va <= 0.0 && (d4 - d3) >= 0.0 && (d5 - d6) >= 0.0)
-    return {b + ((d4 - d3) / ((d4 - d3) + (d5 - d6))) * (c - b), Feature::Edge, 1};
-  const double denominator = 1.0 / (va + vb + vc);
-  return {a + (vb * denominator) * ab + (vc * denominator) * ac, Feature::Face, 0};
 }
 
 }  // namespace
@@ -181,7 +151,7 @@ double TriangleMesh::trianglesNear(const Vec3& p, double radius, std::vector<int
 Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int count) const {
   double bestSquared = INFINITY, bestDistance = INFINITY;
   int best = -1;
-  Closest closest{};
+  TriangleRegion closest{};
   for (int i = 0; i < count; ++i) {
     const int t = candidates[i];
     const Facet& facet = facets_[t];
@@ -190,18 +160,19 @@ Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int cou
     const Vec3 toCentre = p - facet.bound.centre;
     const double reach = bestDistance + facet.bound.radius;
     if (dot(toCentre, toCentre) >= reach * reach) continue;
-    const Closest c = closestOnTriangle(p, facet.a, facet.b, facet.c);
-    const Vec3 d = p - c.point;
+    const TriangleRegion region = closestRegion(p, facet.a, facet.b, facet.c);
+    const Vec3 d = p - region.point(facet.a, facet.b, facet.c);
     const double squared = dot(d, d);
     if (squared >= bestSquared) continue;
     bestSquared = squared;
     bestDistance = std::sqrt(squared);
     best = t;
-    closest = c;
+    closest = region;
   }
   if (best < 0) return {1e300, {0.0, 1.0, 0.0}};
-  const Vec3 d = p - closest.point;
   const Facet& facet = facets_[best];
+  const Vec3 d = p - closest.point(facet.a, facet.b, facet.c);
+  using Feature = TriangleRegion::Feature;
   const Vec3 pseudo = closest.feature == Feature::Face   ? facet.face
                       : closest.feature == Feature::Edge ? facet.edge[closest.index]
                                                          : facet.corner[closest.index];

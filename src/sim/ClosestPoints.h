@@ -5,7 +5,8 @@
 // Closest points between the sheet's primitives, as weights of their corners, so that a correction
 // can be shared out among the nodes that make the point.
 
-// The point of triangle abc nearest p, as barycentric weights of a, b and c (summing to 1).
+// The point of triangle abc nearest p (see closestRegion), as barycentric weights of a, b and c
+// (summing to 1).
 struct TriangleWeights {
   double a, b, c;
 };

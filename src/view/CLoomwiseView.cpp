@@ -30,6 +30,7 @@ constexpr double kRadiansPerPixel = 0.005;
 // Stands in for a zoom ratio of 1 or more, which would make the scale zero or negative.
 constexpr double kFullHeightZoomRatio = 0.95;
 constexpr int kPickRegion = 2;  // width and height of the region a press picks in, pixels
+constexpr double kFrontRotation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};  // a new view's camera, looking along −z
 
 // The view's orthographic box: one pixel spans 2 s world units both ways, whatever the shape.
 void multiplyViewBox(int w, int h, double s, double near, double far) {
@@ -295,10 +296,9 @@ void CLoomwiseView::setCamera(const double rotation[9], const double translation
 
 void CLoomwiseView::lookFrom(Angle angle) {
   // Rows: the eye's x (right), y (up) and z (towards the viewer) in scene coordinates.
-  static constexpr double kFront[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
   static constexpr double kSide[9] = {0, 0, -1, 0, 1, 0, 1, 0, 0};
   static constexpr double kTop[9] = {1, 0, 0, 0, 0, -1, 0, 1, 0};
-  const double* rotation = angle == Angle::Front ? kFront : angle == Angle::Side ? kSide : kTop;
+  const double* rotation = angle == Angle::Front ? kFrontRotation : angle == Angle::Side ? kSide : kTop;
   // The point at the view's centre stays there.
   double centre[3];
   for (int i = 0; i < 3; ++i)
@@ -311,9 +311,8 @@ void CLoomwiseView::lookFrom(Angle angle) {
 }
 
 void CLoomwiseView::resetCamera() {
-  static constexpr double kFront[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
   static constexpr double kOrigin[3] = {0, 0, 0};
-  setCamera(kFront, kOrigin);
+  setCamera(kFrontRotation, kOrigin);
   viewScale = kFirstViewScale;
   applyZoom();
 }
