@@ -49,6 +49,7 @@ ColliderPass::ColliderPass(std::vector<Collider> colliders, double thickness, do
 
 void ColliderPass::setColliders(std::vector<Collider> colliders) {
   colliders_ = std::move(colliders);
+  ++revision_;
   caches_.assign(colliders_.size(), MeshCache());
 }
 

@@ -27,6 +27,8 @@ public:
   void apply(Cloth& cloth) override;
 
   const std::vector<Collider>& colliders() const { return colliders_; }
+  // Counts the changes of the colliders, so that what is made of them is made again only then.
+  int revision() const { return revision_; }
   double thickness() const { return thickness_; }
   double friction() const { return friction_; }
   // Each takes effect from the next step on, as the window edits the scene while the cloth runs.
@@ -57,6 +59,7 @@ private:
   void regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions, int count) const;
 
   std::vector<Collider> colliders_;
+  int revision_ = 0;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
   // Per node, padded to whole eight: the marks of the latest sweep, as wide as a coordinate so that
   // they vectorise alongside.

@@ -141,7 +141,7 @@ void CLoomwiseView::renderScene() {
     const Simulation& simulation = document->simulation();
     simulation.cloth().draw(sink);
     glFrontFace(GL_CCW);
-    drawColliders(simulation.colliders().colliders(), planeHalfSizeFor(simulation.cloth()));
+    colliderDrawing.draw(simulation.colliders(), planeHalfSizeFor(simulation.cloth()));
     drawPins(simulation);
   }
   drawAxes(axes, kAxisLength);

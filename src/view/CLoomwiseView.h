@@ -5,6 +5,7 @@
 
 #include "cloth/Vec3.h"
 #include "toolkit/View.h"
+#include "view/ColliderDrawing.h"
 #include "view/DragHandle.h"
 #include "view/PickRecord.h"
 
@@ -73,6 +74,7 @@ public:
   SceneObject* dragTarget = nullptr;  // picked by the last left press; not owned
   PickRecord pickRecord;     // what this view's picking found
   DragHandle handle;         // the one pickable object, at the origin until dragged
+  ColliderDrawing colliderDrawing;  // the colliders' triangles, kept between paints
   int grabbedNode = -1;      // the node a left press holds, −1 when none
 
 protected:

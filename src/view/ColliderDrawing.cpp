@@ -2,12 +2,18 @@
 
 #include <GL/gl.h>
 
-#include "scene/ColliderSurface.h"
+#include "sim/ColliderPass.h"
 
-void drawColliders(const std::vector<Collider>& colliders, double planeHalfSize) {
+void ColliderDrawing::draw(const ColliderPass& colliders, double planeHalfSize) {
+  if (&colliders != source_ || colliders.revision() != revision_ || planeHalfSize != planeHalfSize_) {
+    surfaces_.clear();
+    for (const Collider& collider : colliders.colliders()) surfaces_.push_back(surfaceOf(collider, planeHalfSize));
+    source_ = &colliders;
+    revision_ = colliders.revision();
+    planeHalfSize_ = planeHalfSize;
+  }
   glColor3d(0.45, 0.55, 0.7);
-  for (const Collider& collider : colliders) {
-    const ColliderSurface surface = surfaceOf(collider, planeHalfSize);
+  for (const ColliderSurface& surface : surfaces_) {
     glBegin(GL_TRIANGLES);
     for (const auto& triangle : surface.triangles)
       for (int v : triangle) {

@@ -2,8 +2,20 @@
 
 #include <vector>
 
-#include "scene/Collider.h"
+#include "scene/ColliderSurface.h"
 
-// The scene's colliders, lit, into the current OpenGL context, in one colour apart from the
-// cloth's. A plane shows as a square about its point, `planeHalfSize` from it each way.
-void drawColliders(const std::vector<Collider>& colliders, double planeHalfSize);
+class ColliderPass;
+
+// Draws a scene's colliders, lit, into the current OpenGL context, in one colour apart from the
+// cloth's. A plane shows as a square about its point, `planeHalfSize` from it each way. Their
+// triangles are kept from paint to paint and made again only when the colliders or the size change.
+class ColliderDrawing {
+public:
+  void draw(const ColliderPass& colliders, double planeHalfSize);
+
+private:
+  std::vector<ColliderSurface> surfaces_;
+  const ColliderPass* source_ = nullptr;
+  int revision_ = -1;
+  double planeHalfSize_ = 0.0;
+};
