@@ -65,7 +65,8 @@ public:
   double windPressure = clothDefault("windPressure");
   double windFrequency = clothDefault("windFrequency");
   double windMinimum = clothDefault("windMinimum");
-  Vec3 windDirection{0.0, 0.0, 1.0};
+  double windAngle = clothDefault("windDirection");  // degrees about the vertical axis
+  Vec3 windDirection{0.0, 0.0, 1.0};                  // unit vector of windAngle
   Vec3 windForce;
   Vec3 gustCentre;
   Vec3 gravityVector{0.0, clothDefault("gravity"), 0.0};

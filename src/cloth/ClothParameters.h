@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-// The cloth's nine tunables: the one place that gives each its name, slider range, default, unit
+// The cloth's ten tunables: the one place that gives each its name, slider range, default, unit
 // and meaning. The order is the order the cloth inserts them (the parameter table's layout depends
 // on it). A new tunable is a row here plus its use in the step.
 struct ClothParameter {
@@ -25,6 +25,7 @@ inline constexpr ClothParameter kClothParameters[] = {
     {"windMinimum", -500.0, 500.0, 40.0, "force/unit²", "steady part of the wind"},
     {"windPressure", -500.0, 500.0, 20.0, "force/unit²", "amplitude of the gusts"},
     {"windFrequency", 0.0, 50.0, 6.0, "rad/s", "rate of the gust cycle"},
+    {"windDirection", -180.0, 180.0, 0.0, "degrees", "turn of the wind about the vertical axis (0: square on the hanging sheet)"},
 };
 
 // The tunable called `name` (exactly, case-sensitive), or none.

@@ -56,9 +56,13 @@ void Cloth::readParameters() {
   windMinimum = parameters.valueOf("windMinimum");
   windPressure = parameters.valueOf("windPressure");
   windFrequency = parameters.valueOf("windFrequency");
+  windAngle = parameters.valueOf("windDirection");
 }
 
 void Cloth::advanceWind(double dt) {
+  // sin 0 and cos 0 are exact, so the unturned wind keeps its direction to the bit.
+  const double turn = windAngle * (M_PI / 180.0);
+  windDirection = {std::sin(turn), 0.0, std::cos(turn)};
   windPhase += windFrequency * dt;
   const double gate = std::sin(windPhase) > 0.5 ? 1.0 : 0.0;
   const double magnitude = (windPressure * std::cos(windPhase) * gate + windMinimum) * spacing * spacing;

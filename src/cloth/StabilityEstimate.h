@@ -11,7 +11,7 @@ class StabilityEstimate {
 public:
   StabilityEstimate(double kStretch, double kShear, double kBend, double density, double cDamping,
                     double spacing, double dt);
-  // From the values now in `parameters` (the cloth's nine names).
+  // From the values now in `parameters` (the cloth's ten names).
   StabilityEstimate(const ParameterList& parameters, double spacing, double dt);
 
   // The largest K over all waves of an unbounded grid: at least 4 × kStretch + 4 × kShear +

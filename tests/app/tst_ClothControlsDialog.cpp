@@ -92,7 +92,7 @@ private slots:
     QStringList names;
     for (int i = 0; i < combo()->count(); ++i) names << combo()->itemText(i);
     QCOMPARE(names, QStringList({"cDamping", "density", "gravity", "kBend", "kShear", "kStretch",
-                                 "windFrequency", "windMinimum", "windPressure"}));
+                                 "windDirection", "windFrequency", "windMinimum", "windPressure"}));
     QCOMPARE(combo()->currentText(), QStringLiteral("cDamping"));
     QCOMPARE(slider()->minimum(), 0);
     QCOMPARE(slider()->maximum(), 100);

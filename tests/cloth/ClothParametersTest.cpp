@@ -52,7 +52,7 @@ TEST(ClothParameters, ANewClothsCachedCopiesAreTheTablesDefaults) {
   for (const ClothParameter& p : kClothParameters) EXPECT_EQ(cloth.parameters.valueOf(p.name), p.value) << p.name;
   const double cached[] = {cloth.cDamping, cloth.density,     cloth.gravityVector.y, cloth.kBend,
                            cloth.kShear,   cloth.kStretch,    cloth.windMinimum,     cloth.windPressure,
-                           cloth.windFrequency};
+                           cloth.windFrequency, cloth.windAngle};
   for (std::size_t i = 0; i < std::size(kClothParameters); ++i)
     EXPECT_EQ(cached[i], kClothParameters[i].value) << kClothParameters[i].name;
 }

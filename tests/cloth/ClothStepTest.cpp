@@ -129,6 +129,23 @@ TEST_F(ClothStep, WindPhaseAdvancesWithFrequencyAndGateOpensAboveHalf) {
   EXPECT_EQ(cloth.windForce.x, 0.0);
 }
 
+// The direction turns the steady wind about the vertical axis, in degrees, from +z towards +x.
+TEST_F(ClothStep, WindDirectionTurnsTheWindAboutTheVerticalAxis) {
+  const struct {
+    double degrees, x, z;
+  } turns[] = {{90.0, 1.0, 0.0}, {-90.0, -1.0, 0.0}, {180.0, 0.0, -1.0}, {30.0, 0.5, std::sqrt(0.75)}};
+  for (const auto& turn : turns) {
+    Cloth cloth;
+    ClothShape().layOut(cloth);
+    setParameter(cloth, "windDirection", turn.degrees);
+    cloth.step(kDt, gusts);
+    const double magnitude = 40.0 * 0.25 * 0.25;
+    EXPECT_NEAR(cloth.windForce.x, magnitude * turn.x, 1e-12) << turn.degrees;
+    EXPECT_EQ(cloth.windForce.y, 0.0) << turn.degrees;
+    EXPECT_NEAR(cloth.windForce.z, magnitude * turn.z, 1e-12) << turn.degrees;
+  }
+}
+
 TEST_F(ClothStep, GustCentreMovesAboutOneStepInTwelveInsideTheSheet) {
   Cloth cloth;
   ClothShape().layOut(cloth);

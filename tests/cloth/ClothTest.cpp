@@ -55,7 +55,7 @@ TEST_F(ClothConstruction, StartsWithParametersAndNoGrid) {
   EXPECT_EQ(cloth.previousPositions, nullptr);
   EXPECT_EQ(cloth.nextPositions, nullptr);
   EXPECT_EQ(cloth.restPositions, nullptr);
-  EXPECT_EQ(cloth.parameters.count(), 9);
+  EXPECT_EQ(cloth.parameters.count(), 10);
   EXPECT_TRUE(matrixIs(cloth.placement, 4, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 

@@ -45,7 +45,7 @@ TEST_F(LongRun, LargestClothHolds) {
   EXPECT_EQ(stepsBeforeDivergence(cloth, 20000), 20000);
 }
 
-// Each of the nine at either end of its slider, the others at their defaults: all stable there.
+// Each of the ten at either end of its slider, the others at their defaults: all stable there.
 TEST_F(LongRun, EveryParameterAtEitherEndOfItsRangeHolds) {
   for (const ClothParameter& p : kClothParameters) {
     for (double value : {p.minimum, p.maximum}) {

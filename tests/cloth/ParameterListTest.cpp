@@ -107,10 +107,10 @@ TEST(ParameterListLookup, NamesSharingABucketAreBothFound) {
 
 TEST(ParameterListCollect, TheClothsListInBucketAndChainOrder) {
   const Cloth cloth;
-  ASSERT_EQ(cloth.parameters.count(), 9);
+  ASSERT_EQ(cloth.parameters.count(), 10);
   const std::vector<Parameter*> records = collectAll(cloth.parameters);
   EXPECT_EQ(namesOf(records),
-            (std::vector<std::string>{"windMinimum", "windPressure", "kStretch", "cDamping", "windFrequency", "density",
+            (std::vector<std::string>{"windDirection", "windMinimum", "windPressure", "kStretch", "cDamping", "windFrequency", "density",
                                       "kShear", "kBend", "gravity"}));
 }
 
@@ -124,7 +124,7 @@ TEST(ParameterListCollect, TheClothsRangesAndDefaults) {
       {"gravity", -20.0, 20.0, -9.8},       {"kBend", 0.0, 2000.0, 150.0},
       {"kShear", 0.0, 8000.0, 4000.0},      {"kStretch", 0.0, 16000.0, 8000.0},
       {"windMinimum", -500.0, 500.0, 40.0}, {"windPressure", -500.0, 500.0, 20.0},
-      {"windFrequency", 0.0, 50.0, 6.0},
+      {"windFrequency", 0.0, 50.0, 6.0},    {"windDirection", -180.0, 180.0, 0.0},
   };
   const Cloth cloth;
   for (const Expected& e : table) {
@@ -141,15 +141,15 @@ TEST(ParameterListCollect, SecondRecordOfANameShadowsTheFirst) {
   Cloth cloth;
   Parameter* first = cloth.parameters.find("kStretch");
   Parameter* second = cloth.parameters.insert(Parameter("kStretch", 0.0, 100.0, 42.0));
-  EXPECT_EQ(cloth.parameters.count(), 10);
+  EXPECT_EQ(cloth.parameters.count(), 11);
   EXPECT_EQ(cloth.parameters.find("kStretch"), second);
   EXPECT_EQ(cloth.parameters.valueOf("kStretch"), 42.0);
   const std::vector<Parameter*> records = collectAll(cloth.parameters);
   EXPECT_EQ(namesOf(records),
-            (std::vector<std::string>{"windMinimum", "kStretch", "windPressure", "kStretch", "cDamping",
-                                      "windFrequency", "density", "kShear", "kBend", "gravity"}));
-  EXPECT_EQ(records[1], second);
-  EXPECT_EQ(records[3], first);
+            (std::vector<std::string>{"windDirection", "windMinimum", "kStretch", "windPressure", "kStretch",
+                                      "cDamping", "windFrequency", "density", "kShear", "kBend", "gravity"}));
+  EXPECT_EQ(records[2], second);
+  EXPECT_EQ(records[4], first);
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsage{{"--set", "kBend", "f"}, "--set takes NAME=VALUE, not 'kBend'"},
         BadUsage{{"--set", "Gravity=1", "f"},
                  "--set: unknown parameter 'Gravity'; the parameters are cDamping, density, gravity, kBend, "
-                 "kShear, kStretch, windFrequency, windMinimum, windPressure"},
+                 "kShear, kStretch, windDirection, windFrequency, windMinimum, windPressure"},
         BadUsage{{"--set", "kBend=inf", "f"}, "--set kBend takes a finite number, not 'inf'"},
         BadUsage{{"--set", "kBend=nan", "f"}, "--set kBend takes a finite number, not 'nan'"},
         BadUsage{{"--set", "kBend=", "f"}, "--set kBend takes a finite number, not ''"},
