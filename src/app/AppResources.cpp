@@ -1,6 +1,8 @@
 #include "app/AppResources.h"
 
 #include "app/Resource.h"
+#include "app/SavedPresets.h"
+#include "cloth/MaterialPresets.h"
 
 namespace AppResources {
 
@@ -26,6 +28,20 @@ PopupMenu fileMenu(bool withDocument) {
                                        kSeparator,
                                        {ID_APP_EXIT, "E&xit"}});
   return file;
+}
+
+const PopupMenu kEditMenu = {"&Edit", {{ID_EDIT_UNDO, "&Undo\tCtrl+Z"}, {ID_EDIT_REDO, "&Redo\tCtrl+Shift+Z"}}};
+
+// The materials, then the user's saved presets (hidden while the slot is empty), then saving one.
+MenuItem presetsMenu() {
+  MenuItem presets = {0, "Presets", {}};
+  for (int i = 0; i < static_cast<int>(std::size(kMaterialPresets)); ++i)
+    presets.submenu.push_back({ID_PRESET_FIRST + i, kMaterialPresets[i].name});
+  presets.submenu.push_back(kSeparator);
+  for (int slot = 0; slot < SavedPresets::kSlots; ++slot) presets.submenu.push_back({ID_PRESET_SAVED_FIRST + slot, "Saved Preset"});
+  presets.submenu.push_back(kSeparator);
+  presets.submenu.push_back({ID_PRESET_SAVE, "&Save Current as Preset..."});
+  return presets;
 }
 
 PopupMenu viewMenu(bool withDocument) {
@@ -54,6 +70,7 @@ const MenuResource& mainMenu() {
 const MenuResource& documentMenu() {
   static const MenuResource menu = {
       fileMenu(true),
+      kEditMenu,
       viewMenu(true),
       {"&Simulation",
        {{ID_RUN, "&Run\tCtrl+R"},
@@ -67,6 +84,7 @@ const MenuResource& documentMenu() {
           {ID_PINS_LEFT_EDGE, "&Left Edge"},
           {ID_PINS_NONE, "&None"}}},
         {0, "&Solver", {{ID_SOLVER_EXPLICIT, "&Explicit"}, {ID_SOLVER_XPBD, "&XPBD"}}},
+        presetsMenu(),
         kSeparator,
         {ID_SIMULATION_RESET, "R&eset\tCtrl+Shift+R"}}},
       {"S&cene",
@@ -95,6 +113,8 @@ const std::vector<Accelerator>& accelerators() {
       {QKeySequence(Qt::SHIFT | Qt::Key_F6), ID_PREV_PANE},
       {QKeySequence(Qt::CTRL | Qt::Key_R), ID_RUN},
       {QKeySequence(Qt::CTRL | Qt::Key_T), ID_VIEW_REAL_TIME},
+      {QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO},
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), ID_EDIT_REDO},
       {QKeySequence(Qt::KeypadModifier | Qt::Key_1), ID_VIEW_FRONT},
       {QKeySequence(Qt::KeypadModifier | Qt::Key_3), ID_VIEW_SIDE},
       {QKeySequence(Qt::KeypadModifier | Qt::Key_7), ID_VIEW_TOP},
@@ -138,6 +158,9 @@ const StringTable& strings() {
         {ID_VIEW_TOP, "Look down on the scene, along -y\nTop View"},
         {ID_VIEW_RESET_CAMERA, "Put the camera back as a new view has it\nReset Camera"},
         {ID_VIEW_FRAME_SCENE, "Centre and zoom so that the cloth and its colliders fill the view\nFrame the Cloth"},
+        {ID_EDIT_UNDO, "Take back the last change of the parameters, pins or colliders\nUndo"},
+        {ID_EDIT_REDO, "Make the change taken back again\nRedo"},
+        {ID_PRESET_SAVE, "Keep the parameters as they are under a name, for this and later sessions\nSave Preset"},
         {ID_SOLVER_EXPLICIT, "Step the cloth exactly; light, stiff or finely spaced cloth blows up\nExplicit Solver"},
         {ID_SOLVER_XPBD, "Step the cloth by XPBD: stable at every setting, at about twice the cost\nXPBD Solver"},
         {kAppTitleString, "Loomwise"},
@@ -165,6 +188,9 @@ const StringTable& strings() {
         {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
     };
     for (int i = 0; i < 16; ++i) t[ID_FILE_MRU_FILE1 + i] = "Open this document";
+    for (int i = 0; i < static_cast<int>(std::size(kMaterialPresets)); ++i)
+      t[ID_PRESET_FIRST + i] = "Give the cloth this material's density, stiffness and damping";
+    for (int i = 0; i < SavedPresets::kSlots; ++i) t[ID_PRESET_SAVED_FIRST + i] = "Give the cloth the parameters of this saved preset";
     return t;
   }();
   return table;

@@ -37,6 +37,7 @@ bool CLoomwiseApp::InitInstance() {
   // The settings are kept under the program's own name, as organisation and as application.
   QCoreApplication::setOrganizationName(QStringLiteral("Loomwise"));
   moveOldSettings();
+  savedPresets.emplace();
   loadStdProfileSettings(AppResources::kRecentFiles);
   auto frame = std::make_unique<CMainFrame>();
   const bool* realTime = &frame->realTime;
@@ -45,6 +46,7 @@ bool CLoomwiseApp::InitInstance() {
   const auto newDocument = [this, realTime] {
     auto document = std::make_unique<CLoomwiseDoc>(this);
     document->runTimer.followRealTime(realTime);
+    document->savedPresets = &*savedPresets;
     return document;
   };
   setDocumentManager(std::make_unique<DocumentManager>(

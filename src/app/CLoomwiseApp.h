@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "app/SavedPresets.h"
 #include "toolkit/Application.h"
 
 // Loomwise: one document type (a cloth in an OpenGL view), the main frame, and the About box.
@@ -10,4 +13,7 @@ public:
   // The first document (and its Cloth Initialization dialog) comes before the main window shows.
   bool InitInstance() override;
   void OnAppAbout();
+
+private:
+  std::optional<SavedPresets> savedPresets;  // read once the settings have their name
 };

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -13,8 +15,11 @@
 #include "app/ClothInitDialog.h"
 #include "app/RecordingSettingsDialog.h"
 #include "app/Resource.h"
+#include "app/SavedPresets.h"
+#include "app/SceneEditCommand.h"
 #include "app/ScenePanel.h"
 #include "cloth/ClothShape.h"
+#include "cloth/MaterialPresets.h"
 #include "scene/MeshLoader.h"
 #include "toolkit/DocumentHost.h"
 
@@ -85,8 +90,18 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
     : ClothDocument(host), sim(static_cast<std::uint32_t>(std::time(nullptr))), session(sim) {
   controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
   controlsPanel->create();
-  scenePanel = std::make_unique<ScenePanel>(sim, [this] { updateAllViews(); }, mainWindow());
+  controlsPanel->edited = [this](const std::string& name) {
+    recordEdit(message("Change %1").arg(QString::fromStdString(name)), true);
+  };
+  scenePanel = std::make_unique<ScenePanel>(
+      sim,
+      [this] {
+        recordEdit(message("Scene Change"), false);
+        updateAllViews();
+      },
+      mainWindow());
   layOutCloth(ClothShape());
+  lastEdit_ = SceneSnapshot::of(sim);
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });
   onCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
@@ -100,6 +115,19 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
   onCommand(ID_SCENE_IMPORT_MESH, [this] { OnImportColliderMesh(); });
   onCommand(ID_VIEW_SCENE_PANEL, [this] { OnViewScenePanel(); });
   onUpdate(ID_VIEW_SCENE_PANEL, [this](CommandUi& ui) { OnUpdateViewScenePanel(ui); });
+  for (int i = 0; i < static_cast<int>(std::size(kMaterialPresets)); ++i) {
+    onCommand(ID_PRESET_FIRST + i, [this, i] { OnPreset(i); });
+    onUpdate(ID_PRESET_FIRST + i, [this, i](CommandUi& ui) { OnUpdatePreset(ui, i); });
+  }
+  for (int slot = 0; slot < SavedPresets::kSlots; ++slot) {
+    onCommand(ID_PRESET_SAVED_FIRST + slot, [this, slot] { OnSavedPreset(slot); });
+    onUpdate(ID_PRESET_SAVED_FIRST + slot, [this, slot](CommandUi& ui) { OnUpdateSavedPreset(ui, slot); });
+  }
+  onCommand(ID_PRESET_SAVE, [this] { OnSavePreset(); });
+  onCommand(ID_EDIT_UNDO, [this] { undoStack.undo(); });
+  onUpdate(ID_EDIT_UNDO, [this](CommandUi& ui) { OnUpdateEditUndo(ui); });
+  onCommand(ID_EDIT_REDO, [this] { undoStack.redo(); });
+  onUpdate(ID_EDIT_REDO, [this](CommandUi& ui) { OnUpdateEditRedo(ui); });
   for (const SolverCommand& command : kSolverCommands) {
     onCommand(command.id, [this, command] { OnSolver(command.solver); });
     onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdateSolver(ui, command.solver); });
@@ -141,6 +169,7 @@ void CLoomwiseDoc::OnSimulationReset() {
 
 void CLoomwiseDoc::OnPins(PinSet::Preset preset) {
   sim.setPins(PinSet(preset));
+  recordEdit(message("Pins"), false);
   updateAllViews();
 }
 
@@ -167,6 +196,7 @@ void CLoomwiseDoc::addCollider(Collider collider) {
   std::vector<Collider> colliders = sim.colliders().colliders();
   colliders.push_back(std::move(collider));
   sim.colliders().setColliders(std::move(colliders));
+  recordEdit(message("Add Collider"), false);
   scenePanel->refresh(static_cast<int>(sim.colliders().colliders().size()) - 1);
   sceneVisible = true;
   showPanels(true);
@@ -188,6 +218,81 @@ void CLoomwiseDoc::showPanels(bool active) {
 void CLoomwiseDoc::OnTitleChanged() {
   controlsPanel->setDocumentTitle(title());
   scenePanel->setDocumentTitle(title());
+}
+
+void CLoomwiseDoc::OnPreset(int material) {
+  const MaterialPreset& preset = kMaterialPresets[material];
+  std::vector<std::pair<std::string, double>> values;
+  for (const MaterialPreset::Value& v : preset.values) values.emplace_back(v.parameter, v.value);
+  applyPresetValues(QString::fromUtf8(preset.name), values);
+}
+
+void CLoomwiseDoc::OnUpdatePreset(CommandUi& ui, int material) {
+  bool same = true;
+  for (const MaterialPreset::Value& v : kMaterialPresets[material].values)
+    same = same && cloth.parameters.valueOf(v.parameter) == v.value;
+  ui.setChecked(same);
+}
+
+void CLoomwiseDoc::OnSavedPreset(int slot) {
+  if (savedPresets == nullptr || slot >= static_cast<int>(savedPresets->presets().size())) return;
+  const SavedPresets::Preset& preset = savedPresets->presets()[slot];
+  applyPresetValues(preset.name, preset.values);
+}
+
+void CLoomwiseDoc::OnUpdateSavedPreset(CommandUi& ui, int slot) {
+  const bool listed = savedPresets != nullptr && slot < static_cast<int>(savedPresets->presets().size());
+  ui.setVisible(listed);
+  ui.setEnabled(listed);
+  if (listed) ui.setText(savedPresets->presets()[slot].name);
+}
+
+void CLoomwiseDoc::OnSavePreset() {
+  if (savedPresets == nullptr) return;
+  bool ok = false;
+  const QString name = QInputDialog::getText(mainWindow(), message("Save Preset"), message("Name of the preset:"),
+                                             QLineEdit::Normal, QString(), &ok)
+                           .trimmed();
+  if (!ok || name.isEmpty()) return;
+  if (!savedPresets->save(name, cloth.parameters))
+    QMessageBox::warning(mainWindow(), QCoreApplication::applicationName(),
+                         message("There is room for %1 saved presets: save under the name of one to replace it.")
+                             .arg(SavedPresets::kSlots));
+}
+
+void CLoomwiseDoc::applyPresetValues(const QString& name,
+                                     const std::vector<std::pair<std::string, double>>& values) {
+  applyParameterValues(cloth.parameters, values);
+  controlsPanel->refresh();
+  recordEdit(message("Preset %1").arg(name), false);
+}
+
+void CLoomwiseDoc::OnUpdateEditUndo(CommandUi& ui) {
+  ui.setEnabled(undoStack.canUndo());
+  ui.setText(undoStack.canUndo() ? message("&Undo %1\tCtrl+Z").arg(undoStack.undoText()) : message("&Undo\tCtrl+Z"));
+}
+
+void CLoomwiseDoc::OnUpdateEditRedo(CommandUi& ui) {
+  ui.setEnabled(undoStack.canRedo());
+  ui.setText(undoStack.canRedo() ? message("&Redo %1\tCtrl+Shift+Z").arg(undoStack.redoText())
+                                  : message("&Redo\tCtrl+Shift+Z"));
+}
+
+void CLoomwiseDoc::recordEdit(const QString& what, bool mergeable) {
+  SceneSnapshot now = SceneSnapshot::of(sim);
+  if (now == lastEdit_) return;
+  undoStack.push(new SceneEditCommand(lastEdit_, now, what, mergeable, [this](const SceneSnapshot& scene) {
+    restoreScene(scene);
+  }));
+  lastEdit_ = std::move(now);
+}
+
+void CLoomwiseDoc::restoreScene(const SceneSnapshot& scene) {
+  scene.applyTo(sim);
+  lastEdit_ = scene;
+  controlsPanel->refresh();
+  scenePanel->refresh(std::min(scenePanel->list->currentRow(), static_cast<int>(scene.colliders.size()) - 1));
+  updateAllViews();
 }
 
 void CLoomwiseDoc::OnSolver(Solver solver) { sim.setSolver(solver); }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QUndoStack>
 #include <memory>
 
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "record/RecordingSession.h"
+#include "sim/SceneSnapshot.h"
 #include "sim/Simulation.h"
 #include "sim/SimulationClock.h"
 #include "view/ClothDocument.h"
@@ -13,6 +15,7 @@ class ClothControlsDialog;
 class QString;
 class QWidget;
 class RecordingSettingsDialog;
+class SavedPresets;
 class ScenePanel;
 
 // One simulated cloth: its simulation with the run timer (in ClothDocument), its Cloth Controls
@@ -64,6 +67,18 @@ public:
   void OnSolver(Solver solver);
   void OnUpdateSolver(CommandUi& ui, Solver solver);
   Simulation& simulation() override { return sim; }
+  // Simulation > Presets: a material's values (checked while the cloth has them), one of the
+  // user's saved presets, or the parameters as they are saved as a preset under a name asked for.
+  void OnPreset(int material);
+  void OnUpdatePreset(CommandUi& ui, int material);
+  void OnSavedPreset(int slot);
+  void OnUpdateSavedPreset(CommandUi& ui, int slot);
+  void OnSavePreset();
+  // Edit > Undo and Redo: the scene's settings (parameters, presets, pins, colliders) step by step.
+  void OnUpdateEditUndo(CommandUi& ui);
+  void OnUpdateEditRedo(CommandUi& ui);
+  // What changed in the settings since the last edit becomes one step of the undo stack.
+  void sceneEdited(const QString& what) override { recordEdit(what, false); }
 
   // Gusts seeded from the time, as every new cloth's are.
   Simulation sim;
@@ -74,6 +89,8 @@ public:
   bool sceneVisible = false;
   RecordingSession session;
   SimulationClock clock{sim};
+  SavedPresets* savedPresets = nullptr;  // the program's, not owned; none for a document on its own
+  QUndoStack undoStack;
 
 private:
   QWidget* mainWindow() const;
@@ -86,6 +103,12 @@ private:
   void layOutCloth(const ClothShape& shape);
   void addCollider(Collider collider);
   void stopDivergedCloth();
+  // `mergeable`: a further edit under the same name joins this one (a slider dragged).
+  void recordEdit(const QString& what, bool mergeable);
+  void restoreScene(const SceneSnapshot& scene);
+  void applyPresetValues(const QString& name, const std::vector<std::pair<std::string, double>>& values);
   // A warning whose detail is the recorder's "PATH: reason".
   void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;
+
+  SceneSnapshot lastEdit_;  // the settings as the undo stack's last step left them
 };

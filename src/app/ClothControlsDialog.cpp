@@ -133,6 +133,12 @@ void ClothControlsDialog::setSelectedValue(double value) {
   p->value = value;
   showValue(*p);
   updateStabilityWarning();
+  if (edited) edited(p->name);
+}
+
+void ClothControlsDialog::refresh() {
+  if (const Parameter* p = selectedParameter()) showValue(*p);
+  updateStabilityWarning();
 }
 
 // The meaning, unit, range and default of the tunable, from the parameter table.
@@ -155,6 +161,7 @@ void ClothControlsDialog::OnVScroll() {
   const QSignalBlocker blocker(valueField);
   valueField->setValue(p->value);
   updateStabilityWarning();
+  if (edited) edited(p->name);
 }
 
 void ClothControlsDialog::setNodeSpacing(double spacing) {

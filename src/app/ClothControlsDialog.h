@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "toolkit/TemplateDialog.h"
 
 class Parameter;
@@ -30,6 +33,10 @@ public:
   void OnVScroll();
   // The spacing of the cloth's grid, which the stability warning needs beside the parameters.
   void setNodeSpacing(double spacing);
+  // Shows the values again after they were written elsewhere (a preset, an undo).
+  void refresh();
+  // Runs after the panel wrote a value, with the parameter's name.
+  std::function<void(const std::string&)> edited;
 
   QDoubleSpinBox* valueField;
   QPushButton* defaultButton;

@@ -42,6 +42,15 @@ constexpr int ID_VIEW_SCENE_PANEL = 32794;
 // Simulation > Solver: how the active document's cloth is stepped.
 constexpr int ID_SOLVER_EXPLICIT = 32780;
 constexpr int ID_SOLVER_XPBD = 32781;
+// Simulation > Presets: the materials, the user's saved presets, and saving one.
+constexpr int ID_PRESET_FIRST = 32820;        // one per material, in the materials' order
+constexpr int ID_PRESET_SAVE = 32828;
+constexpr int ID_PRESET_SAVED_FIRST = 32830;  // up to ID_PRESET_SAVED_FIRST + 15
+// View > display options of the active view.
+constexpr int ID_VIEW_WIREFRAME = 32846;
+constexpr int ID_VIEW_NODES = 32847;
+constexpr int ID_VIEW_FLOOR_GRID = 32848;
+constexpr int ID_VIEW_CLOTH_COLOUR = 32849;
 
 // The dialog bar, the second band of the top bars.
 constexpr int kDialogBarId = 59397;

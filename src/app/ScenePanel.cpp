@@ -48,9 +48,6 @@ ScenePanel::ScenePanel(Simulation& simulation, std::function<void()> changed, QW
   problem->setStyleSheet(QStringLiteral("color: #b00000"));
   problem->setWordWrap(true);
   problem->hide();
-  thickness->setValue(simulation.colliders().thickness());
-  friction->setValue(simulation.colliders().friction());
-  selfCollision->setChecked(simulation.selfCollision() != nullptr);
   selfCollision->setToolTip(tr("The cloth keeps the thickness off itself too, so that its folds never pass through "
                                "each other; slower, most of all in a heap"));
 
@@ -99,6 +96,10 @@ void ScenePanel::refresh(int row) {
     list->addItem(QStringLiteral("%1  %2").arg(++number).arg(QFile::decodeName(formatCollider(collider).c_str())));
   list->setCurrentRow(row);
   showSelected();
+  const QSignalBlocker thicknessBlocker(thickness), frictionBlocker(friction), selfBlocker(selfCollision);
+  thickness->setValue(simulation_.colliders().thickness());
+  friction->setValue(simulation_.colliders().friction());
+  selfCollision->setChecked(simulation_.selfCollision() != nullptr);
 }
 
 void ScenePanel::showSelected() {

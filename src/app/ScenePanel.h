@@ -24,7 +24,7 @@ public:
 
   // Names the document in the caption, so that several panels can be told apart.
   void setDocumentTitle(const QString& title);
-  // Lists the colliders again, the one at `row` selected.
+  // Lists the colliders again, the one at `row` selected, and shows the settings as they are.
   void refresh(int row);
 
   QListWidget* list;

@@ -64,6 +64,8 @@ void CommandRouter::updateAction(int id, QAction& a, const std::vector<CommandTa
     }
   }
   a.setEnabled(ui.enabled);
+  if (ui.text && a.text() != *ui.text) a.setText(*ui.text);
+  if (ui.visible && a.isVisible() != *ui.visible) a.setVisible(*ui.visible);
   if (ui.checkSet) {
     a.setCheckable(true);
     a.setChecked(ui.checked);

@@ -390,6 +390,7 @@ bool CLoomwiseView::grabAt(int flags, QPoint point) {
   Simulation& simulation = clothDocument()->simulation();
   if (flags & KeyControl) {
     simulation.togglePin(node);
+    clothDocument()->sceneEdited(tr("Pin Node"));
     mouseMode = ModeRotate;  // the press ends here; the drag that follows turns nothing
     holdsCapture = false;
     update();

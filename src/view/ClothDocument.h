@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include <QString>
+
 #include "toolkit/Document.h"
 #include "view/SimulationTimer.h"
 
@@ -20,6 +22,9 @@ public:
   virtual void advance(std::int64_t steps) = 0;
   // One step.
   void advanceFrame() { advance(1); }
+
+  // The user changed the scene's settings from a view (a node pinned): one step to take back.
+  virtual void sceneEdited(const QString& /*what*/) {}
 
   SimulationTimer runTimer;
 };

@@ -124,25 +124,28 @@ private slots:
   void theMenusFollowWhetherADocumentIsOpen() {
     QVERIFY(run->start());
     QMenuBar* bar = run->frame().menuBar();
-    QCOMPARE(menuTitles(bar), QStringList({"&File", "&View", "&Simulation", "S&cene", "&Window", "&Help"}));
+    QCOMPARE(menuTitles(bar), QStringList({"&File", "&Edit", "&View", "&Simulation", "S&cene", "&Window", "&Help"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 0)),
              QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
                           "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File",
                           "Recent File", "Recent File", "Recent File", "Recent File", "Recent File",
                           "Recent File", "Recent File", "-", "E&xit"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 1)),
+    QCOMPARE(itemTexts(run->frame().menu(true, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 2)),
              QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
                           "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 2)),
-             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "&Solver", "-", "R&eset\tCtrl+Shift+R"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[3]->menu()),
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins",
+                                                                  "&Solver", "Presets", "-", "R&eset\tCtrl+Shift+R"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[3]->menu()),
              QStringList({"&Default", "&Top Edge", "Top &Corners", "&Left Edge", "&None"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[4]->menu()), QStringList({"&Explicit", "&XPBD"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"Add &Ground Plane", "Add &Sphere", "Add &Box", "-",
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[4]->menu()), QStringList({"&Explicit", "&XPBD"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[5]->menu()).mid(0, 7),
+             QStringList({"Flag", "Cotton", "Silk", "Denim", "Leather", "Rubber", "-"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 4)), QStringList({"Add &Ground Plane", "Add &Sphere", "Add &Box", "-",
                                                                   "&Import Collider Mesh..."}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 4)),
+    QCOMPARE(itemTexts(run->frame().menu(true, 5)),
              QStringList({"&New Window", "&Cascade", "&Tile", "&Arrange Icons"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 5)), QStringList({"&About Loomwise..."}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 6)), QStringList({"&About Loomwise..."}));
     QVERIFY(run->chooseMenu("&File", "&Close"));
     QTRY_COMPARE(menuTitles(bar), QStringList({"&File", "&View", "&Help"}));
     QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise"));
@@ -379,7 +382,7 @@ private slots:
     QVERIFY(run->start());
     QVERIFY(run->newDocument());
     QVERIFY(run->chooseMenu("&Window", "&New Window"));
-    QMenu* menu = run->frame().menu(true, 4);
+    QMenu* menu = run->frame().menu(true, 5);
     emit menu->aboutToShow();
     QStringList listed;
     for (QAction* a : menu->actions().mid(4))

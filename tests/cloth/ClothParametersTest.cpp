@@ -7,6 +7,7 @@
 
 #include "cloth/Cloth.h"
 #include "cloth/ClothParameters.h"
+#include "cloth/MaterialPresets.h"
 
 namespace {
 
@@ -55,6 +56,29 @@ TEST(ClothParameters, ANewClothsCachedCopiesAreTheTablesDefaults) {
                            cloth.windFrequency, cloth.windAngle};
   for (std::size_t i = 0; i < std::size(kClothParameters); ++i)
     EXPECT_EQ(cached[i], kClothParameters[i].value) << kClothParameters[i].name;
+}
+
+// Flag is the defaults, and every preset's value lies in its parameter's range as it stands.
+TEST(ClothParameters, PresetsAreTheDefaultsOrWithinTheRanges) {
+  for (const MaterialPreset::Value& v : kMaterialPresets[0].values) EXPECT_EQ(v.value, clothDefault(v.parameter));
+  for (const MaterialPreset& preset : kMaterialPresets)
+    for (const MaterialPreset::Value& v : preset.values) {
+      const ClothParameter* p = findClothParameter(v.parameter);
+      ASSERT_NE(p, nullptr) << preset.name;
+      EXPECT_TRUE(v.value >= p->minimum && v.value <= p->maximum) << preset.name << " " << v.parameter;
+    }
+}
+
+// Saved values from elsewhere: clamped into range, unknown names and NaN passed over.
+TEST(ClothParameters, AppliedValuesAreClampedAndUnknownOnesSkipped) {
+  Cloth cloth;
+  const std::pair<std::string, double> values[] = {
+      {"kBend", 1e9}, {"gravity", -1e9}, {"noSuch", 1.0}, {"density", std::nan("")}, {"kShear", 10.0}};
+  applyParameterValues(cloth.parameters, values);
+  EXPECT_EQ(cloth.parameters.valueOf("kBend"), 2000.0);
+  EXPECT_EQ(cloth.parameters.valueOf("gravity"), -20.0);
+  EXPECT_EQ(cloth.parameters.valueOf("density"), 0.3);
+  EXPECT_EQ(cloth.parameters.valueOf("kShear"), 10.0);
 }
 
 }  // namespace

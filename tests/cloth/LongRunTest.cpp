@@ -9,6 +9,7 @@
 #include "cloth/Cloth.h"
 #include "cloth/ClothParameters.h"
 #include "cloth/ClothShape.h"
+#include "cloth/MaterialPresets.h"
 #include "cloth/RandomGenerator.h"
 #include "cloth/StabilityEstimate.h"
 
@@ -55,6 +56,17 @@ TEST_F(LongRun, EveryParameterAtEitherEndOfItsRangeHolds) {
       ASSERT_TRUE(StabilityEstimate(cloth.parameters, cloth.spacing, kDt).stable()) << p.name << " " << value;
       EXPECT_EQ(stepsBeforeDivergence(cloth, 50000), 50000) << p.name << " = " << value;
     }
+  }
+}
+
+// Every material, on the default sheet with its wind: estimated stable, and it holds.
+TEST_F(LongRun, EveryMaterialPresetHolds) {
+  for (const MaterialPreset& preset : kMaterialPresets) {
+    Cloth cloth;
+    ClothShape().layOut(cloth);
+    applyParameterValues(cloth.parameters, preset.values);
+    ASSERT_TRUE(StabilityEstimate(cloth.parameters, cloth.spacing, kDt).stable()) << preset.name;
+    EXPECT_EQ(stepsBeforeDivergence(cloth, 20000), 20000) << preset.name;
   }
 }
 
