@@ -54,7 +54,13 @@ PopupMenu viewMenu(bool withDocument) {
                                          {ID_VIEW_SIDE, "S&ide\tNum+3"},
                                          {ID_VIEW_TOP, "To&p\tNum+7"},
                                          {ID_VIEW_RESET_CAMERA, "&Reset Camera\tHome"},
-                                         {ID_VIEW_FRAME_SCENE, "Frame the Clot&h\tF"}});
+                                         {ID_VIEW_FRAME_SCENE, "Frame the Clot&h\tF"},
+                                         kSeparator,
+                                         {ID_VIEW_WIREFRAME, "&Wireframe"},
+                                         {ID_VIEW_NODES, "Show &Nodes"},
+                                         {ID_VIEW_PINS, "Show P&ins"},
+                                         {ID_VIEW_FLOOR_GRID, "Floor &Grid"},
+                                         {ID_VIEW_CLOTH_COLOUR, "Cloth C&olour..."}});
   return view;
 }
 
@@ -158,6 +164,11 @@ const StringTable& strings() {
         {ID_VIEW_TOP, "Look down on the scene, along -y\nTop View"},
         {ID_VIEW_RESET_CAMERA, "Put the camera back as a new view has it\nReset Camera"},
         {ID_VIEW_FRAME_SCENE, "Centre and zoom so that the cloth and its colliders fill the view\nFrame the Cloth"},
+        {ID_VIEW_WIREFRAME, "Draw the cloth as the lines of its grid\nWireframe"},
+        {ID_VIEW_NODES, "Show every node of the cloth as a dot\nShow Nodes"},
+        {ID_VIEW_PINS, "Show pinned nodes red and held ones yellow\nShow Pins"},
+        {ID_VIEW_FLOOR_GRID, "Draw a grid on the floor under the cloth\nFloor Grid"},
+        {ID_VIEW_CLOTH_COLOUR, "Choose the colour the cloth is drawn in\nCloth Colour"},
         {ID_EDIT_UNDO, "Take back the last change of the parameters, pins or colliders\nUndo"},
         {ID_EDIT_REDO, "Make the change taken back again\nRedo"},
         {ID_PRESET_SAVE, "Keep the parameters as they are under a name, for this and later sessions\nSave Preset"},

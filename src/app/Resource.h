@@ -46,11 +46,6 @@ constexpr int ID_SOLVER_XPBD = 32781;
 constexpr int ID_PRESET_FIRST = 32820;        // one per material, in the materials' order
 constexpr int ID_PRESET_SAVE = 32828;
 constexpr int ID_PRESET_SAVED_FIRST = 32830;  // up to ID_PRESET_SAVED_FIRST + 15
-// View > display options of the active view.
-constexpr int ID_VIEW_WIREFRAME = 32846;
-constexpr int ID_VIEW_NODES = 32847;
-constexpr int ID_VIEW_FLOOR_GRID = 32848;
-constexpr int ID_VIEW_CLOTH_COLOUR = 32849;
 
 // The dialog bar, the second band of the top bars.
 constexpr int kDialogBarId = 59397;

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <QColorDialog>
 #include <QMouseEvent>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
@@ -37,6 +38,18 @@ void multiplyViewBox(int w, int h, double s, double near, double far) {
   glOrtho(-w * s, w * s, -h * s, h * s, near, far);
 }
 
+// The floor lies on the first ground plane of the scene (one facing up), or where Scene > Add
+// Ground Plane would put one: a quarter of the sheet below its rest shape.
+double floorHeight(const Simulation& simulation) {
+  for (const Collider& collider : simulation.colliders().colliders())
+    if (const Plane* plane = std::get_if<Plane>(&collider); plane != nullptr && plane->normal.y > 0.9 * norm(plane->normal))
+      return plane->point.y;
+  const Cloth& cloth = simulation.cloth();
+  double lowest = cloth.restPositions->at(0).y;
+  for (int k = 1; k < cloth.nodeCount(); ++k) lowest = std::min(lowest, cloth.restPositions->at(k).y);
+  return lowest - 0.25 * std::max(cloth.width - 1, cloth.height - 1) * cloth.spacing;
+}
+
 int keyFlags(const QMouseEvent& event) {
   const Qt::MouseButtons buttons = event.buttons();
   const Qt::KeyboardModifiers modifiers = event.modifiers();
@@ -63,6 +76,14 @@ CLoomwiseView::CLoomwiseView() {
   onCommand(ID_VIEW_TOP, [this] { lookFrom(Angle::Top); });
   onCommand(ID_VIEW_RESET_CAMERA, [this] { resetCamera(); });
   onCommand(ID_VIEW_FRAME_SCENE, [this] { frameScene(); });
+  for (const auto& [id, option] : {std::pair{ID_VIEW_WIREFRAME, &DisplayOptions::wireframe},
+                                   std::pair{ID_VIEW_NODES, &DisplayOptions::nodes},
+                                   std::pair{ID_VIEW_PINS, &DisplayOptions::pins},
+                                   std::pair{ID_VIEW_FLOOR_GRID, &DisplayOptions::floorGrid}}) {
+    onCommand(id, [this, option = option] { toggleDisplay(option); });
+    onUpdate(id, [this, option = option](CommandUi& ui) { ui.setChecked(display.*option); });
+  }
+  onCommand(ID_VIEW_CLOTH_COLOUR, [this] { chooseClothColour(); });
   onCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
   onCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrintDirect(); });
   onCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
@@ -133,19 +154,61 @@ void CLoomwiseView::renderScene() {
   pushCamera();
   // The scene handle is not drawn: it is an invisible grip that only the picking pass renders.
   if (ClothDocument* document = clothDocument()) {
-    glColor3d(0.75, 0.75, 0.75);
-    OpenGlQuadStripSink sink;
-    // The strips wind clockwise as seen from the side their normals face: that side is the front,
-    // so that two-sided lighting turns the normals round for the other.
-    glFrontFace(GL_CW);
     const Simulation& simulation = document->simulation();
-    simulation.cloth().draw(sink);
-    glFrontFace(GL_CCW);
+    drawCloth(simulation);
     colliderDrawing.draw(simulation.colliders(), planeHalfSizeFor(simulation.cloth()));
-    drawPins(simulation);
+    if (display.floorGrid && simulation.cloth().hasGrid()) {
+      const Cloth& cloth = simulation.cloth();
+      drawFloorGrid(floorHeight(simulation), planeHalfSizeFor(cloth), 4 * cloth.spacing);
+    }
+    if (display.nodes) drawNodes(simulation.cloth());
+    if (display.pins) drawPins(simulation);
   }
   drawAxes(axes, kAxisLength);
   glPopMatrix();
+}
+
+void CLoomwiseView::drawCloth(const Simulation& simulation) const {
+  glColor3f(display.clothColour.redF(), display.clothColour.greenF(), display.clothColour.blueF());
+  if (display.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  OpenGlQuadStripSink sink;
+  // The strips wind clockwise as seen from the side their normals face: that side is the front,
+  // so that two-sided lighting turns the normals round for the other.
+  glFrontFace(GL_CW);
+  simulation.cloth().draw(sink);
+  glFrontFace(GL_CCW);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+// Every node as a small white dot, unlit and drawn over the sheet.
+void CLoomwiseView::drawNodes(const Cloth& cloth) const {
+  if (!cloth.hasGrid()) return;
+  glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glPointSize(3.0f);
+  glColor3d(0.95, 0.95, 0.95);
+  glBegin(GL_POINTS);
+  for (int k = 0; k < cloth.nodeCount(); ++k) {
+    const Vec3 p = cloth.positions->at(k);
+    glVertex3d(p.x, p.y, p.z);
+  }
+  glEnd();
+  glPopAttrib();
+}
+
+void CLoomwiseView::toggleDisplay(bool DisplayOptions::*option) {
+  display.*option = !(display.*option);
+  display.remember();
+  update();
+}
+
+void CLoomwiseView::chooseClothColour() {
+  const QColor colour = QColorDialog::getColor(display.clothColour, this, tr("Cloth Colour"));
+  if (!colour.isValid()) return;
+  display.clothColour = colour;
+  display.remember();
+  update();
 }
 
 // Pinned nodes as red dots, held ones as yellow, unlit and drawn over the sheet.

@@ -6,6 +6,7 @@
 #include "cloth/Vec3.h"
 #include "toolkit/View.h"
 #include "view/ColliderDrawing.h"
+#include "view/DisplayOptions.h"
 #include "view/DragHandle.h"
 #include "view/PickRecord.h"
 
@@ -75,6 +76,7 @@ public:
   PickRecord pickRecord;     // what this view's picking found
   DragHandle handle;         // the one pickable object, at the origin until dragged
   ColliderDrawing colliderDrawing;  // the colliders' triangles, kept between paints
+  DisplayOptions display = DisplayOptions::remembered();
   int grabbedNode = -1;      // the node a left press holds, −1 when none
 
 protected:
@@ -96,6 +98,11 @@ private:
   void grabStep(QPoint point);
   void releaseGrab();
   void drawPins(const Simulation& simulation) const;
+  void drawNodes(const Cloth& cloth) const;
+  void drawCloth(const Simulation& simulation) const;
+  // A display option switched from the View menu, kept for the views to come.
+  void toggleDisplay(bool DisplayOptions::*option);
+  void chooseClothColour();
   void setCamera(const double rotation[9], const double translation[3]);
   void applyZoom();
   // Pushes the model-view matrix and loads the camera into it.

@@ -101,3 +101,20 @@ void drawTetrahedron(const Vector& p, double s, const float* colour) {
   }
   glEnd();
 }
+
+void drawFloorGrid(double height, double halfSize, double step) {
+  glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+  glDisable(GL_LIGHTING);
+  glColor3d(0.35, 0.35, 0.35);
+  const int lines = static_cast<int>(halfSize / step);
+  const double edge = lines * step;
+  glBegin(GL_LINES);
+  for (int i = -lines; i <= lines; ++i) {
+    glVertex3d(i * step, height, -edge);
+    glVertex3d(i * step, height, edge);
+    glVertex3d(-edge, height, i * step);
+    glVertex3d(edge, height, i * step);
+  }
+  glEnd();
+  glPopAttrib();
+}

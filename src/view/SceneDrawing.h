@@ -13,3 +13,6 @@ void drawCone(const Vector& p, const Vector& v, double R);
 // A regular tetrahedron of edge s centred on p, one face pointing down -z and its apex up +z, in
 // the given colour (float RGB) or, without one, in the current colour.
 void drawTetrahedron(const Vector& p, double s, const float* colour);
+// Unlit grey lines every `step` on the horizontal plane at `height`, over the square of
+// `halfSize` about the vertical axis: a floor for the eye to judge heights against.
+void drawFloorGrid(double height, double halfSize, double step);

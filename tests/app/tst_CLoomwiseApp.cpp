@@ -1,5 +1,6 @@
 // The whole program worked as a user would: start-up, menus, toolbar, documents and windows,
 // the panel, the caption, the status bar, files and printing.
+#include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -133,7 +134,8 @@ private slots:
     QCOMPARE(itemTexts(run->frame().menu(true, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)),
              QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
-                          "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF"}));
+                          "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF", "-",
+                          "&Wireframe", "Show &Nodes", "Show P&ins", "Floor &Grid", "Cloth C&olour..."}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins",
                                                                   "&Solver", "Presets", "-", "R&eset\tCtrl+Shift+R"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[3]->menu()),
@@ -670,6 +672,30 @@ private slots:
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
     QVERIFY(file.size() > 2000);  // an embedded image, not an empty page
+  }
+
+  // Each display option changes the picture and is checked while on; all are kept for a new view.
+  void displayOptionsChangeThePictureAndAreRemembered() {
+    QVERIFY(run->start());
+    run->activeDocument()->runTimer.stop();
+    const QImage plain = run->activeView()->grabFramebuffer();
+    for (const char* item : {"&Wireframe", "Show &Nodes", "Show P&ins", "Floor &Grid"}) {
+      QVERIFY(run->chooseMenu("&View", item));
+      QVERIFY2(run->activeView()->grabFramebuffer() != plain, item);
+      QVERIFY(run->chooseMenu("&View", item));
+      QCOMPARE(run->activeView()->grabFramebuffer(), plain);
+    }
+    QVERIFY(run->chooseMenu("&View", "Floor &Grid"));
+    auto colour = whenModal<QColorDialog>([](QColorDialog* d) {
+      d->setCurrentColor(Qt::red);
+      d->accept();
+    });
+    QVERIFY(run->chooseMenu("&View", "Cloth C&olour..."));
+    QTRY_VERIFY(colour->ran);
+    QVERIFY(run->newDocument());
+    QCOMPARE(run->activeView()->display.clothColour, QColor(Qt::red));
+    QVERIFY(run->activeView()->display.floorGrid && run->activeView()->display.pins);
+    QVERIFY(!run->activeView()->display.wireframe);
   }
 
   void exitClosesEveryDocumentAndPanel() {
