@@ -295,7 +295,10 @@ void CLoomwiseDoc::restoreScene(const SceneSnapshot& scene) {
   updateAllViews();
 }
 
-void CLoomwiseDoc::OnSolver(Solver solver) { sim.setSolver(solver); }
+void CLoomwiseDoc::OnSolver(Solver solver) {
+  sim.setSolver(solver);
+  controlsPanel->setSolver(solver);
+}
 
 void CLoomwiseDoc::OnUpdateSolver(CommandUi& ui, Solver solver) { ui.setChecked(sim.solver() == solver); }
 

@@ -169,8 +169,14 @@ void ClothControlsDialog::setNodeSpacing(double spacing) {
   updateStabilityWarning();
 }
 
+void ClothControlsDialog::setSolver(Solver solver) {
+  solver_ = solver;
+  updateStabilityWarning();
+}
+
 void ClothControlsDialog::updateStabilityWarning() {
-  const bool unstable = !StabilityEstimate(*parameters, nodeSpacing, RecordingSession::kDefaultTimeStep).stable();
+  const bool unstable = solver_ == Solver::Explicit &&
+                        !StabilityEstimate(*parameters, nodeSpacing, RecordingSession::kDefaultTimeStep).stable();
   if (unstable == stabilityWarning->isVisibleTo(this)) return;
   stabilityWarning->setVisible(unstable);
   const int extra = unstable ? stabilityWarning->geometry().bottom() + 1 - stableSize.height() : 0;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "sim/Solver.h"
 #include "toolkit/TemplateDialog.h"
 
 class Parameter;
@@ -33,6 +34,8 @@ public:
   void OnVScroll();
   // The spacing of the cloth's grid, which the stability warning needs beside the parameters.
   void setNodeSpacing(double spacing);
+  // The warning is the explicit solver's: XPBD is stable at every setting.
+  void setSolver(Solver solver);
   // Shows the values again after they were written elsewhere (a preset, an undo).
   void refresh();
   // Runs after the panel wrote a value, with the parameter's name.
@@ -65,6 +68,7 @@ private:
   void updateStabilityWarning();
 
   double nodeSpacing = 0.25;
+  Solver solver_ = Solver::Explicit;
   QSize stableSize;  // the template's size, wide enough for the caption; the warning adds its lines below it
   int templateWidth;
 };

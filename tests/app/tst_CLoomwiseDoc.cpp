@@ -1,5 +1,6 @@
 // The document: the cloth it builds, its panel, and its step with the recording caption.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -162,8 +163,12 @@ private slots:
     QCOMPARE(b.sim.solver(), Solver::Explicit);
     a.cloth.parameters.find("density")->value = 0.05;
     a.cloth.parameters.find("kStretch")->value = 16000.0;
+    a.controlsPanel->refresh();
+    QVERIFY(a.controlsPanel->stabilityWarning->isHidden());  // it names XPBD as the way out
     a.advance(2000);
     QVERIFY(!a.cloth.diverged);
+    a.OnSolver(Solver::Explicit);
+    QVERIFY(!a.controlsPanel->stabilityWarning->isHidden());
   }
 
   // While recording with a skip of 5, steps 5, 10, … record a frame and say so in the caption;
