@@ -5,6 +5,7 @@
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "record/RecordingSession.h"
+#include "sim/FrameHistory.h"
 #include "sim/Simulation.h"
 #include "sim/SimulationClock.h"
 #include "view/ClothDocument.h"
@@ -45,6 +46,20 @@ public:
   // values and pins kept), with the simulated time at 0 and the gusts from the start again. A
   // recording under way is stopped first, so it ends on its last frame.
   void OnSimulationReset();
+  // Simulation > Step Frame: the steps to the next frame (a multiple of the simulation's
+  // stepsPerFrame), through advance; enabled while the cloth is stopped and sound.
+  void OnSimulationStepFrame();
+  void OnUpdateSimulationStepFrame(CommandUi& ui);
+  // The timeline: the views draw kept frame `index` of `history`; the newest index, or any
+  // beyond, shows the live cloth. Every advance and every reset goes back to the live cloth.
+  void showFrame(std::size_t index);
+  const NodeBuffer* shownFrame() const override;
+  // The index of the frame shown, the newest one's while the live cloth is.
+  std::size_t shownIndex() const;
+  // The frame number and simulated time of what the views draw: the live cloth's are its newest
+  // frame's number and its own time.
+  std::int64_t shownFrameNumber() const;
+  double shownTime() const;
   // Simulation > Pins: one of the presets.
   void OnPins(PinSet::Preset preset);
   void OnUpdatePins(CommandUi& ui, PinSet::Preset preset);
@@ -74,8 +89,11 @@ public:
   bool sceneVisible = false;
   RecordingSession session;
   SimulationClock clock{sim};
+  // The frames since the last lay-out, for the timeline.
+  FrameHistory history{sim};
 
 private:
+  bool scrubbed() const { return scrubbedTo_ < history.size() && scrubbedTo_ + 1 < history.size(); }
   QWidget* mainWindow() const;
   // Recording status goes to the main window's caption, until the toolkit next sets its title.
   void setMainCaption(const QString& text) const;
@@ -88,4 +106,8 @@ private:
   void stopDivergedCloth();
   // A warning whose detail is the recorder's "PATH: reason".
   void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;
+
+  // The kept frame the views draw, while it is not the newest.
+  static constexpr std::size_t kLive = static_cast<std::size_t>(-1);
+  std::size_t scrubbedTo_ = kLive;
 };

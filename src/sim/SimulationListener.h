@@ -14,4 +14,6 @@ public:
   virtual bool frameDue(const Simulation&) { return true; }
   // The step has left the sheet diverged; said once, and no frame is due after it.
   virtual void diverged(const Simulation&) {}
+  // The cloth has been laid out afresh (a reset or a new shape), at step 0.
+  virtual void laidOut(const Simulation&) {}
 };

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <QMouseEvent>
+#include <QOpenGLFramebufferObject>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
 #include <algorithm>
@@ -118,6 +119,24 @@ void CLoomwiseView::OnUpdate() { FrameClock::instance().request(*this); }
 // come out transparent, showing the paper or the preview's grey.
 QImage CLoomwiseView::printedPicture() { return grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
 
+QImage CLoomwiseView::renderedImage(QSize size) {
+  makeCurrent();
+  QImage image;
+  QOpenGLFramebufferObject framebuffer(size, QOpenGLFramebufferObject::Depth);
+  if (framebuffer.isValid() && framebuffer.bind()) {
+    // The scale that fits the view's whole box into the image, whatever its shape.
+    const double scale = viewScale * std::max(static_cast<double>(width()) / size.width(),
+                                              static_cast<double>(height()) / size.height());
+    setProjection(size.width(), size.height(), scale, kNearPlane, kFarPlane);
+    renderScene();
+    image = framebuffer.toImage().convertToFormat(QImage::Format_RGB32);
+    framebuffer.release();
+    setProjection(width(), height(), viewScale, kNearPlane, kFarPlane);
+  }
+  doneCurrent();
+  return image;
+}
+
 void CLoomwiseView::renderScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_COLOR_MATERIAL);
@@ -139,19 +158,19 @@ void CLoomwiseView::renderScene() {
     // so that two-sided lighting turns the normals round for the other.
     glFrontFace(GL_CW);
     const Simulation& simulation = document->simulation();
-    simulation.cloth().draw(sink);
+    const NodeBuffer* shown = document->shownFrame();
+    simulation.cloth().draw(sink, shown);
     glFrontFace(GL_CCW);
     colliderDrawing.draw(simulation.colliders(), planeHalfSizeFor(simulation.cloth()));
-    drawPins(simulation);
+    if (simulation.cloth().hasGrid()) drawPins(simulation, shown != nullptr ? *shown : *simulation.cloth().positions);
   }
   drawAxes(axes, kAxisLength);
   glPopMatrix();
 }
 
 // Pinned nodes as red dots, held ones as yellow, unlit and drawn over the sheet.
-void CLoomwiseView::drawPins(const Simulation& simulation) const {
+void CLoomwiseView::drawPins(const Simulation& simulation, const NodeBuffer& positions) const {
   const Cloth& cloth = simulation.cloth();
-  if (!cloth.hasGrid()) return;
   glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
@@ -164,7 +183,7 @@ void CLoomwiseView::drawPins(const Simulation& simulation) const {
       glColor3d(1.0, 0.85, 0.1);
     else
       glColor3d(0.9, 0.15, 0.1);
-    const Vec3 p = cloth.positions->at(k);
+    const Vec3 p = positions.at(k);
     glVertex3d(p.x, p.y, p.z);
   }
   glEnd();
@@ -380,7 +399,8 @@ NodePicker CLoomwiseView::picker() const { return NodePicker(cameraMatrix, viewS
 
 int CLoomwiseView::nodeAt(QPoint point) const {
   ClothDocument* document = clothDocument();
-  if (document == nullptr || !document->simulation().cloth().hasGrid()) return -1;
+  // Only the live cloth can be taken: while an earlier frame is shown, a press turns the camera.
+  if (document == nullptr || !document->simulation().cloth().hasGrid() || document->shownFrame() != nullptr) return -1;
   return picker().nodeAt(*document->simulation().cloth().positions, point.x(), point.y(), kGrabRadius);
 }
 
