@@ -126,18 +126,19 @@ private slots:
     QMenuBar* bar = run->frame().menuBar();
     QCOMPARE(menuTitles(bar), QStringList({"&File", "&View", "&Simulation", "S&cene", "&Window", "&Help"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 0)),
-             QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
-                          "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File",
+             QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
+                          "&Export Image...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File",
                           "Recent File", "Recent File", "Recent File", "Recent File", "Recent File",
                           "Recent File", "Recent File", "-", "E&xit"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 1)),
              QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
                           "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)),
-             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins", "&Solver", "-", "R&eset\tCtrl+Shift+R"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[3]->menu()),
+             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "Step &Frame", "-", "&Pins", "&Solver", "-",
+                          "R&eset\tCtrl+Shift+R"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[4]->menu()),
              QStringList({"&Default", "&Top Edge", "Top &Corners", "&Left Edge", "&None"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[4]->menu()), QStringList({"&Explicit", "&XPBD"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 2)->actions()[5]->menu()), QStringList({"&Explicit", "&XPBD"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"Add &Ground Plane", "Add &Sphere", "Add &Box", "-",
                                                                   "&Import Collider Mesh..."}));
     QCOMPARE(itemTexts(run->frame().menu(true, 4)),
