@@ -17,8 +17,8 @@ class RecordingSettingsDialog;
 class ScenePanel;
 
 // One simulated cloth: its simulation with the run timer (in ClothDocument), its Cloth Controls
-// panel, and the recording counters (in `session`: timeStepSkip, recordedFrames, recording,
-// timeStep). Documents have no file content.
+// panel, the recording counters (in `session`: timeStepSkip, recordedFrames, recording,
+// timeStep) and the frames kept for the timeline. Documents have no file content.
 class CLoomwiseDoc : public ClothDocument {
 public:
   // `host`: the program the document runs in, whose main window owns the panel; none for a
@@ -93,7 +93,7 @@ public:
   FrameHistory history{sim};
 
 private:
-  bool scrubbed() const { return scrubbedTo_ < history.size() && scrubbedTo_ + 1 < history.size(); }
+  bool scrubbed() const { return scrubbedTo_ != kLive && scrubbedTo_ + 1 < history.size(); }
   QWidget* mainWindow() const;
   // Recording status goes to the main window's caption, until the toolkit next sets its title.
   void setMainCaption(const QString& text) const;

@@ -2,8 +2,8 @@
 
 class Simulation;
 
-// Hears what a running simulation does. Every call comes after the step it reports, with the
-// positions of that step in the cloth; none may step the simulation itself.
+// Hears what a running simulation does. Every call but laidOut comes after the step it reports,
+// with the positions of that step in the cloth; none may step the simulation itself.
 class SimulationListener {
 public:
   virtual ~SimulationListener() = default;

@@ -130,6 +130,7 @@ QImage CLoomwiseView::renderedImage(QSize size) {
     setProjection(size.width(), size.height(), scale, kNearPlane, kFarPlane);
     renderScene();
     image = framebuffer.toImage().convertToFormat(QImage::Format_RGB32);
+    // Binds the widget's own framebuffer again, which its next paint draws into.
     framebuffer.release();
     setProjection(width(), height(), viewScale, kNearPlane, kFarPlane);
   }
