@@ -8,6 +8,8 @@
 FramePane::FramePane(ActiveDocument activeDocument, QWidget* parent)
     : QLabel(parent), activeDocument(std::move(activeDocument)) {
   setObjectName(QStringLiteral("framePane"));
+  // Wide enough for a long run's frame and time, so the panes beside it keep still as they grow.
+  setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Frame 000000  t = 0000.000 s")));
   connect(&timer, &QTimer::timeout, this, &FramePane::refresh);
   connect(&FrameClock::instance(), &FrameClock::aboutToShowFrame, this, &FramePane::refresh);
   timer.start(kRefreshMs);

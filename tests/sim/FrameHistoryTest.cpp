@@ -22,6 +22,8 @@ struct Bound {
   std::size_t kept;                         // of the run's 13 frames
 };
 
+void PrintTo(const Bound& bound, std::ostream* out) { *out << bound.name; }
+
 class FrameHistoryBound : public ::testing::TestWithParam<Bound> {};
 
 // Past either bound the oldest frames go; the kept ones are their steps' positions, keeping them
