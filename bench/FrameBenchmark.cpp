@@ -1,5 +1,6 @@
 // Writing one recorded frame, to set beside the steps between two frames: MEL's 5 × 5 patches on
-// the default cloth, and every format on the largest cloth.
+// the default cloth, and every format on the largest cloth; and keeping one in the window's
+// timeline, on the largest cloth.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -14,6 +15,8 @@
 #include "record/FrameWriters.h"
 #include "record/MelRecorder.h"
 #include "record/RecordingSession.h"
+#include "sim/FrameHistory.h"
+#include "sim/Simulation.h"
 
 namespace {
 
@@ -79,9 +82,19 @@ void writeCacheFrame(benchmark::State& state, RecordingFormat format) {
   for (auto& writer : writers) writer->end();
 }
 
+// Once the history is full, a frame is a copy into the oldest frame's buffer; a short history
+// measures that without holding the full bound's memory.
+void keepFrame(benchmark::State& state) {
+  Simulation simulation(1, clothsetups::benchmarkShapes().back());
+  FrameHistory history(simulation, 16);
+  for (auto _ : state) history.frameDue(simulation);
+}
+
 }  // namespace
 
 void registerFrameBenchmark() {
+  const std::string keep = "KeepFrame/" + benchmarknames::size(clothsetups::benchmarkShapes().back());
+  benchmark::RegisterBenchmark(keep.c_str(), keepFrame)->Unit(benchmark::kMicrosecond);
   const std::string name = std::string(benchmarknames::kWriteFrame) + "/" + std::to_string(kPatches) + "x" +
                            std::to_string(kPatches);
   benchmark::RegisterBenchmark(name.c_str(), writeFrame)->Unit(benchmark::kMicrosecond);

@@ -106,6 +106,8 @@ CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
   onUpdate(ID_VIEW_CLOTH_CONTROLS, [this](CommandUi& ui) { OnUpdateViewClothControls(ui); });
   onCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
   onCommand(ID_SIMULATION_RESET, [this] { OnSimulationReset(); });
+  onCommand(ID_SIMULATION_STEP_FRAME, [this] { OnSimulationStepFrame(); });
+  onUpdate(ID_SIMULATION_STEP_FRAME, [this](CommandUi& ui) { OnUpdateSimulationStepFrame(ui); });
   for (const PinCommand& command : kPinCommands) {
     onCommand(command.id, [this, command] { OnPins(command.preset); });
     onUpdate(command.id, [this, command](CommandUi& ui) { OnUpdatePins(ui, command.preset); });
@@ -157,14 +159,44 @@ bool CLoomwiseDoc::OnOpenDocument(const QString& path) {
 }
 
 void CLoomwiseDoc::layOutCloth(const ClothShape& shape) {
+  scrubbedTo_ = kLive;
   sim.layOut(shape);
   controlsPanel->setNodeSpacing(cloth.spacing);
 }
 
 void CLoomwiseDoc::OnSimulationReset() {
   if (session.recording) stopRecording();
+  scrubbedTo_ = kLive;
   sim.reset();
   updateAllViews();
+}
+
+void CLoomwiseDoc::OnSimulationStepFrame() {
+  advance(sim.stepsPerFrame - sim.stepCount() % sim.stepsPerFrame);
+  updateAllViews();
+}
+
+void CLoomwiseDoc::OnUpdateSimulationStepFrame(CommandUi& ui) {
+  ui.setEnabled(!runTimer.running() && cloth.hasGrid() && !cloth.diverged);
+}
+
+void CLoomwiseDoc::showFrame(std::size_t index) {
+  scrubbedTo_ = index;
+  updateAllViews();
+}
+
+const NodeBuffer* CLoomwiseDoc::shownFrame() const {
+  return scrubbed() ? history.at(scrubbedTo_).positions.get() : nullptr;
+}
+
+std::size_t CLoomwiseDoc::shownIndex() const {
+  return scrubbed() ? scrubbedTo_ : history.size() - 1;
+}
+
+std::int64_t CLoomwiseDoc::shownFrameNumber() const { return history.at(shownIndex()).number; }
+
+double CLoomwiseDoc::shownTime() const {
+  return scrubbed() ? history.at(scrubbedTo_).step * Simulation::kTimeStep : sim.simulatedTime();
 }
 
 void CLoomwiseDoc::OnPins(PinSet::Preset preset) {
@@ -385,7 +417,9 @@ void CLoomwiseDoc::showRecordingError(const QString& text, const std::string& re
   box.exec();
 }
 
+// Running on goes from the newest frame: the views show the live cloth again.
 void CLoomwiseDoc::advance(std::int64_t steps) {
+  scrubbedTo_ = kLive;
   const int framesBefore = session.recordedFrames;
   const SimulationClock::Report report = clock.advance(steps);
   if (report.frameRefused) return abandonRecording(session.failedFrame());

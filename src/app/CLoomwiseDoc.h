@@ -7,6 +7,7 @@
 #include "cloth/ClothShape.h"
 #include "record/RecordingSession.h"
 #include "sim/SceneSnapshot.h"
+#include "sim/FrameHistory.h"
 #include "sim/Simulation.h"
 #include "sim/SimulationClock.h"
 #include "view/ClothDocument.h"
@@ -19,8 +20,8 @@ class SavedPresets;
 class ScenePanel;
 
 // One simulated cloth: its simulation with the run timer (in ClothDocument), its Cloth Controls
-// panel, and the recording counters (in `session`: timeStepSkip, recordedFrames, recording,
-// timeStep). Documents have no file content.
+// panel, the recording counters (in `session`: timeStepSkip, recordedFrames, recording,
+// timeStep) and the frames kept for the timeline. Documents have no file content.
 class CLoomwiseDoc : public ClothDocument {
 public:
   // `host`: the program the document runs in, whose main window owns the panel; none for a
@@ -48,6 +49,20 @@ public:
   // values and pins kept), with the simulated time at 0 and the gusts from the start again. A
   // recording under way is stopped first, so it ends on its last frame.
   void OnSimulationReset();
+  // Simulation > Step Frame: the steps to the next frame (a multiple of the simulation's
+  // stepsPerFrame), through advance; enabled while the cloth is stopped and sound.
+  void OnSimulationStepFrame();
+  void OnUpdateSimulationStepFrame(CommandUi& ui);
+  // The timeline: the views draw kept frame `index` of `history`; the newest index, or any
+  // beyond, shows the live cloth. Every advance and every reset goes back to the live cloth.
+  void showFrame(std::size_t index);
+  const NodeBuffer* shownFrame() const override;
+  // The index of the frame shown, the newest one's while the live cloth is.
+  std::size_t shownIndex() const;
+  // The frame number and simulated time of what the views draw: the live cloth's are its newest
+  // frame's number and its own time.
+  std::int64_t shownFrameNumber() const;
+  double shownTime() const;
   // Simulation > Pins: one of the presets.
   void OnPins(PinSet::Preset preset);
   void OnUpdatePins(CommandUi& ui, PinSet::Preset preset);
@@ -91,8 +106,11 @@ public:
   SimulationClock clock{sim};
   SavedPresets* savedPresets = nullptr;  // the program's, not owned; none for a document on its own
   QUndoStack undoStack;
+  // The frames since the last lay-out, for the timeline.
+  FrameHistory history{sim};
 
 private:
+  bool scrubbed() const { return scrubbedTo_ != kLive && scrubbedTo_ + 1 < history.size(); }
   QWidget* mainWindow() const;
   // Recording status goes to the main window's caption, until the toolkit next sets its title.
   void setMainCaption(const QString& text) const;
@@ -111,4 +129,7 @@ private:
   void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;
 
   SceneSnapshot lastEdit_;  // the settings as the undo stack's last step left them
+  // The kept frame the views draw, while it is not the newest.
+  static constexpr std::size_t kLive = static_cast<std::size_t>(-1);
+  std::size_t scrubbedTo_ = kLive;
 };

@@ -9,8 +9,10 @@
 
 #include "app/AppResources.h"
 #include "app/CLoomwiseDoc.h"
+#include "app/FramePane.h"
 #include "app/PacePane.h"
 #include "app/Resource.h"
+#include "app/TimelineBar.h"
 #include "toolkit/DialogTemplate.h"
 #include "toolkit/FrameResourceLoader.h"
 #include "toolkit/FrameStatusBar.h"
@@ -45,6 +47,11 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
                                                  {ID_INDICATOR_SCRL, AppResources::string(ID_INDICATOR_SCRL)}});
   pacePane = new PacePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
   status->insertPermanentWidget(1, pacePane);  // after the message pane, before the indicators
+  framePane = new FramePane([this] { return dynamic_cast<const CLoomwiseDoc*>(activeDocument()); }, this);
+  status->insertPermanentWidget(1, framePane);  // before the pace
+  timelineBar = new TimelineBar([this] { return dynamic_cast<CLoomwiseDoc*>(activeDocument()); }, this);
+  addToolBar(Qt::BottomToolBarArea, timelineBar);
+  connect(timelineBar, &TimelineBar::frameChosen, framePane, &FramePane::refresh);
   load.loadPrompts(AppResources::strings());
   realTime = QSettings().value(kRealTimeKey, false).toBool();
   onCommand(ID_VIEW_REAL_TIME, [this] { OnViewRealTime(); });
@@ -72,6 +79,8 @@ void CMainFrame::followActiveDocument() {
     if (auto* frame = qobject_cast<MdiChildFrame*>(window))
       if (auto* document = dynamic_cast<CLoomwiseDoc*>(frame->view()->document()))
         document->showPanels(document == active);
+  timelineBar->refresh();
+  framePane->refresh();
 }
 
 QWidget* CMainFrame::createDialogBar() {

@@ -2,7 +2,9 @@
 
 #include "toolkit/MdiFrame.h"
 
+class FramePane;
 class PacePane;
+class TimelineBar;
 
 // The main window: menus 128 and 129, the toolbar and the dialog bar as two bands at the top, and
 // the status bar with its message pane and the CAP, NUM and SCRL indicators.
@@ -16,6 +18,8 @@ public:
   void OnUpdateViewRealTime(CommandUi& ui);
 
   PacePane* pacePane;
+  FramePane* framePane;
+  TimelineBar* timelineBar;
   // Simulation > Real Time, which every cloth's run timer follows.
   bool realTime = false;
 

@@ -39,6 +39,12 @@ constexpr int ID_SCENE_ADD_SPHERE = 32791;
 constexpr int ID_SCENE_ADD_BOX = 32792;
 constexpr int ID_SCENE_IMPORT_MESH = 32793;
 constexpr int ID_VIEW_SCENE_PANEL = 32794;
+// Simulation > Step Frame: the active document's cloth on to its next frame while stopped.
+constexpr int ID_SIMULATION_STEP_FRAME = 32810;
+// File > Export Image: the active view as a PNG file, and the size fields of its dialog.
+constexpr int ID_FILE_EXPORT_IMAGE = 32811;
+constexpr int IDC_IMAGE_WIDTH = 32812;
+constexpr int IDC_IMAGE_HEIGHT = 32813;
 // Simulation > Solver: how the active document's cloth is stepped.
 constexpr int ID_SOLVER_EXPLICIT = 32780;
 constexpr int ID_SOLVER_XPBD = 32781;

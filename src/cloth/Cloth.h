@@ -28,8 +28,9 @@ public:
   // negative spacing or a grid of fewer than two rows or columns or three nodes (no grid then).
   virtual int initialize(double spacing, int width, int height, const Matrix* placement);
   virtual ~Cloth();
-  // Issues the sheet as height − 1 quad strips into `sink`.
-  virtual void draw(QuadStripSink& sink) const;
+  // Issues the sheet as height − 1 quad strips into `sink`: `nodes` (positions of this grid kept
+  // earlier), or the current positions when none is given.
+  virtual void draw(QuadStripSink& sink, const NodeBuffer* nodes = nullptr) const;
   // Advances every free node by dt seconds; the gusts draw from `gusts`. With `checkSheet`, sets
   // `diverged` when a spring of the new positions is longer than stretchLimit() or a coordinate is
   // not finite.

@@ -10,9 +10,9 @@ Vector Cloth::nodeNormal(const NodeBuffer& nodes, int c, int r) const {
   return nodeNormalAt(nodes, width, c, r).toVector();
 }
 
-void Cloth::draw(QuadStripSink& sink) const {
+void Cloth::draw(QuadStripSink& sink, const NodeBuffer* nodes) const {
   if (!hasGrid()) return;
-  const NodeBuffer& p = *positions;
+  const NodeBuffer& p = nodes != nullptr ? *nodes : *positions;
   for (int r = 0; r + 1 < height; ++r) {
     sink.beginStrip();
     for (int c = 0; c < width; ++c) {

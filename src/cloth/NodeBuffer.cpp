@@ -1,6 +1,7 @@
 #include "cloth/NodeBuffer.h"
 
 #include <algorithm>
+#include <cassert>
 #include <new>
 
 namespace {
@@ -26,3 +27,12 @@ NodeBuffer::NodeBuffer(int count)
     : x(allocateCoordinates(count)), y(x + stride(count)), z(y + stride(count)), count_(count) {}
 
 NodeBuffer::~NodeBuffer() { ::operator delete(x - kGuard, kAlignment); }
+
+std::size_t NodeBuffer::bytes() const { return 3 * stride(count_) * sizeof(double); }
+
+void NodeBuffer::assign(const NodeBuffer& other) {
+  assert(other.count_ == count_);
+  std::copy(other.x, other.x + count_, x);
+  std::copy(other.y, other.y + count_, y);
+  std::copy(other.z, other.z + count_, z);
+}

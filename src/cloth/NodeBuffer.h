@@ -18,6 +18,10 @@ public:
   ~NodeBuffer();
 
   int count() const { return count_; }
+  // The memory the buffer holds, guards included.
+  std::size_t bytes() const;
+  // Takes the positions of `other`, a buffer of as many nodes.
+  void assign(const NodeBuffer& other);
 
   Vec3 at(int k) const { return {x[k], y[k], z[k]}; }
   void set(int k, const Vec3& p) {

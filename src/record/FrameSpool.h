@@ -22,6 +22,7 @@ public:
   bool writeFile(const std::string& path, const byteorder::Bytes& head);
 
   int frames() const { return frames_; }
+  long bytes() const { return frames_ * frameBytes_; }
   const std::string& error() const { return error_; }
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,4 +30,6 @@ public:
   virtual int beginFailure() const { return -1; }
   // Whether the files keep the frames (an OBJ base mesh alone keeps none).
   virtual bool keepsFrames() const { return true; }
+  // The bytes the recording has put down so far: by default the sizes of files() on disk now.
+  virtual std::uintmax_t bytes() const;
 };

@@ -33,6 +33,7 @@ std::vector<std::string> ObjWriter::staleFrames(const RecordingTarget& target) {
 // A sequence written again under its name leaves none of the old frames among the new ones.
 bool ObjWriter::begin(const RecordingTarget& target) {
   target_ = target;
+  bytes_ = 0;
   topology_ = clothmesh::objTopology(cloth_);
   if (sequence_) {
     for (const std::string& stale : staleFrames(target)) {
@@ -52,10 +53,15 @@ bool ObjWriter::frame(int number) {
 }
 
 bool ObjWriter::writeMesh(const std::string& path, const std::string& comment) {
+  const std::string header = clothmesh::objHeader(RecordingTarget::safeName(target_.name), comment);
+  const std::string vertices = clothmesh::objVertices(cloth_);
   OutputFile file;
-  const bool written = file.open(path, "wb") && file.writeText(clothmesh::objHeader(RecordingTarget::safeName(target_.name), comment)) &&
-                       file.writeText(clothmesh::objVertices(cloth_)) && file.writeText(topology_) && file.close();
-  if (written) return true;
+  const bool written = file.open(path, "wb") && file.writeText(header) && file.writeText(vertices) &&
+                       file.writeText(topology_) && file.close();
+  if (written) {
+    bytes_ += header.size() + vertices.size() + topology_.size();
+    return true;
+  }
   error_ = file.error();
   file.discard();  // a mesh cut short must not pass for the frame
   return false;

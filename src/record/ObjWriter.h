@@ -20,6 +20,8 @@ public:
   std::vector<std::string> filesFor(const RecordingTarget& target) const override;
   const std::string& error() const override { return error_; }
   bool keepsFrames() const override { return sequence_; }
+  // The meshes written whole so far.
+  std::uintmax_t bytes() const override { return bytes_; }
 
   // NAME.NNNN.obj: the frame number in at least four digits.
   static std::string framePath(const RecordingTarget& target, int number);
@@ -34,4 +36,5 @@ private:
   RecordingTarget target_;
   std::string topology_;  // the same in every file of the sequence
   std::string error_;
+  std::uintmax_t bytes_ = 0;
 };

@@ -65,6 +65,7 @@ int RecordingSession::start(const std::string& path, int skip, int patchesU, int
   }
   for (const auto& writer : writers_)
     for (const std::string& file : writer->files()) recordedFiles_.push_back(file);
+  framesBefore_ = recordedFrames;
   recording = true;
   return 0;
 }
@@ -82,6 +83,12 @@ bool RecordingSession::endWriters() {
   }
   writers_.clear();
   return unfinished_.empty();
+}
+
+std::uintmax_t RecordingSession::bytesWritten() const {
+  std::uintmax_t total = 0;
+  for (const auto& writer : writers_) total += writer->bytes();
+  return total;
 }
 
 int RecordingSession::stop() {

@@ -52,6 +52,10 @@ public:
 
   // "PATH: reason" of the last failure to start, write or complete a file.
   const std::string& lastError() const { return lastError_; }
+  // The frames the current or last recording has written, and the bytes its files hold so far
+  // (a format that writes its file at the end counts the frames it keeps for it).
+  int framesWritten() const { return recordedFrames - framesBefore_; }
+  std::uintmax_t bytesWritten() const;
   // The files the current or last recording writes (a sequence as NAME.NNNN.obj).
   const std::vector<std::string>& recordedFiles() const { return recordedFiles_; }
 
@@ -66,6 +70,7 @@ private:
   bool endWriters();
 
   int failedFrame_ = 0;
+  int framesBefore_ = 0;  // recordedFrames as the recording started: the numbers go on from there
   std::vector<std::string> unfinished_;
   bool framesKept_ = false;
   std::vector<std::unique_ptr<FrameWriter>> writers_;

@@ -19,6 +19,8 @@ public:
   std::vector<std::string> files() const final { return {path_}; }
   std::vector<std::string> filesFor(const RecordingTarget& target) const final { return {target.file(suffix_)}; }
   const std::string& error() const final { return error_; }
+  // The frames spooled so far: the file itself is written at the end.
+  std::uintmax_t bytes() const final { return static_cast<std::uintmax_t>(spool_.bytes()); }
 
 protected:
   SpooledWriter(const Cloth& cloth, const char* suffix) : cloth_(cloth), suffix_(suffix) {}

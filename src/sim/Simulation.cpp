@@ -20,9 +20,11 @@ void Simulation::layOut(const ClothShape& shape) {
   divergenceTold_ = false;
   held_.clear();
   nextScheduled_ = 0;
-  if (!cloth_.hasGrid()) return;
-  setPins(pins_);
-  takeScheduledHolds();
+  if (cloth_.hasGrid()) {
+    setPins(pins_);
+    takeScheduledHolds();
+  }
+  for (SimulationListener* listener : listeners_) listener->laidOut(*this);
 }
 
 void Simulation::setSeed(std::uint32_t seed) {

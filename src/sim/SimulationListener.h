@@ -2,8 +2,8 @@
 
 class Simulation;
 
-// Hears what a running simulation does. Every call comes after the step it reports, with the
-// positions of that step in the cloth; none may step the simulation itself.
+// Hears what a running simulation does. Every call but laidOut comes after the step it reports,
+// with the positions of that step in the cloth; none may step the simulation itself.
 class SimulationListener {
 public:
   virtual ~SimulationListener() = default;
@@ -14,4 +14,6 @@ public:
   virtual bool frameDue(const Simulation&) { return true; }
   // The step has left the sheet diverged; said once, and no frame is due after it.
   virtual void diverged(const Simulation&) {}
+  // The cloth has been laid out afresh (a reset or a new shape), at step 0.
+  virtual void laidOut(const Simulation&) {}
 };

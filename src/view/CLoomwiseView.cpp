@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <QColorDialog>
 #include <QMouseEvent>
+#include <QOpenGLFramebufferObject>
 #include <QSurfaceFormat>
 #include <QTimerEvent>
 #include <algorithm>
@@ -139,6 +140,25 @@ void CLoomwiseView::OnUpdate() { FrameClock::instance().request(*this); }
 // come out transparent, showing the paper or the preview's grey.
 QImage CLoomwiseView::printedPicture() { return grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
 
+QImage CLoomwiseView::renderedImage(QSize size) {
+  makeCurrent();
+  QImage image;
+  QOpenGLFramebufferObject framebuffer(size, QOpenGLFramebufferObject::Depth);
+  if (framebuffer.isValid() && framebuffer.bind()) {
+    // The scale that fits the view's whole box into the image, whatever its shape.
+    const double scale = viewScale * std::max(static_cast<double>(width()) / size.width(),
+                                              static_cast<double>(height()) / size.height());
+    setProjection(size.width(), size.height(), scale, kNearPlane, kFarPlane);
+    renderScene();
+    image = framebuffer.toImage().convertToFormat(QImage::Format_RGB32);
+    // Binds the widget's own framebuffer again, which its next paint draws into.
+    framebuffer.release();
+    setProjection(width(), height(), viewScale, kNearPlane, kFarPlane);
+  }
+  doneCurrent();
+  return image;
+}
+
 void CLoomwiseView::renderScene() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_COLOR_MATERIAL);
@@ -155,42 +175,43 @@ void CLoomwiseView::renderScene() {
   // The scene handle is not drawn: it is an invisible grip that only the picking pass renders.
   if (ClothDocument* document = clothDocument()) {
     const Simulation& simulation = document->simulation();
-    drawCloth(simulation);
+    const NodeBuffer* shown = document->shownFrame();
+    const NodeBuffer* drawn = shown != nullptr ? shown : simulation.cloth().positions.get();
+    drawCloth(simulation, shown);
     colliderDrawing.draw(simulation.colliders(), planeHalfSizeFor(simulation.cloth()));
-    if (display.floorGrid && simulation.cloth().hasGrid()) {
+    if (simulation.cloth().hasGrid()) {
       const Cloth& cloth = simulation.cloth();
-      drawFloorGrid(floorHeight(simulation), planeHalfSizeFor(cloth), 4 * cloth.spacing);
+      if (display.floorGrid) drawFloorGrid(floorHeight(simulation), planeHalfSizeFor(cloth), 4 * cloth.spacing);
+      if (display.nodes) drawNodes(*drawn, cloth.nodeCount());
+      if (display.pins) drawPins(simulation, *drawn);
     }
-    if (display.nodes) drawNodes(simulation.cloth());
-    if (display.pins) drawPins(simulation);
   }
   drawAxes(axes, kAxisLength);
   glPopMatrix();
 }
 
-void CLoomwiseView::drawCloth(const Simulation& simulation) const {
+void CLoomwiseView::drawCloth(const Simulation& simulation, const NodeBuffer* shown) const {
   glColor3f(display.clothColour.redF(), display.clothColour.greenF(), display.clothColour.blueF());
   if (display.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   OpenGlQuadStripSink sink;
   // The strips wind clockwise as seen from the side their normals face: that side is the front,
   // so that two-sided lighting turns the normals round for the other.
   glFrontFace(GL_CW);
-  simulation.cloth().draw(sink);
+  simulation.cloth().draw(sink, shown);
   glFrontFace(GL_CCW);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
 // Every node as a small white dot, unlit and drawn over the sheet.
-void CLoomwiseView::drawNodes(const Cloth& cloth) const {
-  if (!cloth.hasGrid()) return;
+void CLoomwiseView::drawNodes(const NodeBuffer& positions, int count) const {
   glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
   glPointSize(3.0f);
   glColor3d(0.95, 0.95, 0.95);
   glBegin(GL_POINTS);
-  for (int k = 0; k < cloth.nodeCount(); ++k) {
-    const Vec3 p = cloth.positions->at(k);
+  for (int k = 0; k < count; ++k) {
+    const Vec3 p = positions.at(k);
     glVertex3d(p.x, p.y, p.z);
   }
   glEnd();
@@ -212,9 +233,8 @@ void CLoomwiseView::chooseClothColour() {
 }
 
 // Pinned nodes as red dots, held ones as yellow, unlit and drawn over the sheet.
-void CLoomwiseView::drawPins(const Simulation& simulation) const {
+void CLoomwiseView::drawPins(const Simulation& simulation, const NodeBuffer& positions) const {
   const Cloth& cloth = simulation.cloth();
-  if (!cloth.hasGrid()) return;
   glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_CURRENT_BIT);
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
@@ -227,7 +247,7 @@ void CLoomwiseView::drawPins(const Simulation& simulation) const {
       glColor3d(1.0, 0.85, 0.1);
     else
       glColor3d(0.9, 0.15, 0.1);
-    const Vec3 p = cloth.positions->at(k);
+    const Vec3 p = positions.at(k);
     glVertex3d(p.x, p.y, p.z);
   }
   glEnd();
@@ -443,7 +463,8 @@ NodePicker CLoomwiseView::picker() const { return NodePicker(cameraMatrix, viewS
 
 int CLoomwiseView::nodeAt(QPoint point) const {
   ClothDocument* document = clothDocument();
-  if (document == nullptr || !document->simulation().cloth().hasGrid()) return -1;
+  // Only the live cloth can be taken: while an earlier frame is shown, a press turns the camera.
+  if (document == nullptr || !document->simulation().cloth().hasGrid() || document->shownFrame() != nullptr) return -1;
   return picker().nodeAt(*document->simulation().cloth().positions, point.x(), point.y(), kGrabRadius);
 }
 

@@ -11,6 +11,7 @@
 #include "view/PickRecord.h"
 
 class ClothDocument;
+class NodeBuffer;
 class NodePicker;
 class Simulation;
 
@@ -52,6 +53,9 @@ public:
   // The document's cloth moved: repaint with the next frame, never once per step.
   void OnUpdate() override;
   QImage printedPicture() override;
+  // The view as it stands drawn offscreen at `size` pixels, opaque, showing at least what the
+  // view shows; a null image when the framebuffer cannot be made (too large, say).
+  QImage renderedImage(QSize size);
 
   // Points are in client pixels, y downwards.
   void OnLButtonDown(int flags, QPoint point);
@@ -60,7 +64,8 @@ public:
   void OnMouseMove(int flags, QPoint point);
   // The scene object under the point, found by a selection-mode pass, or none.
   SceneObject* pickAt(int x, int y);
-  // The node of the cloth within kGrabRadius of the point, or −1.
+  // The node of the live cloth within kGrabRadius of the point, or −1 (always while the document
+  // shows an earlier frame).
   int nodeAt(QPoint point) const;
 
   void setUpGLState();
@@ -97,9 +102,11 @@ private:
   bool grabAt(int flags, QPoint point);
   void grabStep(QPoint point);
   void releaseGrab();
-  void drawPins(const Simulation& simulation) const;
-  void drawNodes(const Cloth& cloth) const;
-  void drawCloth(const Simulation& simulation) const;
+  // At `positions`: the live cloth's or the frame shown.
+  void drawPins(const Simulation& simulation, const NodeBuffer& positions) const;
+  void drawNodes(const NodeBuffer& positions, int count) const;
+  // The sheet at `shown`, or at its live positions when none.
+  void drawCloth(const Simulation& simulation, const NodeBuffer* shown) const;
   // A display option switched from the View menu, kept for the views to come.
   void toggleDisplay(bool DisplayOptions::*option);
   void chooseClothColour();

@@ -7,6 +7,7 @@
 #include "toolkit/Document.h"
 #include "view/SimulationTimer.h"
 
+class NodeBuffer;
 class Simulation;
 
 // What a view needs of its document: the simulation it draws, grabs and pins, and the one run
@@ -18,6 +19,9 @@ public:
       : Document(host), runTimer([this](std::int64_t steps) { advance(steps); }, [this] { updateAllViews(); }) {}
 
   virtual Simulation& simulation() = 0;
+  // The positions the views draw in place of the live cloth's: an earlier frame the timeline
+  // shows, or none.
+  virtual const NodeBuffer* shownFrame() const { return nullptr; }
   // `steps` steps at once, as a timer tick takes them.
   virtual void advance(std::int64_t steps) = 0;
   // One step.

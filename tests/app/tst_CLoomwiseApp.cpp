@@ -127,8 +127,8 @@ private slots:
     QMenuBar* bar = run->frame().menuBar();
     QCOMPARE(menuTitles(bar), QStringList({"&File", "&Edit", "&View", "&Simulation", "S&cene", "&Window", "&Help"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 0)),
-             QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
-                          "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File",
+             QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
+                          "&Export Image...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File",
                           "Recent File", "Recent File", "Recent File", "Recent File", "Recent File",
                           "Recent File", "Recent File", "-", "E&xit"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"}));
@@ -136,12 +136,13 @@ private slots:
              QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
                           "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF", "-",
                           "&Wireframe", "Show &Nodes", "Show P&ins", "Floor &Grid", "Cloth C&olour..."}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)), QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "-", "&Pins",
-                                                                  "&Solver", "Presets", "-", "R&eset\tCtrl+Shift+R"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[3]->menu()),
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)),
+             QStringList({"&Run\tCtrl+R", "Real &Time\tCtrl+T", "Step &Frame", "-", "&Pins", "&Solver", "Presets",
+                          "-", "R&eset\tCtrl+Shift+R"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[4]->menu()),
              QStringList({"&Default", "&Top Edge", "Top &Corners", "&Left Edge", "&None"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[4]->menu()), QStringList({"&Explicit", "&XPBD"}));
-    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[5]->menu()).mid(0, 7),
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[5]->menu()), QStringList({"&Explicit", "&XPBD"}));
+    QCOMPARE(itemTexts(run->frame().menu(true, 3)->actions()[6]->menu()).mid(0, 7),
              QStringList({"Flag", "Cotton", "Silk", "Denim", "Leather", "Rubber", "-"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 4)), QStringList({"Add &Ground Plane", "Add &Sphere", "Add &Box", "-",
                                                                   "&Import Collider Mesh..."}));
