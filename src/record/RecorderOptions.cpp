@@ -10,6 +10,7 @@
 
 #include "cloth/ClothParameters.h"
 #include "cloth/Limits.h"
+#include "record/SceneFile.h"
 
 namespace {
 
@@ -45,7 +46,11 @@ std::string wrapped(const std::string& text, const std::string& indent, std::siz
 const char* const kValueOptions[] = {"--steps", "--skip",     "--patches",   "--width",   "--height",
                                      "--spacing", "--seed",   "--set",       "--format",  "--pins",
                                      "--hold",    "--lay",    "--collider",  "--thickness", "--friction",
-                                     "--solver"};
+                                     "--solver",  "--scene",  "--save-scene"};
+
+bool isFlag(const std::string& argument) {
+  return argument == "--help" || argument == "-h" || argument == "--version" || argument == "--self-collision";
+}
 
 bool takesValue(const std::string& option) {
   for (const char* known : kValueOptions)
@@ -134,6 +139,7 @@ namespace {
 
 std::string usageText() {
   return std::string() + "Usage: loomwise-record [options] PATH\n"
+         "       loomwise-record --save-scene FILE [options]\n"
          "Simulates a cloth without a window and records its motion in the directory of PATH, named\n"
          "after PATH's file name up to its first '.' (NAME below).\n"
          "\n"
@@ -173,6 +179,10 @@ std::string usageText() {
          "  --solver NAME      explicit (default): the exact step, which blows up with light, stiff\n"
          "                     or finely spaced cloth; xpbd: stable at every setting, at about twice\n"
          "                     the cost, more where the explicit one would blow up\n"
+         "  --scene FILE       start from a scene file the window's File > Save As wrote; the\n"
+         "                     other options override what it says, wherever they stand\n"
+         "  --save-scene FILE  write the scene the other options describe to FILE and exit,\n"
+         "                     without PATH; --scene FILE then records what the options would\n"
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -212,21 +222,18 @@ std::string RecorderOptions::quoted(const std::string& text) {
   return out + "'";
 }
 
-std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
-  std::vector<std::string> paths;
+std::string RecorderOptions::walk(const std::vector<std::string>& arguments, const Visit& visit,
+                                  std::vector<std::string>* paths) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    std::string error;
     if (optionsEnded || argument.empty() || argument[0] != '-') {
-      paths.push_back(argument);
+      if (paths != nullptr) paths->push_back(argument);
     } else if (argument == "--") {
       optionsEnded = true;
-    } else if (argument == "--help" || argument == "-h") {
-      help = true;
-    } else if (argument == "--version") {
-      version = true;
-    } else if (argument == "--self-collision") {
-      selfCollision = true;
+    } else if (isFlag(argument)) {
+      error = visit(argument, "");
     } else {
       const std::size_t equals = argument.find('=');
       const std::string option = argument.substr(0, equals);
@@ -238,22 +245,98 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
         value = arguments[++i];
       else
         return option + " needs a value; try --help";
-      const std::string error = apply(option, value);
-      if (!error.empty()) return error;
+      error = visit(option, value);
     }
+    if (!error.empty()) return error;
   }
+  return "";
+}
+
+std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
+  // A scene file gives the starting values, and every other option overrides them wherever it
+  // stands. The first walk reads the scene alone; the second tells bad usage in the order given.
+  std::string sceneError;
+  walk(arguments, [this, &sceneError](const std::string& option, const std::string& value) {
+    if (option == "--scene") sceneError = applyScene(value);
+    return sceneError;
+  }, nullptr);
+  if (!sceneError.empty()) return sceneError;
+  std::vector<std::string> paths;
+  const std::string error = walk(arguments, [this](const std::string& option, const std::string& value) {
+    return option == "--scene" ? std::string() : apply(option, value);
+  }, &paths);
+  if (!error.empty()) return error;
   if (help || version) return "";
   if (patchesGiven && !recordingformat::contains(formats, RecordingFormat::mel))
     return "--patches shapes the MEL surface only; add mel to --format or leave --patches out";
   if (const std::string refused = nodeRefusal(); !refused.empty()) return refused;
+  if (!saveScene.empty()) {
+    // The scene must give the same recording as these options: what it cannot hold is refused.
+    if (!holds.empty()) return "--hold is not kept in a scene file; give it when recording the scene";
+    if (!paths.empty()) return "--save-scene writes the scene and records nothing; leave out PATH " + quoted(paths[0]);
+    return "";
+  }
   if (paths.empty()) return "missing PATH (where the recording goes); try --help";
   if (paths.size() > 1) return "only one PATH may be given, not " + quoted(paths[0]) + " and " + quoted(paths[1]);
   path = paths[0];
   return pathRefusal(path);
 }
 
+std::string RecorderOptions::applyScene(const std::string& file) {
+  if (sceneGiven_) return "only one --scene may be given";
+  const scenefile::Reading reading = scenefile::load(file);
+  if (reading.kind == scenefile::Reading::Kind::NotScene)
+    return "--scene " + quoted(file) + " is not a Loomwise scene file (it has no \"format\": \"" + scenefile::kFormat + "\")";
+  if (!reading.scene) return "--scene " + reading.error;
+  adopt(*reading.scene);
+  return "";
+}
+
+void RecorderOptions::adopt(const SceneDescription& scene) {
+  sceneGiven_ = true;
+  shape = scene.shape;
+  pins = scene.pins;
+  settings = scene.parameters;
+  solver = scene.solver;
+  colliders = scene.colliders;
+  collidersFromScene_ = true;
+  thickness = scene.thickness;
+  friction = scene.friction;
+  selfCollision = scene.selfCollision;
+  seed = scene.seed;
+  steps = scene.recording.steps;
+  skip = scene.recording.skip;
+  patchesU = scene.recording.patchesU;
+  patchesV = scene.recording.patchesV;
+  formats = scene.recording.formats;
+}
+
+SceneDescription RecorderOptions::scene() const {
+  SceneDescription scene;
+  scene.shape = shape;
+  scene.pins = pins;
+  for (const auto& [name, value] : settings) scene.setParameter(name, value);
+  scene.solver = solver;
+  scene.colliders = colliders;
+  scene.thickness = thickness;
+  scene.friction = friction;
+  scene.selfCollision = selfCollision;
+  scene.seed = seed.value_or(0);
+  scene.recording = {steps, skip, patchesU, patchesV, formats};
+  return scene;
+}
+
 std::string RecorderOptions::apply(const std::string& option, const std::string& value) {
-  if (option == "--steps") {
+  if (option == "--help" || option == "-h") {
+    help = true;
+  } else if (option == "--version") {
+    version = true;
+  } else if (option == "--self-collision") {
+    selfCollision = true;
+  } else if (option == "--save-scene") {
+    if (isBlank(value)) return "--save-scene needs the path of the scene file to write";
+    saveScene = value;
+  } else if (option == "--steps") {
     if (!parseWhole(value, 0, std::numeric_limits<int>::max(), steps))
       return refusal(option, "a whole number from 0 to 2147483647", value);
   } else if (option == "--skip") {
@@ -293,6 +376,8 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     Collider collider;
     const std::string error = parseCollider(value, collider);
     if (!error.empty()) return "--collider " + quoted(value) + ": " + error;
+    if (collidersFromScene_) colliders.clear();
+    collidersFromScene_ = false;
     colliders.push_back(std::move(collider));
   } else if (option == "--thickness") {
     if (!parseNumber(value, thickness) || !(thickness > 0.0 && thickness <= ColliderPass::kMaxThickness))
