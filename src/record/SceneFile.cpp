@@ -190,7 +190,7 @@ std::vector<Collider> readColliders(const Json& colliders, const std::string& fo
       text = std::string(kMesh) + (fs::path(folder) / text.substr(kMesh.size())).lexically_normal().string();
     }
     Collider collider;
-    if (const std::string error = parseCollider(text, collider); !error.empty()) refuse(name + ": " + error);
+    if (const std::string error = parseColliderExactly(text, collider); !error.empty()) refuse(name + ": " + error);
     read.push_back(std::move(collider));
   }
   return read;

@@ -23,7 +23,8 @@ SceneDescription everyFieldSet(const TempDir& dir) {
   scene.pins = PinSet({{0, 3}, {6, 12}});
   for (auto& [name, value] : scene.parameters) value = value / 3.0 + 0.125;
   scene.solver = Solver::Xpbd;
-  for (const char* text : {"plane:0,-1,0,0,1,0", "sphere:0.1,0.2,0.3,0.7", "box:-1,-2,-3,1,0.5,0.25"}) {
+  // A plane's normal of (1, 1, 0) is one whose unit form moves its last digit when normalised again.
+  for (const char* text : {"plane:0,-1,0,1,1,0", "sphere:0.1,0.2,0.3,0.7", "box:-1,-2,-3,1,0.5,0.25"}) {
     Collider collider;
     EXPECT_EQ(parseCollider(text, collider), "");
     scene.colliders.push_back(collider);
