@@ -10,6 +10,7 @@
 
 #include "cloth/ClothParameters.h"
 #include "cloth/Limits.h"
+#include "record/MessageText.h"
 #include "record/SceneFile.h"
 
 namespace {
@@ -76,14 +77,7 @@ bool parseWhole(const std::string& text, long long low, long long high, int& val
 std::string range(int low, int high) { return std::to_string(low) + " to " + std::to_string(high); }
 
 std::string refusal(const std::string& option, const std::string& accepted, const std::string& given) {
-  return option + " takes " + accepted + ", not " + RecorderOptions::quoted(given);
-}
-
-// The shortest text that reads back as `value`, independent of the locale: 0.05, 5, -20.
-std::string shortNumber(double value) {
-  char text[32];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-  return error == std::errc() ? std::string(text, end) : std::string();
+  return option + " takes " + accepted + ", not " + quotedText(given);
 }
 
 // The spacing's range as the dialog shows it, with a decimal point in both ends: "0.01 to 1.0".
@@ -125,11 +119,11 @@ bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == 
 // Refuses what cannot name a recording: blanks, or a folder, whose scripts would otherwise land
 // beside it under the folder's name. "DIR/" is left to the recorder, which says it names nothing.
 std::string pathRefusal(const std::string& path) {
-  if (isBlank(path)) return "PATH " + RecorderOptions::quoted(path) + " names no file; give DIRECTORY/NAME, e.g. out/flag";
+  if (isBlank(path)) return "PATH " + quotedText(path) + " names no file; give DIRECTORY/NAME, e.g. out/flag";
   std::error_code ignored;
   if (path.back() != '/' && std::filesystem::is_directory(path, ignored))
-    return "PATH " + RecorderOptions::quoted(path) + " is a directory; give DIRECTORY/NAME, e.g. " +
-           RecorderOptions::quoted(path + "/flag");
+    return "PATH " + quotedText(path) + " is a directory; give DIRECTORY/NAME, e.g. " +
+           quotedText(path + "/flag");
   return "";
 }
 
@@ -201,27 +195,6 @@ const char* RecorderOptions::usage() {
   return text.c_str();
 }
 
-std::string RecorderOptions::quoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
 std::string RecorderOptions::walk(const std::vector<std::string>& arguments, const Visit& visit,
                                   std::vector<std::string>* paths) {
   bool optionsEnded = false;
@@ -237,7 +210,7 @@ std::string RecorderOptions::walk(const std::vector<std::string>& arguments, con
     } else {
       const std::size_t equals = argument.find('=');
       const std::string option = argument.substr(0, equals);
-      if (!takesValue(option)) return "unknown option " + quoted(option) + "; try --help";
+      if (!takesValue(option)) return "unknown option " + quotedText(option) + "; try --help";
       std::string value;
       if (equals != std::string::npos)
         value = argument.substr(equals + 1);
@@ -273,11 +246,11 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
   if (!saveScene.empty()) {
     // The scene must give the same recording as these options: what it cannot hold is refused.
     if (!holds.empty()) return "--hold is not kept in a scene file; give it when recording the scene";
-    if (!paths.empty()) return "--save-scene writes the scene and records nothing; leave out PATH " + quoted(paths[0]);
+    if (!paths.empty()) return "--save-scene writes the scene and records nothing; leave out PATH " + quotedText(paths[0]);
     return "";
   }
   if (paths.empty()) return "missing PATH (where the recording goes); try --help";
-  if (paths.size() > 1) return "only one PATH may be given, not " + quoted(paths[0]) + " and " + quoted(paths[1]);
+  if (paths.size() > 1) return "only one PATH may be given, not " + quotedText(paths[0]) + " and " + quotedText(paths[1]);
   path = paths[0];
   return pathRefusal(path);
 }
@@ -286,7 +259,7 @@ std::string RecorderOptions::applyScene(const std::string& file) {
   if (sceneGiven_) return "only one --scene may be given";
   const scenefile::Reading reading = scenefile::load(file);
   if (reading.kind == scenefile::Reading::Kind::NotScene)
-    return "--scene " + quoted(file) + " is not a Loomwise scene file (it has no \"format\": \"" + scenefile::kFormat + "\")";
+    return "--scene " + quotedText(file) + " is not a Loomwise scene file (it has no \"format\": \"" + scenefile::kFormat + "\")";
   if (!reading.scene) return "--scene " + reading.error;
   adopt(*reading.scene);
   return "";
@@ -375,7 +348,7 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
   } else if (option == "--collider") {
     Collider collider;
     const std::string error = parseCollider(value, collider);
-    if (!error.empty()) return "--collider " + quoted(value) + ": " + error;
+    if (!error.empty()) return "--collider " + quotedText(value) + ": " + error;
     if (collidersFromScene_) colliders.clear();
     collidersFromScene_ = false;
     colliders.push_back(std::move(collider));
@@ -399,7 +372,7 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     double parsed = 0.0;
     const ClothParameter* parameter = findClothParameter(name);
     if (parameter == nullptr)
-      return "--set: unknown parameter " + quoted(name) + "; the parameters are " + parameterNames();
+      return "--set: unknown parameter " + quotedText(name) + "; the parameters are " + parameterNames();
     if (!parseNumber(number, parsed) || !std::isfinite(parsed))
       return refusal("--set " + name, "a finite number", number);
     // The panel's slider cannot leave this range either; outside it the cloth is not defined.

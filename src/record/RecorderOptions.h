@@ -48,9 +48,6 @@ struct RecorderOptions {
   SceneDescription scene() const;
 
   static const char* usage();
-  // `text` in single quotes with control characters and backslashes escaped (\n, \t, \\, \xHH),
-  // so that a message quoting it stays on one line.
-  static std::string quoted(const std::string& text);
 
 private:
   using Visit = std::function<std::string(const std::string& option, const std::string& value)>;

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "cloth/ClothParameters.h"
-#include "record/RecorderOptions.h"
+#include "record/MessageText.h"
 
 namespace scenefile {
 namespace {
@@ -32,12 +32,7 @@ struct Refusal {
 // A name taken from the file, short and on one line whatever the file holds.
 std::string shown(const std::string& text) {
   constexpr std::size_t kLongest = 64;
-  return RecorderOptions::quoted(text.size() > kLongest ? text.substr(0, kLongest) + "..." : text);
-}
-
-std::string shortNumber(double value) {
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+  return quotedText(text.size() > kLongest ? text.substr(0, kLongest) + "..." : text);
 }
 
 std::string range(double low, double high) { return "from " + shortNumber(low) + " to " + shortNumber(high); }
@@ -300,7 +295,7 @@ Reading read(const std::string& text, const std::string& folder) {
   Json file;
   try {
     file = Json::parse(text);
-  } catch (const Json::parse_error& error) {
+  } catch (const Json::exception& error) {  // a syntax error, or a number beyond a double's range
     reading.kind = Reading::Kind::Broken;
     reading.error = "not valid JSON: " + parseProblem(error.what());
     return reading;

@@ -105,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "field 'thickness' must be a number"},
         Hostile{"hugeWidth", replace("\"width\": 13", "\"width\": 1e300"), Kind::Broken,
                 "field 'cloth.width' must be a whole number from 3 to 100"},
+        Hostile{"numberBeyondDoubles", replace("\"friction\": 1.25", "\"friction\": 1e400"), Kind::Broken,
+                "not valid JSON: number overflow parsing '1e400'"},
         Hostile{"hugeSeed", replace("4294967295", "18446744073709551616"), Kind::Broken, "field 'seed'"},
         Hostile{"negativeSkip", replace("\"skip\": 9", "\"skip\": -9"), Kind::Broken, "field 'recording.skip'"},
         Hostile{"missingField", replace("\"friction\": 1.25,", ""), Kind::Broken, "missing field 'friction'"},
