@@ -133,7 +133,6 @@ private slots:
     recorder.start(LOOMWISE_RECORD_PROGRAM, {"--scene", path("drape.json"), headless.filePath("take")});
     QVERIFY(recorder.waitForFinished());
     QCOMPARE(recorder.exitCode(), 0);
-    QCOMPARE(contentOf(path("take.pc2")).size(), 12 + 4 + 4 + 4 + 4 + 4 + 12 * 108 * 12);
     QCOMPARE(contentOf(path("take.pc2")), contentOf(headless.filePath("take.pc2")));
     QCOMPARE(contentOf(path("animate_take.mel")), contentOf(headless.filePath("animate_take.mel")));
   }
