@@ -19,7 +19,10 @@
 namespace scenefile {
 namespace {
 
-using Json = nlohmann::ordered_json;
+// Read into sorted maps: an ordered map's vector copies a deeply nested value whenever it grows,
+// recursively, which a hostile file can make overflow the stack. Written in the fields' order.
+using Json = nlohmann::json;
+using OrderedJson = nlohmann::ordered_json;
 namespace fs = std::filesystem;
 
 // Reading stops at the first thing wrong, with the line that tells the user.
@@ -101,15 +104,15 @@ std::string relativePath(const std::string& file, const std::string& folder) {
   return relative.empty() ? to.string() : relative.string();
 }
 
-Json pinsJson(const PinSet& pins) {
+OrderedJson pinsJson(const PinSet& pins) {
   if (pins.preset() != PinSet::Preset::Custom) return PinSet::nameOf(pins.preset());
-  Json nodes = Json::array();
+  OrderedJson nodes = OrderedJson::array();
   for (const GridNode& node : pins.nodes()) nodes.push_back({node.row, node.column});
   return nodes;
 }
 
-Json collidersJson(const std::vector<Collider>& colliders, const std::string& folder) {
-  Json list = Json::array();
+OrderedJson collidersJson(const std::vector<Collider>& colliders, const std::string& folder) {
+  OrderedJson list = OrderedJson::array();
   for (const Collider& collider : colliders) {
     const auto* mesh = std::get_if<MeshShape>(&collider);
     list.push_back(mesh != nullptr ? "mesh:" + relativePath(mesh->path, folder) : formatCollider(collider));
@@ -117,8 +120,8 @@ Json collidersJson(const std::vector<Collider>& colliders, const std::string& fo
   return list;
 }
 
-Json recordingJson(const SceneDescription::Recording& recording) {
-  Json formats = Json::array();
+OrderedJson recordingJson(const SceneDescription::Recording& recording) {
+  OrderedJson formats = OrderedJson::array();
   for (const RecordingFormat format : recording.formats) formats.push_back(recordingformat::name(format));
   return {{"steps", recording.steps},
           {"skip", recording.skip},
@@ -266,9 +269,9 @@ std::string parseProblem(const std::string& what) {
 }  // namespace
 
 std::string text(const SceneDescription& scene, const std::string& folder) {
-  Json parameters = Json::object();
+  OrderedJson parameters = OrderedJson::object();
   for (const auto& [name, value] : scene.parameters) parameters[name] = value;
-  const Json file = {
+  const OrderedJson file = {
       {"format", kFormat},
       {"version", kVersion},
       {"cloth",

@@ -120,10 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"badCollider", replace("0.7\"", "-0.7\""), Kind::Broken, "colliders[1]: a sphere's radius must be above 0"},
         Hostile{"meshOutsideTheFolder", replace("meshes/tetra.obj", "../../nowhere/tetra.obj"), Kind::Broken,
                 "nowhere/tetra.obj: no such file"},
+        // A million levels, far deeper than a recursive parser or copy has stack for.
         Hostile{"deepNesting",
                 [](std::string& t, const std::string&) {
-                  replace("\"parameters\": {", "\"parameters\": {\"x\": " + std::string(100000, '[') +
-                                                   std::string(100000, ']') + ",")(t, "");
+                  replace("\"parameters\": {", "\"parameters\": {\"x\": " + std::string(1000000, '[') +
+                                                   std::string(1000000, ']') + ",")(t, "");
                 },
                 Kind::Broken, "unknown parameter 'x'"},
         Hostile{"gigabyteString",
