@@ -257,6 +257,15 @@ std::string folderOf(const std::string& path) {
   return folder.empty() ? "." : folder;
 }
 
+bool isUtf8(const std::string& text) {
+  try {
+    OrderedJson(text).dump();
+    return true;
+  } catch (const OrderedJson::type_error&) {
+    return false;
+  }
+}
+
 // nlohmann's message without its "[json.exception.parse_error.101] " and at most a line long.
 std::string parseProblem(const std::string& what) {
   const std::size_t start = what.find("] ");
@@ -289,7 +298,8 @@ std::string text(const SceneDescription& scene, const std::string& folder) {
       {"seed", scene.seed},
       {"recording", recordingJson(scene.recording)},
   };
-  return file.dump(2) + "\n";
+  // A path that is not UTF-8 cannot be JSON text; save() refuses it before it comes to this.
+  return file.dump(2, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
 }
 
 Reading read(const std::string& text, const std::string& folder) {
@@ -342,6 +352,9 @@ Reading load(const std::string& path) {
 }
 
 std::string save(const SceneDescription& scene, const std::string& path) {
+  for (const Collider& collider : scene.colliders)
+    if (const auto* mesh = std::get_if<MeshShape>(&collider); mesh != nullptr && !isUtf8(mesh->path))
+      return path + ": the mesh path " + quotedText(mesh->path) + " is not UTF-8 text, which a scene file cannot hold";
   const std::string content = text(scene, folderOf(path));
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out || !(out << content) || !out.flush()) return path + ": cannot be written (" + std::strerror(errno) + ")";
