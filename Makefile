@@ -32,17 +32,19 @@ test-core-sanitized: deps
 	cmake --build $(SANITIZER_BUILD) -j $(JOBS)
 	ctest --preset sanitizer -j $(JOBS)
 
-# The recorder's options and the mesh loader under libFuzzer with AddressSanitizer, FUZZ_SECONDS each.
+# The recorder's options, the mesh loader and the scene file's reader under libFuzzer with AddressSanitizer, FUZZ_SECONDS each.
 FUZZ_SECONDS ?= 60
 fuzz:
 	@scripts/install-deps fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOMWISE_GUI=OFF \
 	  -DLOOMWISE_BENCH=OFF -DLOOMWISE_FUZZ=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
 	cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus-options build-fuzz/corpus-mesh
+	@mkdir -p build-fuzz/corpus-options build-fuzz/corpus-mesh build-fuzz/corpus-scene
 	cp tests/fuzz/seeds-options/* build-fuzz/corpus-options/
 	cp tests/fuzz/seeds-mesh/* build-fuzz/corpus-mesh/
+	cp tests/fuzz/seeds-scene/* build-fuzz/corpus-scene/
 	build-fuzz/tests/fuzz/RecorderOptionsFuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-options
+	build-fuzz/tests/fuzz/SceneFileFuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus-scene
 	# assimp sizes its arrays from a file's own counts: a 4 kB file may ask for tens of megabytes.
 	ASAN_OPTIONS=quarantine_size_mb=16 LSAN_OPTIONS=suppressions=tests/fuzz/lsan.supp build-fuzz/tests/fuzz/MeshLoadFuzz -max_total_time=$(FUZZ_SECONDS) \
 	  -rss_limit_mb=4096 build-fuzz/corpus-mesh

@@ -20,6 +20,7 @@
 #include "app/ScenePanel.h"
 #include "cloth/ClothShape.h"
 #include "cloth/MaterialPresets.h"
+#include "record/SceneFile.h"
 #include "scene/MeshLoader.h"
 #include "toolkit/DocumentHost.h"
 
@@ -88,18 +89,9 @@ constexpr SolverCommand kSolverCommands[] = {{ID_SOLVER_EXPLICIT, Solver::Explic
 
 CLoomwiseDoc::CLoomwiseDoc(DocumentHost* host)
     : ClothDocument(host), sim(static_cast<std::uint32_t>(std::time(nullptr))), session(sim) {
-  controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
-  controlsPanel->create();
-  controlsPanel->edited = [this](const std::string& name) {
-    recordEdit(message("Change %1").arg(QString::fromStdString(name)), true);
-  };
-  scenePanel = std::make_unique<ScenePanel>(
-      sim,
-      [this] {
-        recordEdit(message("Scene Change"), false);
-        updateAllViews();
-      },
-      mainWindow());
+  recordingSettings.skip = session.presetSkip();
+  recordingSettings.formats.clear();
+  makePanels();
   layOutCloth(ClothShape());
   lastEdit_ = SceneSnapshot::of(sim);
   onCommand(ID_VIEW_CLOTH_CONTROLS, [this] { OnViewClothControls(); });
@@ -150,12 +142,53 @@ bool CLoomwiseDoc::OnNewDocument() {
 bool CLoomwiseDoc::OnOpenDocument(const QString& path) {
   if (!ClothDocument::OnOpenDocument(path)) return false;
   if (QFileInfo(path).size() == 0) return true;
+  const scenefile::Reading reading = scenefile::load(QFile::encodeName(path).toStdString());
+  if (reading.scene) {
+    reading.scene->applyTo(sim);
+    recordingSettings = reading.scene->recording;
+    makePanels();
+    // The opened scene is where taking back starts.
+    undoStack.clear();
+    lastEdit_ = SceneSnapshot::of(sim);
+    return true;
+  }
+  if (reading.kind == scenefile::Reading::Kind::Broken) {
+    QMessageBox::warning(mainWindow(), QCoreApplication::applicationName(), QString::fromLocal8Bit(reading.error));
+    return false;
+  }
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                   message("Cannot open %1:\nit is not a Loomwise document.").arg(QDir::toNativeSeparators(path)),
                   QMessageBox::Ok, mainWindow());
   box.setInformativeText(message("Recordings and caches are read by animation packages, not by Loomwise."));
   box.exec();
   return false;
+}
+
+bool CLoomwiseDoc::OnSaveDocument(const QString& path) {
+  SceneDescription scene = SceneDescription::of(sim);
+  scene.recording = recordingSettings;
+  if (scene.recording.formats.empty()) scene.recording.formats = RecordingSettingsDialog::rememberedFormats();
+  const std::string failure = scenefile::save(scene, QFile::encodeName(path).toStdString());
+  if (failure.empty()) return true;
+  QMessageBox::warning(mainWindow(), QCoreApplication::applicationName(), QString::fromLocal8Bit(failure));
+  return false;
+}
+
+void CLoomwiseDoc::makePanels() {
+  controlsPanel = std::make_unique<ClothControlsDialog>(&cloth.parameters, mainWindow());
+  controlsPanel->create();
+  controlsPanel->setNodeSpacing(cloth.spacing);
+  controlsPanel->setSolver(sim.solver());
+  controlsPanel->edited = [this](const std::string& name) {
+    recordEdit(message("Change %1").arg(QString::fromStdString(name)), true);
+  };
+  scenePanel = std::make_unique<ScenePanel>(
+      sim,
+      [this] {
+        recordEdit(message("Scene Change"), false);
+        updateAllViews();
+      },
+      mainWindow());
 }
 
 void CLoomwiseDoc::layOutCloth(const ClothShape& shape) {
@@ -352,7 +385,9 @@ void CLoomwiseDoc::setMainCaption(const QString& text) const {
 void CLoomwiseDoc::OnFileSave() {
   RecordingSettingsDialog settings;
   session.timeStepSkip = session.presetSkip();
-  settings.timeStepSkip = session.timeStepSkip;
+  settings.timeStepSkip = recordingSettings.skip;
+  settings.patchesU = recordingSettings.patchesU;
+  settings.patchesV = recordingSettings.patchesV;
   // No step may run while the dialogs are open; the simulation runs afterwards, whatever the outcome.
   runTimer.stop();
   if (session.recording)
@@ -367,10 +402,12 @@ void CLoomwiseDoc::startRecording(RecordingSettingsDialog& settings) {
   const QString path = host() != nullptr ? host()->chooseFile(FileDialogKind::Save) : QString();
   if (path.isEmpty()) return;
   settings.timeStepLabel = QStringLiteral("Current delta t: ") + QString::number(session.timeStep);
-  settings.formats = RecordingSettingsDialog::rememberedFormats();
+  settings.formats =
+      recordingSettings.formats.empty() ? RecordingSettingsDialog::rememberedFormats() : recordingSettings.formats;
   // Escape or Cancel: no recording.
   if (settings.doModal() != QDialog::Accepted) return;
   RecordingSettingsDialog::rememberFormats(settings.formats);
+  recordingSettings = {recordingSettings.steps, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats};
   const std::string scriptPath = QFile::encodeName(path).toStdString();
   if (!mayReplace(session.existingFiles(scriptPath, settings.formats))) return;
   if (session.start(scriptPath, settings.timeStepSkip, settings.patchesU, settings.patchesV, settings.formats) != 0)

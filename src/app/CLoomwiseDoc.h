@@ -6,8 +6,9 @@
 #include "cloth/Cloth.h"
 #include "cloth/ClothShape.h"
 #include "record/RecordingSession.h"
-#include "sim/SceneSnapshot.h"
+#include "record/SceneDescription.h"
 #include "sim/FrameHistory.h"
+#include "sim/SceneSnapshot.h"
 #include "sim/Simulation.h"
 #include "sim/SimulationClock.h"
 #include "view/ClothDocument.h"
@@ -21,7 +22,8 @@ class ScenePanel;
 
 // One simulated cloth: its simulation with the run timer (in ClothDocument), its Cloth Controls
 // panel, the recording counters (in `session`: timeStepSkip, recordedFrames, recording,
-// timeStep) and the frames kept for the timeline. Documents have no file content.
+// timeStep), the frames kept for the timeline and the undo stack of its settings. Its file is a
+// scene file: Save As writes the whole scene, Open reads one back.
 class CLoomwiseDoc : public ClothDocument {
 public:
   // `host`: the program the document runs in, whose main window owns the panel; none for a
@@ -31,9 +33,13 @@ public:
 
   // Asks for the new cloth's spacing, size and lay; Escape or Cancel makes no cloth.
   bool OnNewDocument() override;
-  // Opens a document as Save As writes it: an empty file, which gives the default cloth. Any other
-  // file is refused with a message, so that a recording or a cache is never taken for a cloth.
+  // Opens a document as Save As writes it: a scene file, whose whole scene the new cloth takes,
+  // or an empty file (as Save As wrote before scenes), which gives the default cloth. Any other
+  // file is refused with a message, so that a recording or a cache is never taken for a cloth; a
+  // scene file that cannot be used, with the reason, and nothing of it is taken.
   bool OnOpenDocument(const QString& path) override;
+  // File > Save As: the scene file of the cloth as it is now, with its seed and recording settings.
+  bool OnSaveDocument(const QString& path) override;
   void OnViewClothControls();
   void OnUpdateViewClothControls(CommandUi& ui);
   // File > Save: starts a recording after asking for its path and settings, or stops the running
@@ -108,10 +114,16 @@ public:
   QUndoStack undoStack;
   // The frames since the last lay-out, for the timeline.
   FrameHistory history{sim};
+  // What the Recording Settings dialog offers next and Save As writes: the dialog's presets for a
+  // new cloth, then what was chosen with OK or read from a scene. No formats: those last chosen
+  // in any window.
+  SceneDescription::Recording recordingSettings;
 
 private:
   bool scrubbed() const { return scrubbedTo_ != kLive && scrubbedTo_ + 1 < history.size(); }
   QWidget* mainWindow() const;
+  // The Cloth Controls and Scene panels, showing the simulation as it is now.
+  void makePanels();
   // Recording status goes to the main window's caption, until the toolkit next sets its title.
   void setMainCaption(const QString& text) const;
   void startRecording(RecordingSettingsDialog& settings);

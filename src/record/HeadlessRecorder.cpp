@@ -54,15 +54,12 @@ std::string HeadlessRecorder::stabilityWarning(const RecorderOptions& options) {
 
 HeadlessRecorder::Outcome HeadlessRecorder::run(const RecorderOptions& options, const Progress& progress) {
   // Without a seed the gusts come from the time, as a new document's do.
-  Simulation simulation(options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr))), options.shape);
-  applySettings(options, simulation.cloth());
-  simulation.setSolver(options.solver);
-  simulation.setPins(options.pins);
+  SceneDescription scene = options.scene();
+  scene.seed = options.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+  // Set up as the window's document sets up a scene it opens, so that both take the same steps.
+  Simulation simulation(scene.seed, scene.shape);
+  scene.applyTo(simulation);
   simulation.scheduleHolds(options.holds);
-  simulation.colliders().setColliders(options.colliders);
-  simulation.colliders().setThickness(options.thickness);
-  simulation.colliders().setFriction(options.friction);
-  simulation.setSelfCollision(options.selfCollision, options.thickness, options.friction);
 
   RecordingSession session(simulation);
   Outcome outcome;

@@ -10,6 +10,8 @@
 
 #include "cloth/ClothParameters.h"
 #include "cloth/Limits.h"
+#include "record/MessageText.h"
+#include "record/SceneFile.h"
 
 namespace {
 
@@ -45,7 +47,11 @@ std::string wrapped(const std::string& text, const std::string& indent, std::siz
 const char* const kValueOptions[] = {"--steps", "--skip",     "--patches",   "--width",   "--height",
                                      "--spacing", "--seed",   "--set",       "--format",  "--pins",
                                      "--hold",    "--lay",    "--collider",  "--thickness", "--friction",
-                                     "--solver"};
+                                     "--solver",  "--scene",  "--save-scene"};
+
+bool isFlag(const std::string& argument) {
+  return argument == "--help" || argument == "-h" || argument == "--version" || argument == "--self-collision";
+}
 
 bool takesValue(const std::string& option) {
   for (const char* known : kValueOptions)
@@ -71,14 +77,7 @@ bool parseWhole(const std::string& text, long long low, long long high, int& val
 std::string range(int low, int high) { return std::to_string(low) + " to " + std::to_string(high); }
 
 std::string refusal(const std::string& option, const std::string& accepted, const std::string& given) {
-  return option + " takes " + accepted + ", not " + RecorderOptions::quoted(given);
-}
-
-// The shortest text that reads back as `value`, independent of the locale: 0.05, 5, -20.
-std::string shortNumber(double value) {
-  char text[32];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
-  return error == std::errc() ? std::string(text, end) : std::string();
+  return option + " takes " + accepted + ", not " + quotedText(given);
 }
 
 // The spacing's range as the dialog shows it, with a decimal point in both ends: "0.01 to 1.0".
@@ -120,11 +119,11 @@ bool isBlank(const std::string& text) { return text.find_first_not_of(" \t") == 
 // Refuses what cannot name a recording: blanks, or a folder, whose scripts would otherwise land
 // beside it under the folder's name. "DIR/" is left to the recorder, which says it names nothing.
 std::string pathRefusal(const std::string& path) {
-  if (isBlank(path)) return "PATH " + RecorderOptions::quoted(path) + " names no file; give DIRECTORY/NAME, e.g. out/flag";
+  if (isBlank(path)) return "PATH " + quotedText(path) + " names no file; give DIRECTORY/NAME, e.g. out/flag";
   std::error_code ignored;
   if (path.back() != '/' && std::filesystem::is_directory(path, ignored))
-    return "PATH " + RecorderOptions::quoted(path) + " is a directory; give DIRECTORY/NAME, e.g. " +
-           RecorderOptions::quoted(path + "/flag");
+    return "PATH " + quotedText(path) + " is a directory; give DIRECTORY/NAME, e.g. " +
+           quotedText(path + "/flag");
   return "";
 }
 
@@ -134,6 +133,7 @@ namespace {
 
 std::string usageText() {
   return std::string() + "Usage: loomwise-record [options] PATH\n"
+         "       loomwise-record --save-scene FILE [options]\n"
          "Simulates a cloth without a window and records its motion in the directory of PATH, named\n"
          "after PATH's file name up to its first '.' (NAME below).\n"
          "\n"
@@ -173,6 +173,10 @@ std::string usageText() {
          "  --solver NAME      explicit (default): the exact step, which blows up with light, stiff\n"
          "                     or finely spaced cloth; xpbd: stable at every setting, at about twice\n"
          "                     the cost, more where the explicit one would blow up\n"
+         "  --scene FILE       start from a scene file the window's File > Save As wrote; the\n"
+         "                     other options override what it says, wherever they stand\n"
+         "  --save-scene FILE  write the scene the other options describe to FILE and exit,\n"
+         "                     without PATH; --scene FILE then records what the options would\n"
          "  -h, --help         show this help and exit\n"
          "  --version          show the version and exit\n"
          "\n"
@@ -191,46 +195,22 @@ const char* RecorderOptions::usage() {
   return text.c_str();
 }
 
-std::string RecorderOptions::quoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
-std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
-  std::vector<std::string> paths;
+std::string RecorderOptions::walk(const std::vector<std::string>& arguments, const Visit& visit,
+                                  std::vector<std::string>* paths) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    std::string error;
     if (optionsEnded || argument.empty() || argument[0] != '-') {
-      paths.push_back(argument);
+      if (paths != nullptr) paths->push_back(argument);
     } else if (argument == "--") {
       optionsEnded = true;
-    } else if (argument == "--help" || argument == "-h") {
-      help = true;
-    } else if (argument == "--version") {
-      version = true;
-    } else if (argument == "--self-collision") {
-      selfCollision = true;
+    } else if (isFlag(argument)) {
+      error = visit(argument, "");
     } else {
       const std::size_t equals = argument.find('=');
       const std::string option = argument.substr(0, equals);
-      if (!takesValue(option)) return "unknown option " + quoted(option) + "; try --help";
+      if (!takesValue(option)) return "unknown option " + quotedText(option) + "; try --help";
       std::string value;
       if (equals != std::string::npos)
         value = argument.substr(equals + 1);
@@ -238,22 +218,98 @@ std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
         value = arguments[++i];
       else
         return option + " needs a value; try --help";
-      const std::string error = apply(option, value);
-      if (!error.empty()) return error;
+      error = visit(option, value);
     }
+    if (!error.empty()) return error;
   }
+  return "";
+}
+
+std::string RecorderOptions::parse(const std::vector<std::string>& arguments) {
+  // A scene file gives the starting values, and every other option overrides them wherever it
+  // stands. The first walk reads the scene alone; the second tells bad usage in the order given.
+  std::string sceneError;
+  walk(arguments, [this, &sceneError](const std::string& option, const std::string& value) {
+    if (option == "--scene") sceneError = applyScene(value);
+    return sceneError;
+  }, nullptr);
+  if (!sceneError.empty()) return sceneError;
+  std::vector<std::string> paths;
+  const std::string error = walk(arguments, [this](const std::string& option, const std::string& value) {
+    return option == "--scene" ? std::string() : apply(option, value);
+  }, &paths);
+  if (!error.empty()) return error;
   if (help || version) return "";
   if (patchesGiven && !recordingformat::contains(formats, RecordingFormat::mel))
     return "--patches shapes the MEL surface only; add mel to --format or leave --patches out";
   if (const std::string refused = nodeRefusal(); !refused.empty()) return refused;
+  if (!saveScene.empty()) {
+    // The scene must give the same recording as these options: what it cannot hold is refused.
+    if (!holds.empty()) return "--hold is not kept in a scene file; give it when recording the scene";
+    if (!paths.empty()) return "--save-scene writes the scene and records nothing; leave out PATH " + quotedText(paths[0]);
+    return "";
+  }
   if (paths.empty()) return "missing PATH (where the recording goes); try --help";
-  if (paths.size() > 1) return "only one PATH may be given, not " + quoted(paths[0]) + " and " + quoted(paths[1]);
+  if (paths.size() > 1) return "only one PATH may be given, not " + quotedText(paths[0]) + " and " + quotedText(paths[1]);
   path = paths[0];
   return pathRefusal(path);
 }
 
+std::string RecorderOptions::applyScene(const std::string& file) {
+  if (sceneGiven_) return "only one --scene may be given";
+  const scenefile::Reading reading = scenefile::load(file);
+  if (reading.kind == scenefile::Reading::Kind::NotScene)
+    return "--scene " + quotedText(file) + " is not a Loomwise scene file (it has no \"format\": \"" + scenefile::kFormat + "\")";
+  if (!reading.scene) return "--scene " + reading.error;
+  adopt(*reading.scene);
+  return "";
+}
+
+void RecorderOptions::adopt(const SceneDescription& scene) {
+  sceneGiven_ = true;
+  shape = scene.shape;
+  pins = scene.pins;
+  settings = scene.parameters;
+  solver = scene.solver;
+  colliders = scene.colliders;
+  collidersFromScene_ = true;
+  thickness = scene.thickness;
+  friction = scene.friction;
+  selfCollision = scene.selfCollision;
+  seed = scene.seed;
+  steps = scene.recording.steps;
+  skip = scene.recording.skip;
+  patchesU = scene.recording.patchesU;
+  patchesV = scene.recording.patchesV;
+  formats = scene.recording.formats;
+}
+
+SceneDescription RecorderOptions::scene() const {
+  SceneDescription scene;
+  scene.shape = shape;
+  scene.pins = pins;
+  for (const auto& [name, value] : settings) scene.setParameter(name, value);
+  scene.solver = solver;
+  scene.colliders = colliders;
+  scene.thickness = thickness;
+  scene.friction = friction;
+  scene.selfCollision = selfCollision;
+  scene.seed = seed.value_or(0);
+  scene.recording = {steps, skip, patchesU, patchesV, formats};
+  return scene;
+}
+
 std::string RecorderOptions::apply(const std::string& option, const std::string& value) {
-  if (option == "--steps") {
+  if (option == "--help" || option == "-h") {
+    help = true;
+  } else if (option == "--version") {
+    version = true;
+  } else if (option == "--self-collision") {
+    selfCollision = true;
+  } else if (option == "--save-scene") {
+    if (isBlank(value)) return "--save-scene needs the path of the scene file to write";
+    saveScene = value;
+  } else if (option == "--steps") {
     if (!parseWhole(value, 0, std::numeric_limits<int>::max(), steps))
       return refusal(option, "a whole number from 0 to 2147483647", value);
   } else if (option == "--skip") {
@@ -292,7 +348,9 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
   } else if (option == "--collider") {
     Collider collider;
     const std::string error = parseCollider(value, collider);
-    if (!error.empty()) return "--collider " + quoted(value) + ": " + error;
+    if (!error.empty()) return "--collider " + quotedText(value) + ": " + error;
+    if (collidersFromScene_) colliders.clear();
+    collidersFromScene_ = false;
     colliders.push_back(std::move(collider));
   } else if (option == "--thickness") {
     if (!parseNumber(value, thickness) || !(thickness > 0.0 && thickness <= ColliderPass::kMaxThickness))
@@ -314,7 +372,7 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     double parsed = 0.0;
     const ClothParameter* parameter = findClothParameter(name);
     if (parameter == nullptr)
-      return "--set: unknown parameter " + quoted(name) + "; the parameters are " + parameterNames();
+      return "--set: unknown parameter " + quotedText(name) + "; the parameters are " + parameterNames();
     if (!parseNumber(number, parsed) || !std::isfinite(parsed))
       return refusal("--set " + name, "a finite number", number);
     // The panel's slider cannot leave this range either; outside it the cloth is not defined.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "cloth/ClothShape.h"
 #include "cloth/Limits.h"
 #include "record/RecordingFormat.h"
+#include "record/SceneDescription.h"
 #include "scene/Collider.h"
 #include "sim/ColliderPass.h"
 #include "sim/PinSet.h"
@@ -34,6 +36,7 @@ struct RecorderOptions {
   Solver solver = Solver::Explicit;
   bool selfCollision = false;  // the sheet keeps the thickness off itself too
   std::string path;
+  std::string saveScene;  // --save-scene: where to write the scene instead of recording it
   bool help = false;
   bool version = false;
 
@@ -41,16 +44,26 @@ struct RecorderOptions {
   // naming the option and what it accepts; an empty string means the options are good.
   std::string parse(const std::vector<std::string>& arguments);
 
+  // The scene these options describe, with their seed (0 when none is set yet).
+  SceneDescription scene() const;
+
   static const char* usage();
-  // `text` in single quotes with control characters and backslashes escaped (\n, \t, \\, \xHH),
-  // so that a message quoting it stays on one line.
-  static std::string quoted(const std::string& text);
 
 private:
+  using Visit = std::function<std::string(const std::string& option, const std::string& value)>;
+  // Goes through the command line in order: `visit` gets every option with its value (none for
+  // a flag), `paths` every other argument. Returns the first refusal.
+  static std::string walk(const std::vector<std::string>& arguments, const Visit& visit, std::vector<std::string>* paths);
+  // --scene: the file's scene becomes the starting values.
+  std::string applyScene(const std::string& file);
+  void adopt(const SceneDescription& scene);
   // Applies one option and its value; returns the usage message when either is bad.
   std::string apply(const std::string& option, const std::string& value);
   std::string applyPins(const std::string& value);
   std::string applyHold(const std::string& value);
   // The pinned and held nodes must lie on the grid, whose size may come after them.
   std::string nodeRefusal() const;
+
+  bool sceneGiven_ = false;
+  bool collidersFromScene_ = false;  // the first --collider replaces them
 };

@@ -10,6 +10,7 @@
 #include "record/HeadlessRecorder.h"
 #include "record/ProgressBar.h"
 #include "record/RecorderOptions.h"
+#include "record/SceneFile.h"
 #include "record/StopSignals.h"
 
 namespace {
@@ -30,6 +31,15 @@ int main(int argc, char** argv) {
   if (options.version) {
     std::puts("loomwise-record (Loomwise) " LOOMWISE_VERSION);
     return 0;
+  }
+
+  // A scene is saved with the seed it will run with.
+  if (!options.saveScene.empty()) {
+    if (!options.seed) options.seed = static_cast<std::uint32_t>(std::time(nullptr));
+    const std::string failure = scenefile::save(options.scene(), options.saveScene);
+    if (failure.empty()) return 0;
+    std::fprintf(stderr, "loomwise-record: %s\n", failure.c_str());
+    return 1;
   }
 
   // A run seeded from the clock can still be repeated: say how.

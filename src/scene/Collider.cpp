@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "scene/MeshLoader.h"
@@ -60,6 +61,17 @@ std::string parseCollider(const std::string& text, Collider& collider) {
   if (!load.mesh) return load.error;
   collider = MeshShape{std::move(load.mesh), values};
   return "";
+}
+
+std::string parseColliderExactly(const std::string& text, Collider& collider) {
+  const std::string error = parseCollider(text, collider);
+  Plane* plane = std::get_if<Plane>(&collider);
+  std::vector<double> n;
+  if (error.empty() && plane != nullptr && parseNumbers(text.substr(text.find(':') + 1), 6, n)) {
+    const Vec3 written{n[3], n[4], n[5]};
+    if (std::fabs(norm(written) - 1.0) <= 4 * std::numeric_limits<double>::epsilon()) plane->normal = written;
+  }
+  return error;
 }
 
 namespace {

@@ -20,6 +20,10 @@ using Collider = std::variant<Plane, Sphere, Box, MeshShape>;
 // sphere:CX,CY,CZ,R, box:X0,Y0,Z0,X1,Y1,Z1 or mesh:PATH (the mesh is loaded now). Returns an
 // empty string, or one line for the user saying what is wrong.
 std::string parseCollider(const std::string& text, Collider& collider);
+// As parseCollider, but a plane's normal already of unit length to within rounding is kept as
+// written: normalising it again can move its last digit, and formatCollider's text then reads back
+// as another plane. For texts that were written from a collider, as a scene file's are.
+std::string parseColliderExactly(const std::string& text, Collider& collider);
 // The collider as parseCollider reads it, numbers in their shortest exact form: what the window
 // shows and lets the user edit.
 std::string formatCollider(const Collider& collider);

@@ -9,8 +9,8 @@ class DocumentHost;
 class View;
 
 // A document of the multi-document shell, shown in one or more views. Its manager owns it and
-// destroys it with its last window. Documents here keep no content in their files: opening only
-// checks that the file can be read, saving writes an empty file.
+// destroys it with its last window. Unless a document overrides OnOpenDocument and OnSaveDocument,
+// its file keeps no content: opening only checks that the file can be read, saving writes it empty.
 class Document : public CommandTarget {
 public:
   // `host`: the program the document runs in; none for a document on its own, which cannot ask

@@ -530,7 +530,7 @@ private slots:
     QVERIFY(!run->app->recentFiles()->files().contains(path));
   }
 
-  void saveAsWritesAnEmptyFileAndRenamesTheDocument() {
+  void saveAsWritesTheSceneAndRenamesTheDocument() {
     QVERIFY(run->start());
     const QString path = run->file("old-content.txt", "something that must go");
     QString suggested;
@@ -540,7 +540,9 @@ private slots:
     });
     QVERIFY(run->chooseMenu("&File", "Save &As..."));
     QCOMPARE(suggested, QStringLiteral("Loomwi1"));
-    QCOMPARE(QFileInfo(path).size(), 0);
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().startsWith("{\n  \"format\": \"loomwise-scene\",\n  \"version\": 1,"));
     QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise - old-content.txt"));
     QCOMPARE(run->app->recentFiles()->files().first(), path);
   }

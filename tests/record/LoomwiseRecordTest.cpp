@@ -701,3 +701,28 @@ TEST(LoomwiseRecord, CachesWithoutMelTakeNoPatches) {
 }
 
 }  // namespace
+
+// A command line and the scene file it saves record the same files, byte for byte; the scene finds
+// its mesh from its own folder, wherever the recorder runs.
+TEST(LoomwiseRecord, TheSavedSceneRecordsWhatItsCommandLineRecords) {
+  TempDir dir;
+  for (const char* folder : {"meshes", "scenes", "direct", "baked"}) std::filesystem::create_directory(dir.file(folder));
+  std::ofstream(dir.file("meshes/cube.obj")) << kCube;
+  const std::string options = "--pins '0,0;0,11' --lay flat --width 12 --height 10 --spacing 0.2 "
+                              "--collider mesh:meshes/cube.obj --collider plane:0,-2,0,0,1,0 --set kBend=300 "
+                              "--self-collision --solver xpbd --thickness 0.03 --friction 0.8 --steps 300 --skip 30 "
+                              "--patches 4,6 --format pc2,mel,glb --seed 5 ";
+  const std::string inDir = "cd " + dir.path() + " && ";
+  ASSERT_EQ(record(options + "direct/take", inDir).exitCode, 0);
+  const ProgramRun saved = record("--save-scene scenes/s.json " + options, inDir);
+  ASSERT_EQ(saved.exitCode, 0) << saved.err;
+  EXPECT_EQ(saved.err, "");
+  const ProgramRun baked = record("--scene s.json ../baked/take", "cd " + dir.file("scenes") + " && ");
+  ASSERT_EQ(baked.exitCode, 0) << baked.err;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.file("direct"))) {
+    ++files;
+    EXPECT_EQ(readFile(entry.path()), readFile(dir.file("baked/" + entry.path().filename().string()))) << entry.path();
+  }
+  EXPECT_EQ(files, 5);  // create and animate scripts, the base mesh, the point cache, the glTF
+}

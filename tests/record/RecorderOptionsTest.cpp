@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+#include "record/SceneFile.h"
+
 namespace {
 
 struct Parsed {
@@ -68,6 +71,31 @@ TEST(RecorderOptions, DoubleDashEndsTheOptions) {
   const Parsed p = parse({"--", "--odd-name"});
   ASSERT_EQ(p.error, "");
   EXPECT_EQ(p.options.path, "--odd-name");
+}
+
+// The command line overrides the scene file wherever it stands; a --collider replaces its colliders.
+TEST(RecorderOptions, OptionsOverrideTheSceneInAnyOrder) {
+  TempDir dir;
+  SceneDescription scene;
+  scene.shape.clothWidth = 30;
+  scene.setParameter("kBend", 400.0);
+  scene.setParameter("gravity", -3.0);
+  scene.colliders.resize(2, Sphere{{0, 0, 0}, 2});
+  scene.seed = 77;
+  scene.recording.formats = {RecordingFormat::pc2};
+  ASSERT_EQ(scenefile::save(scene, dir.file("s.json")), "");
+  const Parsed p = parse({"--width", "5", "--scene", dir.file("s.json"), "--set", "kBend=7", "--collider",
+                          "box:0,0,0,1,1,1", "f"});
+  ASSERT_EQ(p.error, "");
+  const SceneDescription read = p.options.scene();
+  EXPECT_EQ(read.shape.clothWidth, 5);
+  SceneDescription expected = scene;
+  expected.setParameter("kBend", 7.0);
+  EXPECT_EQ(read.parameters, expected.parameters);
+  ASSERT_EQ(read.colliders.size(), 1u);
+  EXPECT_EQ(formatCollider(read.colliders[0]), "box:0,0,0,1,1,1");
+  EXPECT_EQ(read.seed, 77u);
+  EXPECT_EQ(read.recording.formats, scene.recording.formats);
 }
 
 struct BadUsage {
@@ -164,6 +192,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsage{{"--collider", "mesh:/nonexistent.obj", "f"}, "--collider 'mesh:/nonexistent.obj': /nonexistent.obj: no such file"},
         BadUsage{{"--thickness", "0", "f"}, "--thickness takes a number above 0, at most 1, not '0'"},
         BadUsage{{"--friction", "2.5", "f"}, "--friction takes a number from 0 to 2, not '2.5'"},
+        BadUsage{{"--scene", "/nonexistent.json", "f"}, "--scene /nonexistent.json: no such file"},
+        BadUsage{{"--save-scene", " "}, "--save-scene needs the path of the scene file to write"},
+        BadUsage{{"--save-scene", "s.json", "f"}, "--save-scene writes the scene and records nothing; leave out PATH 'f'"},
+        BadUsage{{"--hold", "0:0,0:0,0,0", "--save-scene", "s.json"},
+                 "--hold is not kept in a scene file; give it when recording the scene"},
         BadUsage{{}, "missing PATH (where the recording goes); try --help"},
         BadUsage{{"a", "b"}, "only one PATH may be given, not 'a' and 'b'"}));
 
