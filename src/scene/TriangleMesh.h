@@ -47,15 +47,20 @@ private:
 
   std::vector<Vec3> vertices_;
   std::vector<Triangle> triangles_;
-  // What the contact reads of each triangle, side by side: a sphere round it, its corners and the
-  // pseudo-normals of its face, edges (edge i from corner i to i + 1) and corners.
+  // What the contact reads of every candidate triangle, side by side and apart from the rest, so
+  // that a node's candidates take as few cache lines as they can: a sphere round it and its corners.
   struct Facet {
     Sphere bound;
     Vec3 a, b, c;
+  };
+  // What it reads of the nearest triangle only: the pseudo-normals of its face, edges (edge i from
+  // corner i to i + 1) and corners.
+  struct PseudoNormals {
     Vec3 face;
     std::array<Vec3, 3> edge, corner;
   };
   std::vector<Facet> facets_;
+  std::vector<PseudoNormals> normals_;
   std::vector<int> order_;                        // triangles, grouped by leaf
   std::vector<Node> nodes_;                       // nodes_[0] is the root
 };
