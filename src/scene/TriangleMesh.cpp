@@ -25,13 +25,6 @@ double angleAt(const Vec3& a, const Vec3& b, const Vec3& c) {
 
 }  // namespace
 
-double TriangleMesh::Bounds::distanceSquared(const Vec3& p) const {
-  const double dx = std::max(std::max(lower.x - p.x, 0.0), p.x - upper.x);
-  const double dy = std::max(std::max(lower.y - p.y, 0.0), p.y - upper.y);
-  const double dz = std::max(std::max(lower.z - p.z, 0.0), p.z - upper.z);
-  return dx * dx + dy * dy + dz * dz;
-}
-
 TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> triangles)
     : vertices_(std::move(vertices)), triangles_(std::move(triangles)) {
   // A triangle without area has no surface, and its nearest point cannot be found by its corners.
@@ -65,7 +58,7 @@ void TriangleMesh::computeFacets() {
     const Vec3 centre = (1.0 / 3.0) * (a + b + c);
     facet.bound = {centre, std::max({norm(a - centre), norm(b - centre), norm(c - centre)})};
     facet.a = a, facet.b = b, facet.c = c;
-    Vec3& n = normals_[t].face;
+    Vec3& n = facet.face;
     unitOf(cross(b - a, c - a), n);
     vertexSums[tri[0]] = vertexSums[tri[0]] + angleAt(a, b, c) * n;
     vertexSums[tri[1]] = vertexSums[tri[1]] + angleAt(b, c, a) * n;
@@ -172,12 +165,11 @@ Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int cou
     toClosest = d;
   }
   if (best < 0) return {1e300, {0.0, 1.0, 0.0}};
-  const PseudoNormals& normals = normals_[best];
   const Vec3& d = toClosest;
   using Feature = TriangleRegion::Feature;
-  const Vec3 pseudo = closest.feature == Feature::Face   ? normals.face
-                      : closest.feature == Feature::Edge ? normals.edge[closest.index]
-                                                         : normals.corner[closest.index];
+  const Vec3 pseudo = closest.feature == Feature::Face   ? facets_[best].face
+                      : closest.feature == Feature::Edge ? normals_[best].edge[closest.index]
+                                                         : normals_[best].corner[closest.index];
   const bool inside = dot(d, pseudo) < 0.0;
   Vec3 away;
   if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature
