@@ -43,11 +43,13 @@ public:
   };
 
 private:
+  void weighNodes(const Cloth& cloth);
   void predict(Cloth& cloth, double h);
   void predictNode(Cloth& cloth, int k, const Prediction& prediction) const;
   void projectSprings(Cloth& cloth, double h);
 
   std::vector<double> inverseMass_;  // per node: 0 for a fixed node, 1 / mass for a free one
+  std::vector<double> sweep_;        // x, y, z and inverse mass of every node, in the sweep's layout
   double substepSettings_[7] = {};   // what substeps_ was worked out from
   int substeps_ = 1;
 };
