@@ -14,45 +14,27 @@ namespace {
 constexpr int kGroup = 8;      // nodes answered at once: a 512-bit vector of coordinates
 constexpr int kStretch = 512;  // nodes marked, then answered: 16 KiB of positions and marks, whole words of 64
 
-// A contact's first half: p put back at `thickness` from the surface (`out`), the way it would
-// slide along the surface over the step from the previous position q, and the most friction takes
-// of that sliding (the push times the coefficient).
-struct Push {
-  Vec3 out, along;
-  double grip, slideSquared;
-
-  // Static friction: the step's sliding is undone, and the node rests where it is put.
-  bool holds() const { return slideSquared <= grip * grip; }
-  Vec3 held() const { return out - along; }
-};
-
-inline Push pushOut(const Vec3& p, const Vec3& q, const Contact& contact, double thickness, double friction) {
+// Puts p back at `thickness` from the surface and corrects the previous position q (the node's
+// velocity is p − q over the step): the speed into the surface goes, and friction takes from the
+// speed along it as much as the push times the coefficient allows. Branch-free, as the pass runs it
+// on a group of nodes at once.
+inline void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double friction) {
   const Vec3& n = contact.normal;
   const double push = thickness - contact.distance;
   const Vec3 out = p + push * n;
   const Vec3 move = out - q;
   const Vec3 along = move - dot(move, n) * n;
   const double grip = friction * push;
-  return {out, along, grip, dot(along, along)};
-}
-
-// Sets p back at the thickness and corrects the previous position q (the node's velocity is p − q
-// over the step): the speed into the surface goes, and friction takes from the speed along it as
-// much as the push allows. Branch-free, as the pass runs it on a group of nodes at once.
-inline void settle(const Push& push, Vec3& p, Vec3& q) {
-  // Static or kinetic: both are worked out (the kinetic one is NaN when nothing slides) and one is
-  // picked, as which holds changes from node to node too often for a branch to guess.
-  const bool holds = push.holds();
-  const Vec3& along = push.along;
-  const double slide = std::sqrt(push.slideSquared);
-  const Vec3 kept = ((slide - push.grip) / slide) * along;
-  const Vec3 held = push.held(), slid = push.out - (along - kept), slidFrom = slid - kept;
+  const double slideSquared = dot(along, along);
+  // Static: the step's sliding is undone; kinetic: it is cut by the grip. Both are worked out (the
+  // kinetic one is NaN when nothing slides) and one is picked: which holds changes from node to
+  // node too often for a branch to guess.
+  const bool holds = slideSquared <= grip * grip;
+  const double slide = std::sqrt(slideSquared);
+  const Vec3 kept = ((slide - grip) / slide) * along;
+  const Vec3 held = out - along, slid = out - (along - kept), slidFrom = slid - kept;
   p = {holds ? held.x : slid.x, holds ? held.y : slid.y, holds ? held.z : slid.z};
   q = {holds ? held.x : slidFrom.x, holds ? held.y : slidFrom.y, holds ? held.z : slidFrom.z};
-}
-
-inline void respond(Vec3& p, Vec3& q, const Contact& contact, double thickness, double friction) {
-  settle(pushOut(p, q, contact, thickness, friction), p, q);
 }
 
 // How far beyond the thickness a mesh gathers candidates: the least a node may move before it
@@ -105,44 +87,19 @@ void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* nea
 
 // Eight neighbouring nodes, at p (their positions) and q (their previous ones), against the shape:
 // their contacts and responses worked out side by side, and written back where a node is marked
-// (`marks` not 0) and closer than the thickness; the other lanes keep their values bit for bit. A
-// cloth at rest on a shape holds in every lane: then the sliding (a root and a division a lane) is
-// left out, which the branch guesses well, as neighbouring nodes come to rest together.
+// (`marks` not 0) and closer than the thickness; the other lanes keep their values bit for bit.
 template <class Shape>
 COLLIDER_VECTOR_CLONES void respondInGroup(const Shape shape, const std::int64_t* marks, double* __restrict px,
                                            double* __restrict py, double* __restrict pz, double* __restrict qx,
                                            double* __restrict qy, double* __restrict qz, double thickness,
                                            double friction) {
-  // The pushes by coordinate, lane beside lane, as the compiler vectorises them.
-  double out[3][kGroup], along[3][kGroup], grip[kGroup], slideSquared[kGroup];
-  std::int64_t touches[kGroup];
-  std::int64_t slides = 0;
-  for (int i = 0; i < kGroup; ++i) {
-    const Vec3 p{px[i], py[i], pz[i]}, q{qx[i], qy[i], qz[i]};
+  for (std::size_t i = 0; i < kGroup; ++i) {
+    Vec3 p{px[i], py[i], pz[i]}, q{qx[i], qy[i], qz[i]};
     const Contact contact = contactWith(shape, p);
-    touches[i] = (marks[i] != 0) & (contact.distance < thickness);
-    const Push push = pushOut(p, q, contact, thickness, friction);
-    out[0][i] = push.out.x, out[1][i] = push.out.y, out[2][i] = push.out.z;
-    along[0][i] = push.along.x, along[1][i] = push.along.y, along[2][i] = push.along.z;
-    grip[i] = push.grip, slideSquared[i] = push.slideSquared;
-    slides |= touches[i] & !push.holds();
-  }
-  if (slides == 0) {
-    for (int i = 0; i < kGroup; ++i) {
-      const bool moves = touches[i] != 0;
-      const double x = out[0][i] - along[0][i], y = out[1][i] - along[1][i], z = out[2][i] - along[2][i];
-      px[i] = moves ? x : px[i], py[i] = moves ? y : py[i], pz[i] = moves ? z : pz[i];
-      qx[i] = moves ? x : qx[i], qy[i] = moves ? y : qy[i], qz[i] = moves ? z : qz[i];
-    }
-    return;
-  }
-  for (int i = 0; i < kGroup; ++i) {
-    const Push push{{out[0][i], out[1][i], out[2][i]}, {along[0][i], along[1][i], along[2][i]}, grip[i], slideSquared[i]};
-    Vec3 p, q;
-    settle(push, p, q);
-    const bool moves = touches[i] != 0;
-    px[i] = moves ? p.x : px[i], py[i] = moves ? p.y : py[i], pz[i] = moves ? p.z : pz[i];
-    qx[i] = moves ? q.x : qx[i], qy[i] = moves ? q.y : qy[i], qz[i] = moves ? q.z : qz[i];
+    const bool touches = (marks[i] != 0) & (contact.distance < thickness);
+    respond(p, q, contact, thickness, friction);
+    px[i] = touches ? p.x : px[i], py[i] = touches ? p.y : py[i], pz[i] = touches ? p.z : pz[i];
+    qx[i] = touches ? q.x : qx[i], qy[i] = touches ? q.y : qy[i], qz[i] = touches ? q.z : qz[i];
   }
 }
 
