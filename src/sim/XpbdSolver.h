@@ -9,12 +9,12 @@ class RandomGenerator;
 
 // Steps a cloth by extended position-based dynamics (XPBD): the gravity, wind and damping of the
 // explicit step (the forces worked out once per step, where it starts) move every free node to a
-// predicted position, then one Gauss–Seidel sweep over the
-// springs pulls the prediction back, each spring with compliance 1 / stiffness. With one sweep per
-// short substep rather than many sweeps per long step, the springs converge on their stiffness as
-// the substep shrinks, and no setting can make the positions run away: a spring's correction never
-// overshoots its rest length. A step takes one substep at the default settings and more, up to
-// kMaxSubsteps, where the explicit step would be near or past its limit.
+// predicted position, then one Gauss–Seidel sweep over the springs pulls the prediction back,
+// each spring with compliance 1 / stiffness. With one sweep per short substep rather than many
+// sweeps per long step, the springs converge on their stiffness as the substep shrinks, and no
+// setting can make the positions run away: a spring's correction never overshoots its rest length.
+// A step takes one substep at the default settings and more, up to kMaxSubsteps, where the
+// explicit step would be near or past its limit.
 //
 // The same springs as the explicit step: stretch along rows and columns, shear along both
 // diagonals, and bend as a zero-length spring of half kBend along each row and column edge, which
