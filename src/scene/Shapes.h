@@ -83,4 +83,9 @@ inline bool mayTouch(const Box& box, const Vec3& p, double reach) {
 }
 
 // Unit length, or none for a zero or non-finite vector.
-bool unitOf(const Vec3& v, Vec3& unit);
+inline bool unitOf(const Vec3& v, Vec3& unit) {
+  const double n = norm(v);
+  if (!(n > 0.0) || !std::isfinite(n)) return false;
+  unit = (1.0 / n) * v;
+  return true;
+}

@@ -25,13 +25,6 @@ double angleAt(const Vec3& a, const Vec3& b, const Vec3& c) {
 
 }  // namespace
 
-double TriangleMesh::Bounds::distanceSquared(const Vec3& p) const {
-  const double dx = std::max({lower.x - p.x, 0.0, p.x - upper.x});
-  const double dy = std::max({lower.y - p.y, 0.0, p.y - upper.y});
-  const double dz = std::max({lower.z - p.z, 0.0, p.z - upper.z});
-  return dx * dx + dy * dy + dz * dz;
-}
-
 TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> triangles)
     : vertices_(std::move(vertices)), triangles_(std::move(triangles)) {
   // A triangle without area has no surface, and its nearest point cannot be found by its corners.
@@ -55,6 +48,7 @@ TriangleMesh::TriangleMesh(std::vector<Vec3> vertices, std::vector<Triangle> tri
 // at every feature of a closed mesh.
 void TriangleMesh::computeFacets() {
   facets_.assign(triangles_.size(), Facet{});
+  normals_.assign(triangles_.size(), PseudoNormals{});
   std::vector<Vec3> vertexSums(vertices_.size());
   std::map<std::pair<int, int>, Vec3> edgeSums;
   for (std::size_t t = 0; t < triangles_.size(); ++t) {
@@ -64,8 +58,8 @@ void TriangleMesh::computeFacets() {
     const Vec3 centre = (1.0 / 3.0) * (a + b + c);
     facet.bound = {centre, std::max({norm(a - centre), norm(b - centre), norm(c - centre)})};
     facet.a = a, facet.b = b, facet.c = c;
-    unitOf(cross(b - a, c - a), facet.face);
-    const Vec3 n = facet.face;
+    Vec3& n = facet.face;
+    unitOf(cross(b - a, c - a), n);
     vertexSums[tri[0]] = vertexSums[tri[0]] + angleAt(a, b, c) * n;
     vertexSums[tri[1]] = vertexSums[tri[1]] + angleAt(b, c, a) * n;
     vertexSums[tri[2]] = vertexSums[tri[2]] + angleAt(c, a, b) * n;
@@ -76,15 +70,14 @@ void TriangleMesh::computeFacets() {
   }
   for (std::size_t t = 0; t < triangles_.size(); ++t)
     for (int i = 0; i < 3; ++i) {
-      facets_[t].edge[i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
-      facets_[t].corner[i] = vertexSums[triangles_[t][i]];
+      normals_[t].edge[i] = edgeSums[std::minmax(triangles_[t][i], triangles_[t][(i + 1) % 3])];
+      normals_[t].corner[i] = vertexSums[triangles_[t][i]];
     }
 }
 
 TriangleMesh::Bounds TriangleMesh::boundsOf(int triangle) const {
-  const Triangle& tri = triangles_[triangle];
-  const Vec3 a = vertices_[tri[0]], b = vertices_[tri[1]], c = vertices_[tri[2]];
-  return {minimum(a, minimum(b, c)), maximum(a, maximum(b, c))};
+  const Facet& facet = facets_[triangle];
+  return {minimum(facet.a, minimum(facet.b, facet.c)), maximum(facet.a, maximum(facet.b, facet.c))};
 }
 
 // Fills node `index` with the triangles first … first + count − 1, split at the median of their
@@ -152,6 +145,7 @@ Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int cou
   double bestSquared = INFINITY, bestDistance = INFINITY;
   int best = -1;
   TriangleRegion closest{};
+  Vec3 toClosest;
   for (int i = 0; i < count; ++i) {
     const int t = candidates[i];
     const Facet& facet = facets_[t];
@@ -168,14 +162,14 @@ Contact TriangleMesh::contactAmong(const Vec3& p, const int* candidates, int cou
     bestDistance = std::sqrt(squared);
     best = t;
     closest = region;
+    toClosest = d;
   }
   if (best < 0) return {1e300, {0.0, 1.0, 0.0}};
-  const Facet& facet = facets_[best];
-  const Vec3 d = p - closest.point(facet.a, facet.b, facet.c);
+  const Vec3& d = toClosest;
   using Feature = TriangleRegion::Feature;
-  const Vec3 pseudo = closest.feature == Feature::Face   ? facet.face
-                      : closest.feature == Feature::Edge ? facet.edge[closest.index]
-                                                         : facet.corner[closest.index];
+  const Vec3 pseudo = closest.feature == Feature::Face   ? facets_[best].face
+                      : closest.feature == Feature::Edge ? normals_[best].edge[closest.index]
+                                                         : normals_[best].corner[closest.index];
   const bool inside = dot(d, pseudo) < 0.0;
   Vec3 away;
   if (!unitOf(d, away)) unitOf(pseudo, away);  // on the surface: out along the feature

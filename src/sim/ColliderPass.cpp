@@ -160,7 +160,7 @@ void ColliderPass::collide(const Collider& collider, int first, int last, Cloth&
 }
 
 void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const {
-  if (!(contact.distance < thickness_) || cloth.fixedNodes.contains(k)) return;
+  if (!(contact.distance < thickness_)) return;
   NodeBuffer& positions = *cloth.positions;
   NodeBuffer& previous = *cloth.previousPositions;
   Vec3 p = positions.at(k), q = previous.at(k);
@@ -181,7 +181,7 @@ void ColliderPass::collide(const MeshShape& shape, MeshCache& cache, Cloth& clot
   const std::vector<int>& first = cache.first;
   for (int k = 0; k < count; ++k) {
     const int candidates = first[k + 1] - first[k];
-    if (candidates > 0)
+    if (candidates > 0 && !cloth.fixedNodes.contains(k))
       respondAt(k, shape.mesh->contactAmong(positions.at(k), &cache.triangles[first[k]], candidates), cloth);
   }
 }

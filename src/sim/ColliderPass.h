@@ -53,7 +53,7 @@ private:
   // A plane, sphere or box against the nodes from `first` (a multiple of 64) up to `last`.
   void collide(const Collider& collider, int first, int last, Cloth& cloth);
   void collide(const MeshShape& shape, MeshCache& cache, Cloth& cloth);
-  // Puts node k back out of a contact closer than the thickness, unless it is fixed.
+  // Puts node k, a free one, back out of a contact closer than the thickness.
   void respondAt(int k, const Contact& contact, Cloth& cloth) const;
   static void markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count, std::int64_t* moved);
   void regather(const TriangleMesh& mesh, MeshCache& cache, const NodeBuffer& positions, int count) const;

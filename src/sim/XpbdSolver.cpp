@@ -20,18 +20,17 @@ struct Sweep {
   const double* w;
 };
 
-// The runs below each take `count` springs that share no node, spring n joining node a + n × Stride
-// to node b + n × Stride, both ends seen through pointers of their own, so that the compiler takes
-// several springs at once: in the widest vectors the processor has, the same arithmetic in each.
+// The runs below each take `count` springs that share no node, spring n joining slot a + n to slot
+// b + n, both ends seen through pointers of their own, so that the compiler takes several springs
+// at once: in the widest vectors the processor has, the same arithmetic in each.
 #define XPBD_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
 // The first XPBD iteration (λ from 0) of C = |pj − pi| − rest with compliance α̃ = 1 / (k h²).
 // Coincident nodes are left alone, as the explicit step's spring adds nothing there.
-template <int Stride>
 XPBD_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
                                   const double* aw, double* __restrict bx, double* __restrict by,
                                   double* __restrict bz, const double* bw, double rest, double compliance) {
-  for (int n = 0; n < count * Stride; n += Stride) {
+  for (int n = 0; n < count; ++n) {
     const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
     const double lengthSquared = dx * dx + dy * dy + dz * dz;
     const double length = std::sqrt(lengthSquared);
@@ -49,15 +48,16 @@ XPBD_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __re
 
 // A zero-length spring that pulls only the ends that are inner nodes of their row or column: the
 // bend term of the explicit step, split over the node's two edges. The a end of spring n is inner
-// from n = aInnerFrom on, the b end up to bInnerTo.
-template <int Stride>
+// from n = aInnerFrom on, the b end up to bInnerTo. Every free node weighs the same, so the
+// spring's 1 / (wa + wb + compliance) is one of three, `shares[number of ends it pulls]`, worked
+// out once rather than divided out for every spring.
 XPBD_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
                                 const double* aw, double* __restrict bx, double* __restrict by, double* __restrict bz,
-                                const double* bw, int aInnerFrom, int bInnerTo, double compliance) {
-  for (int i = 0; i < count; ++i) {
-    const int n = i * Stride;
-    const double wa = i >= aInnerFrom ? aw[n] : 0.0, wb = i < bInnerTo ? bw[n] : 0.0;
-    const double s = 1.0 / (wa + wb + compliance);
+                                const double* bw, int aInnerFrom, int bInnerTo, const double* shares) {
+  const double none = shares[0], one = shares[1], both = shares[2];
+  for (int n = 0; n < count; ++n) {
+    const double wa = n >= aInnerFrom ? aw[n] : 0.0, wb = n < bInnerTo ? bw[n] : 0.0;
+    const double s = wa != 0.0 ? (wb != 0.0 ? both : one) : (wb != 0.0 ? one : none);
     const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
     ax[n] += wa * s * dx;
     ay[n] += wa * s * dy;
@@ -68,24 +68,42 @@ XPBD_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __rest
   }
 }
 
-template <int Stride>
 void springs(const Sweep& p, int count, int a, int b, double rest, double compliance) {
-  springRun<Stride>(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, rest, compliance);
+  springRun(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, rest, compliance);
 }
 
-template <int Stride>
-void bends(const Sweep& p, int count, int a, int b, int aInnerFrom, int bInnerTo, double compliance) {
-  bendRun<Stride>(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, aInnerFrom, bInnerTo,
-                  compliance);
+void bends(const Sweep& p, int count, int a, int b, int aInnerFrom, int bInnerTo, const double* shares) {
+  bendRun(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, aInnerFrom, bInnerTo,
+          shares);
 }
 
-// Nodes 1 to `count` of a row below the top, as XpbdSolver::predictNode moves them, with the normal
-// nodeNormalAt gives there (from the left and upper neighbours). Returns how many free nodes had a
-// zero normal, for the caller to report.
-XPBD_VECTOR_CLONES int predictRun(int count, int width, const double* x, const double* y, const double* z,
-                                  const double* px, const double* py, const double* pz, const double* w,
-                                  double* __restrict nx, double* __restrict ny, double* __restrict nz,
-                                  const XpbdSolver::Prediction& f) {
+// The sweep's layout: each row's even columns first, then its odd ones. Every run of springs that
+// share no node then joins neighbouring slots to neighbouring slots, which the vector loads take
+// whole, where the grid's own order would have the runs along a row take every other node.
+int evenColumns(int width) { return (width + 1) / 2; }
+
+// Row by row, `from` in the grid's order to `to` in the sweep's, or back when `back`.
+XPBD_VECTOR_CLONES void reorder(const double* __restrict from, double* __restrict to, int width, int height, bool back) {
+  const int evens = evenColumns(width), odds = width / 2;
+  for (int row = 0; row < width * height; row += width) {
+    const double* in = from + row;
+    double* out = to + row;
+    if (back) {
+      for (int i = 0; i < evens; ++i) out[2 * i] = in[i];
+      for (int i = 0; i < odds; ++i) out[2 * i + 1] = in[evens + i];
+    } else {
+      for (int i = 0; i < evens; ++i) out[i] = in[2 * i];
+      for (int i = 0; i < odds; ++i) out[evens + i] = in[2 * i + 1];
+    }
+  }
+}
+
+// The force on nodes 1 to `count` of a row below the top, as XpbdSolver::forceAt gives it, with the
+// normal nodeNormalAt gives there (from the left and upper neighbours). Returns how many free nodes
+// had a zero normal, for the caller to report.
+XPBD_VECTOR_CLONES int forceRun(int count, int width, const double* x, const double* y, const double* z,
+                                const double* w, double* __restrict fx, double* __restrict fy, double* __restrict fz,
+                                const XpbdSolver::StepForces& f) {
   int zeroNormals = 0;
   for (int n = 0; n < count; ++n) {
     const double gx = x[n] - f.gustCentre.x, gy = y[n] - f.gustCentre.y, gz = z[n] - f.gustCentre.z;
@@ -101,19 +119,31 @@ XPBD_VECTOR_CLONES int predictRun(int count, int width, const double* x, const d
     facing += f.windDirection.y * (scale * cy);
     facing += f.windDirection.z * (scale * cz);
     const double factor = std::fabs(facing) * distance;
-    const double fx = f.gravity.x + factor * f.windForce.x, fy = f.gravity.y + factor * f.windForce.y,
-                 fz = f.gravity.z + factor * f.windForce.z;
-    // Every value is worked out and loaded whether the node is free or not, so that the loop vectorises.
-    const double movedX = x[n] + f.reciprocal * (f.mass * (x[n] - px[n]) + f.h2 * fx);
-    const double movedY = y[n] + f.reciprocal * (f.mass * (y[n] - py[n]) + f.h2 * fy);
-    const double movedZ = z[n] + f.reciprocal * (f.mass * (z[n] - pz[n]) + f.h2 * fz);
+    fx[n] = f.gravity.x + factor * f.windForce.x;
+    fy[n] = f.gravity.y + factor * f.windForce.y;
+    fz[n] = f.gravity.z + factor * f.windForce.z;
+    zeroNormals += static_cast<int>(w[n] != 0.0) & static_cast<int>(zero);
+  }
+  return zeroNormals;
+}
+
+// Every node over a substep of h: m (v⁺ − v) / h = F − cDamping × v⁺, v = (x − x⁻) / h, with
+// `reciprocal` 1 / (m + h × cDamping) and h2 h², so that the damping is implicit and stable for any
+// cDamping. A fixed node stays; every value is worked out and loaded for it too, so that the loop
+// vectorises.
+XPBD_VECTOR_CLONES void moveRun(int count, const double* x, const double* y, const double* z, const double* px,
+                                const double* py, const double* pz, const double* w, const double* fx,
+                                const double* fy, const double* fz, double* __restrict nx, double* __restrict ny,
+                                double* __restrict nz, double mass, double reciprocal, double h2) {
+  for (int n = 0; n < count; ++n) {
+    const double movedX = x[n] + reciprocal * (mass * (x[n] - px[n]) + h2 * fx[n]);
+    const double movedY = y[n] + reciprocal * (mass * (y[n] - py[n]) + h2 * fy[n]);
+    const double movedZ = z[n] + reciprocal * (mass * (z[n] - pz[n]) + h2 * fz[n]);
     const bool free = w[n] != 0.0;
-    zeroNormals += static_cast<int>(free) & static_cast<int>(zero);
     nx[n] = free ? movedX : x[n];
     ny[n] = free ? movedY : y[n];
     nz[n] = free ? movedZ : z[n];
   }
-  return zeroNormals;
 }
 
 bool sheetBroken(const Cloth& cloth) {
@@ -131,9 +161,12 @@ void XpbdSolver::step(Cloth& cloth, double h, RandomGenerator& gusts, bool check
   cloth.prepareStep(h, gusts);
   const int substeps = substepsFor(cloth, h);
   const double substep = h / substeps;
+  weighNodes(cloth);
+  // Gravity and wind from where the step starts, as the explicit step takes them, for every substep.
+  computeForces(cloth);
   bool broken = false;
   for (int s = 1; s <= substeps; ++s) {
-    // Gravity, wind and damping carry every free node to its predicted position.
+    // The forces and damping carry every free node to its predicted position.
     predict(cloth, substep);
     // The springs pull the prediction back; the velocity is what remains of the move.
     projectSprings(cloth, substep);
@@ -157,70 +190,98 @@ int XpbdSolver::substepsFor(const Cloth& cloth, double h) {
   return substeps_;
 }
 
-// The explicit step without its springs: m (v⁺ − v) / h = F − cDamping × v⁺, v = (x − x⁻) / h,
-// so the damping is implicit and stable for any cDamping.
-void XpbdSolver::predict(Cloth& cloth, double h) {
-  const int width = cloth.width;
-  inverseMass_.resize(cloth.nodeCount());
-  for (int k = 0; k < cloth.nodeCount(); ++k) inverseMass_[k] = cloth.fixedNodes.contains(k) ? 0.0 : 1.0 / cloth.nodeMass();
-  const Prediction prediction{cloth.gravityVector, cloth.windForce,  cloth.windDirection,
-                              cloth.gustCentre,    cloth.nodeMass(), 1.0 / (cloth.nodeMass() + h * cloth.cDamping),
-                              h * h};
+// The gravity and wind of the step on every free node.
+void XpbdSolver::computeForces(const Cloth& cloth) {
+  const int width = cloth.width, count = cloth.nodeCount();
+  force_.resize(3 * static_cast<std::size_t>(count));
+  double* const fx = force_.data();
+  double* const fy = fx + count;
+  double* const fz = fy + count;
+  const StepForces forces{cloth.gravityVector, cloth.windForce, cloth.windDirection, cloth.gustCentre};
   // The top row and the first column, whose normals take other neighbours, one node at a time.
-  for (int c = 0; c < width; ++c) predictNode(cloth, c, prediction);
-  for (int row = width; row < cloth.nodeCount(); row += width) predictNode(cloth, row, prediction);
+  for (int c = 0; c < width; ++c) forceAt(cloth, c, forces);
+  for (int row = width; row < count; row += width) forceAt(cloth, row, forces);
   const NodeBuffer& x = *cloth.positions;
-  const NodeBuffer& previous = *cloth.previousPositions;
-  NodeBuffer& next = *cloth.nextPositions;
   int zeroNormals = 0;
-  for (int row = width; row < cloth.nodeCount(); row += width) {
+  for (int row = width; row < count; row += width) {
     const int k = row + 1;
-    zeroNormals += predictRun(width - 1, width, x.x + k, x.y + k, x.z + k, previous.x + k, previous.y + k,
-                              previous.z + k, inverseMass_.data() + k, next.x + k, next.y + k, next.z + k, prediction);
+    zeroNormals += forceRun(width - 1, width, x.x + k, x.y + k, x.z + k, inverseMass_.data() + k, fx + k, fy + k,
+                            fz + k, forces);
   }
   // Said as often as normalizing the node normals one by one says it.
   for (int n = 0; n < zeroNormals; ++n) linalg::report(linalg::kZeroNormalize);
 }
 
-void XpbdSolver::predictNode(Cloth& cloth, int k, const Prediction& f) const {
-  const Vec3 p = cloth.positions->at(k);
-  if (inverseMass_[k] == 0.0) {
-    cloth.nextPositions->set(k, p);
-    return;
-  }
+// A fixed node has none: it does not move.
+void XpbdSolver::forceAt(const Cloth& cloth, int k, const StepForces& f) {
+  if (inverseMass_[k] == 0.0) return;
   const double wind = windFactor(*cloth.positions, cloth.width, k % cloth.width, k / cloth.width, f.gustCentre,
                                  f.windDirection);
   const Vec3 force = f.gravity + wind * f.windForce;
-  cloth.nextPositions->set(k, p + f.reciprocal * (f.mass * (p - cloth.previousPositions->at(k)) + f.h2 * force));
+  const int count = cloth.nodeCount();
+  force_[k] = force.x, force_[count + k] = force.y, force_[2 * count + k] = force.z;
+}
+
+// The explicit step without its springs, over a substep of h.
+void XpbdSolver::predict(Cloth& cloth, double h) {
+  const NodeBuffer& x = *cloth.positions;
+  const NodeBuffer& previous = *cloth.previousPositions;
+  NodeBuffer& next = *cloth.nextPositions;
+  const int count = cloth.nodeCount();
+  const double* const f = force_.data();
+  moveRun(count, x.x, x.y, x.z, previous.x, previous.y, previous.z, inverseMass_.data(), f, f + count, f + 2 * count,
+          next.x, next.y, next.z, cloth.nodeMass(), 1.0 / (cloth.nodeMass() + h * cloth.cDamping), h * h);
+}
+
+// The inverse masses of the step, in the grid's order for the prediction and in the sweep's.
+void XpbdSolver::weighNodes(const Cloth& cloth) {
+  const int count = cloth.nodeCount();
+  freeInverseMass_ = 1.0 / cloth.nodeMass();
+  inverseMass_.resize(count);
+  for (int k = 0; k < count; ++k) inverseMass_[k] = cloth.fixedNodes.contains(k) ? 0.0 : freeInverseMass_;
+  sweep_.resize(4 * static_cast<std::size_t>(count));
+  reorder(inverseMass_.data(), sweep_.data() + 3 * count, cloth.width, cloth.height, false);
 }
 
 // One sweep, row by row from the top, where the pins usually are, so that their hold travels down
 // the sheet within the sweep. Each run of the loop below takes springs that share no node (every
-// other one along a row; all of one kind between two rows), so their corrections overlap in the
-// processor instead of waiting on each other.
+// other one along a row; all of one kind between two rows, the even columns' then the odd ones'),
+// so their corrections overlap in the processor instead of waiting on each other; the order within
+// a run changes nothing. The sweep works on a copy in its own layout (see evenColumns).
 void XpbdSolver::projectSprings(Cloth& cloth, double h) {
   NodeBuffer& next = *cloth.nextPositions;
-  const Sweep sweep{next.x, next.y, next.z, inverseMass_.data()};
-  const int width = cloth.width, height = cloth.height;
+  const int width = cloth.width, height = cloth.height, count = cloth.nodeCount();
+  double* const slots = sweep_.data();
+  double* const coordinates[3] = {next.x, next.y, next.z};
+  for (int c = 0; c < 3; ++c) reorder(coordinates[c], slots + c * count, width, height, false);
+  const Sweep sweep{slots, slots + count, slots + 2 * count, slots + 3 * count};
   const bool stretch = cloth.kStretch > 0.0, shear = cloth.kShear > 0.0, bend = cloth.kBend > 0.0;
   const double stretchCompliance = 1.0 / (cloth.kStretch * h * h);
   const double shearCompliance = 1.0 / (cloth.kShear * h * h);
   const double bendCompliance = 1.0 / (0.5 * cloth.kBend * h * h);
+  const double w = freeInverseMass_;
+  const double bendShares[] = {1.0 / (0.0 + 0.0 + bendCompliance), 1.0 / (w + 0.0 + bendCompliance),
+                               1.0 / (w + w + bendCompliance)};
   const double diagonalRest = std::sqrt(2.0) * cloth.spacing;
+  // Along a row: from each even column to the next, then from each odd one; the bend's row ends
+  // are not inner.
+  const int evens = evenColumns(width), fromEven = width / 2, fromOdd = (width - 1) / 2;
   for (int r = 0; r < height; ++r) {
     const int row = r * width;
-    for (int first : {0, 1}) {
-      // Every other spring along the row from column `first`; the bend's row ends are not inner.
-      const int count = (width - first) / 2, a = row + first, b = a + 1;
-      if (stretch) springs<2>(sweep, count, a, b, cloth.spacing, stretchCompliance);
-      if (bend) bends<2>(sweep, count, a, b, first == 0 ? 1 : 0, (width - 1 - first) / 2, bendCompliance);
-    }
+    if (stretch) springs(sweep, fromEven, row, row + evens, cloth.spacing, stretchCompliance);
+    if (bend) bends(sweep, fromEven, row, row + evens, 1, (width - 1) / 2, bendShares);
+    if (stretch) springs(sweep, fromOdd, row + evens, row + 1, cloth.spacing, stretchCompliance);
+    if (bend) bends(sweep, fromOdd, row + evens, row + 1, 0, (width - 2) / 2, bendShares);
     if (r + 1 == height) break;
     const int below = row + width;
-    if (stretch) springs<1>(sweep, width, row, below, cloth.spacing, stretchCompliance);
-    if (bend) bends<1>(sweep, width, row, below, r > 0 ? 0 : width, r + 2 < height ? width : 0, bendCompliance);
+    if (stretch) springs(sweep, width, row, below, cloth.spacing, stretchCompliance);
+    if (bend) bends(sweep, width, row, below, r > 0 ? 0 : width, r + 2 < height ? width : 0, bendShares);
     if (!shear) continue;
-    springs<1>(sweep, width - 1, row, below + 1, diagonalRest, shearCompliance);
-    springs<1>(sweep, width - 1, row + 1, below, diagonalRest, shearCompliance);
+    // Down and right from each column but the last, then down and left to each.
+    springs(sweep, fromEven, row, below + evens, diagonalRest, shearCompliance);
+    springs(sweep, fromOdd, row + evens, below + 1, diagonalRest, shearCompliance);
+    springs(sweep, fromEven, row + evens, below, diagonalRest, shearCompliance);
+    springs(sweep, fromOdd, row + 1, below + evens, diagonalRest, shearCompliance);
   }
+  for (int c = 0; c < 3; ++c) reorder(slots + c * count, coordinates[c], width, height, true);
 }

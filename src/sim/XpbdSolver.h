@@ -8,12 +8,13 @@ class Cloth;
 class RandomGenerator;
 
 // Steps a cloth by extended position-based dynamics (XPBD): the gravity, wind and damping of the
-// explicit step move every free node to a predicted position, then one Gauss–Seidel sweep over the
-// springs pulls the prediction back, each spring with compliance 1 / stiffness. With one sweep per
-// short substep rather than many sweeps per long step, the springs converge on their stiffness as
-// the substep shrinks, and no setting can make the positions run away: a spring's correction never
-// overshoots its rest length. A step takes one substep at the default settings and more, up to
-// kMaxSubsteps, where the explicit step would be near or past its limit.
+// explicit step (the forces worked out once per step, where it starts) move every free node to a
+// predicted position, then one Gauss–Seidel sweep over the springs pulls the prediction back,
+// each spring with compliance 1 / stiffness. With one sweep per short substep rather than many
+// sweeps per long step, the springs converge on their stiffness as the substep shrinks, and no
+// setting can make the positions run away: a spring's correction never overshoots its rest length.
+// A step takes one substep at the default settings and more, up to kMaxSubsteps, where the
+// explicit step would be near or past its limit.
 //
 // The same springs as the explicit step: stretch along rows and columns, shear along both
 // diagonals, and bend as a zero-length spring of half kBend along each row and column edge, which
@@ -31,23 +32,25 @@ public:
   // How many substeps a step of h takes with the cloth's current settings.
   int substepsFor(const Cloth& cloth, double h);
 
-  // What moves a free node in a substep before the springs: m (v⁺ − v) / h = F − cDamping × v⁺.
-  struct Prediction {
+  // What the step's force on a free node is made of, the same for all its substeps.
+  struct StepForces {
     Vec3 gravity;
     Vec3 windForce;
     Vec3 windDirection;
     Vec3 gustCentre;
-    double mass;
-    double reciprocal;  // 1 / (mass + h × cDamping)
-    double h2;          // h²
   };
 
 private:
+  void weighNodes(const Cloth& cloth);
+  void computeForces(const Cloth& cloth);
+  void forceAt(const Cloth& cloth, int k, const StepForces& forces);
   void predict(Cloth& cloth, double h);
-  void predictNode(Cloth& cloth, int k, const Prediction& prediction) const;
   void projectSprings(Cloth& cloth, double h);
 
-  std::vector<double> inverseMass_;  // per node: 0 for a fixed node, 1 / mass for a free one
+  double freeInverseMass_ = 0.0;     // 1 / mass of every free node
+  std::vector<double> inverseMass_;  // per node: 0 for a fixed node, freeInverseMass_ for a free one
+  std::vector<double> force_;        // x, y and z of every node's force, one after another
+  std::vector<double> sweep_;        // x, y, z and inverse mass of every node, in the sweep's layout
   double substepSettings_[7] = {};   // what substeps_ was worked out from
   int substeps_ = 1;
 };
