@@ -229,8 +229,9 @@ double SelfCollisionPass::resolve(const Pair& pair, Cloth& cloth, std::vector<Ne
 template <class Pair>
 double SelfCollisionPass::resolveAgain(Near<Pair>& near, Cloth& cloth) {
   const std::array<int, 4> nodes = nodesOf(near.pair);
-  const long long changed = std::max({pushedAt_[nodes[0]], pushedAt_[nodes[1]], pushedAt_[nodes[2]], pushedAt_[nodes[3]]});
-  if (changed <= near.resolvedAt) return 0.0;
+  long long pushed = 0;
+  for (const int k : nodes) pushed = std::max(pushed, pushedAt_[k]);
+  if (pushed <= near.resolvedAt) return 0.0;
   const double push = resolve(near.pair, cloth);
   near.resolvedAt = pushes_;
   return push;

@@ -19,12 +19,12 @@ class NodeBuffer;
 // thickness, above the speed a falling sheet settles at); candidate pairs come from a spatial hash
 // built with a margin and kept until the two nodes that moved most since have together moved that
 // far; each pair nearer than the thickness, or that crossed during the step (its separation, taken
-// as moving straight, came that near and changed sides), is pushed apart to the thickness along the way it was apart at the end of
-// the last step, so a pair that crossed goes back rather than on through. The push is shared by
-// weight among the pair's nodes (pinned and held ones take none). As with the colliders it moves
-// the previous positions too, and only the speed of approach is taken away, with Coulomb friction
-// along the contact: no bounce, no energy gained. Sweeps repeat while pushes stay large, and a later
-// sweep looks again only at pairs with a node pushed that far since.
+// as moving straight, came that near and changed sides), is pushed apart to the thickness along the
+// way it was apart at the end of the last step, so a pair that crossed goes back rather than on
+// through. The push is shared by weight among the pair's nodes (pinned and held ones take none). As
+// with the colliders it moves the previous positions too, and only the speed of approach is taken
+// away, with Coulomb friction along the contact: no bounce, no energy gained. Sweeps repeat while
+// pushes stay large, and a later sweep looks again only at pairs with a node pushed that far since.
 class SelfCollisionPass : public CollisionPass {
 public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
