@@ -31,6 +31,14 @@ bool apart(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, doubl
          std::min(p0.z, p1.z) - std::max(q0.z, q1.z) >= gap || std::min(q0.z, q1.z) - std::max(p0.z, p1.z) >= gap;
 }
 
+// Whether the lines through the two segments are `gap` or more apart, which no two points of the
+// segments can be nearer than (never so for parallel lines).
+bool linesApart(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, double gap) {
+  const Vec3 n = cross(p1 - p0, q1 - q0);
+  const double across = dot(p0 - q0, n);
+  return across * across >= gap * gap * dot(n, n) && dot(n, n) > 0.0;
+}
+
 // Whether p lies `gap` or more outside the box of a, b and c along an axis.
 bool outside(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c, double gap) {
   return p.x + gap <= std::min({a.x, b.x, c.x}) || p.x - gap >= std::max({a.x, b.x, c.x}) ||
@@ -77,8 +85,8 @@ void SelfCollisionPass::apply(Cloth& cloth) {
   for (const EdgeEdge& pair : edgeEdge_) largest = std::max(largest, resolve(pair, cloth, nearEdgeEdge_));
   for (int sweep = 1; sweep < kIterations && largest >= kTolerance * thickness_; ++sweep) {
     largest = 0.0;
-    for (const NodeTriangle& pair : nearNodeTriangle_) largest = std::max(largest, resolve(pair, cloth));
-    for (const EdgeEdge& pair : nearEdgeEdge_) largest = std::max(largest, resolve(pair, cloth));
+    for (Near<NodeTriangle>& near : nearNodeTriangle_) largest = std::max(largest, resolveAgain(near, cloth));
+    for (Near<EdgeEdge>& near : nearEdgeEdge_) largest = std::max(largest, resolveAgain(near, cloth));
   }
   for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = positions.at(k);
 }
@@ -101,6 +109,7 @@ void SelfCollisionPass::layOutTopology(const Cloth& cloth) {
     }
   last_.resize(cloth.nodeCount());
   moved_.assign(cloth.nodeCount(), 0.0);
+  pushedAt_.assign(cloth.nodeCount(), 0);
   for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = cloth.previousPositions->at(k);
   built_.clear();
   nodeTriangle_.clear();
@@ -132,12 +141,16 @@ bool SelfCollisionPass::clampMoves(Cloth& cloth) {
 
 bool SelfCollisionPass::needsBroadPhase(const NodeBuffer& positions) const {
   if (built_.empty()) return true;
-  const double reach = 0.5 * margin_;
+  // Every pair holds two different nodes, so it can have come no nearer than the two farthest moves.
+  double first = 0.0, second = 0.0;
   for (int k = 0; k < positions.count(); ++k) {
     const Vec3 d = positions.at(k) - built_[k];
-    if (dot(d, d) > reach * reach) return true;
+    const double squared = dot(d, d);
+    if (squared <= second) continue;
+    second = std::min(first, squared);
+    first = std::max(first, squared);
   }
-  return false;
+  return std::sqrt(first) + std::sqrt(second) >= margin_;
 }
 
 void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
@@ -198,7 +211,7 @@ void SelfCollisionPass::gatherEdgeEdge(double reach, double cell) {
         return;
       seen_[f] = e;
       const Vec3 q0 = built_[second[0]], q1 = built_[second[1]];
-      if (apart(p0, p1, q0, q1, reach)) return;
+      if (apart(p0, p1, q0, q1, reach) || linesApart(p0, p1, q0, q1, reach)) return;
       const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
       const Vec3 d = (p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0));
       if (dot(d, d) < reach * reach) edgeEdge_.push_back({e, f});
@@ -206,16 +219,33 @@ void SelfCollisionPass::gatherEdgeEdge(double reach, double cell) {
   }
 }
 
-double SelfCollisionPass::resolve(const NodeTriangle& pair, Cloth& cloth, std::vector<NodeTriangle>& near) {
+template <class Pair>
+double SelfCollisionPass::resolve(const Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near) {
   const double push = resolve(pair, cloth);
-  if (push >= 0.0) near.push_back(pair);
+  if (push >= 0.0) near.push_back({pair, pushes_});
   return push;
 }
 
-double SelfCollisionPass::resolve(const EdgeEdge& pair, Cloth& cloth, std::vector<EdgeEdge>& near) {
-  const double push = resolve(pair, cloth);
-  if (push >= 0.0) near.push_back(pair);
+template <class Pair>
+double SelfCollisionPass::resolveAgain(Near<Pair>& near, Cloth& cloth) {
+  const std::array<int, 4> nodes = nodesOf(near.pair);
+  long long pushed = 0;
+  for (const int k : nodes) pushed = std::max(pushed, pushedAt_[k]);
+  if (pushed <= near.resolvedAt) return 0.0;
+  const double push = resolve(near.pair, cloth);
+  near.resolvedAt = pushes_;
   return push;
+}
+
+std::array<int, 4> SelfCollisionPass::nodesOf(const NodeTriangle& pair) const {
+  const auto& t = triangles_[pair.triangle];
+  return {pair.node, t[0], t[1], t[2]};
+}
+
+std::array<int, 4> SelfCollisionPass::nodesOf(const EdgeEdge& pair) const {
+  const auto& e = edges_[pair.first];
+  const auto& f = edges_[pair.second];
+  return {e[0], e[1], f[0], f[1]};
 }
 
 double SelfCollisionPass::resolve(const NodeTriangle& pair, Cloth& cloth) {
@@ -236,8 +266,8 @@ double SelfCollisionPass::resolve(const EdgeEdge& pair, Cloth& cloth) {
   const auto& e = edges_[pair.first];
   const auto& f = edges_[pair.second];
   const Vec3 p0 = positions.at(e[0]), p1 = positions.at(e[1]), q0 = positions.at(f[0]), q1 = positions.at(f[1]);
-  if (apart(p0, p1, q0, q1, thickness_ + std::max(moved_[e[0]], moved_[e[1]]) + std::max(moved_[f[0]], moved_[f[1]])))
-    return kClear;
+  const double clear = thickness_ + std::max(moved_[e[0]], moved_[e[1]]) + std::max(moved_[f[0]], moved_[f[1]]);
+  if (apart(p0, p1, q0, q1, clear) || linesApart(p0, p1, q0, q1, clear)) return kClear;
   const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
   return separate({{e[0], e[1], f[0], f[1]}, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth);
 }
@@ -268,13 +298,16 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth) {
   if (!(push > 0.0)) return 0.0;
   // Previous positions move with the nodes, so the push itself gives no speed.
   const Vec3 shift = (push / weightSum) * n;
+  ++pushes_;
   Vec3 velocity;
   for (int i = 0; i < 4; ++i) {
     const int k = stencil.nodes[i];
     const Vec3 p = positions.at(k) + share[i] * shift, q = previous.at(k) + share[i] * shift;
     positions.set(k, p);
     previous.set(k, q);
-    moved_[k] += std::abs(share[i]) * (push / weightSum);
+    const double pushed = std::abs(share[i]) * (push / weightSum);
+    moved_[k] += pushed;
+    if (pushed >= kTolerance * thickness_) pushedAt_[k] = pushes_;
     velocity = velocity + stencil.weights[i] * (p - q);
   }
   // The speed of approach goes (none of separation comes); friction takes from the sliding as much

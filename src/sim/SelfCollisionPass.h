@@ -17,19 +17,20 @@ class NodeBuffer;
 //
 // Each step: no free node moves farther than kMaxMoveRatio thicknesses (80 units/s at the default
 // thickness, above the speed a falling sheet settles at); candidate pairs come from a spatial hash
-// built with a margin and kept until some node has moved half the margin; each pair nearer than the
-// thickness, or that crossed during the step (its separation, taken as moving straight, came that
-// near and changed sides), is pushed apart to the thickness along the way it was apart at the end of
-// the last step, so a pair that crossed goes back rather than on through. The push is shared by
-// weight among the pair's nodes (pinned and held ones take none). As with the colliders it moves
-// the previous positions too, and only the speed of approach is taken away, with Coulomb friction
-// along the contact: no bounce, no energy gained. Sweeps repeat while pushes stay large.
+// built with a margin and kept until the two nodes that moved most since have together moved that
+// far; each pair nearer than the thickness, or that crossed during the step (its separation, taken
+// as moving straight, came that near and changed sides), is pushed apart to the thickness along the
+// way it was apart at the end of the last step, so a pair that crossed goes back rather than on
+// through. The push is shared by weight among the pair's nodes (pinned and held ones take none). As
+// with the colliders it moves the previous positions too, and only the speed of approach is taken
+// away, with Coulomb friction along the contact: no bounce, no energy gained. Sweeps repeat while
+// pushes stay large, and a later sweep looks again only at pairs with a node pushed that far since.
 class SelfCollisionPass : public CollisionPass {
 public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
-  static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new sweep
+  static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new look
   static constexpr double kMaxMoveRatio = 2.0;    // the most a node moves in a step, in thicknesses
-  static constexpr double kMarginRatio = 2.0;     // the broad phase's least margin, in thicknesses
+  static constexpr double kMarginRatio = 4.0;     // the broad phase's least margin, in thicknesses
 
   SelfCollisionPass(double thickness, double friction);
 
@@ -47,6 +48,12 @@ private:
   };
   struct EdgeEdge {
     int first, second;
+  };
+  // A pair the first sweep found near, and the count of pushes when it was last resolved.
+  template <class Pair>
+  struct Near {
+    Pair pair;
+    long long resolvedAt;
   };
   // Up to four nodes and the weights that make the pair's separation Σ weight × position.
   struct Stencil {
@@ -67,8 +74,13 @@ private:
   static constexpr double kClear = -1.0;
   double resolve(const NodeTriangle& pair, Cloth& cloth);
   double resolve(const EdgeEdge& pair, Cloth& cloth);
-  double resolve(const NodeTriangle& pair, Cloth& cloth, std::vector<NodeTriangle>& near);
-  double resolve(const EdgeEdge& pair, Cloth& cloth, std::vector<EdgeEdge>& near);
+  template <class Pair>
+  double resolve(const Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near);
+  // A later sweep's: the pair again only if one of its nodes has been pushed since it was last resolved.
+  template <class Pair>
+  double resolveAgain(Near<Pair>& near, Cloth& cloth);
+  std::array<int, 4> nodesOf(const NodeTriangle& pair) const;
+  std::array<int, 4> nodesOf(const EdgeEdge& pair) const;
   double separate(const Stencil& stencil, Cloth& cloth);
   // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
   // positions of the last step), or zero when it is clear.
@@ -89,7 +101,9 @@ private:
   SpatialHash hash_;
   std::vector<NodeTriangle> nodeTriangle_;
   std::vector<EdgeEdge> edgeEdge_;
-  std::vector<NodeTriangle> nearNodeTriangle_;  // this step's candidates within reach
-  std::vector<EdgeEdge> nearEdgeEdge_;
+  std::vector<Near<NodeTriangle>> nearNodeTriangle_;  // this step's candidates within reach
+  std::vector<Near<EdgeEdge>> nearEdgeEdge_;
+  long long pushes_ = 0;              // pushes given so far
+  std::vector<long long> pushedAt_;   // and the count when each node was last pushed
   long long broadPhases_ = 0;
 };
