@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "cloth/Cloth.h"
+#include "sim/VectorClones.h"
 
 namespace {
 
@@ -62,8 +63,8 @@ void ColliderPass::setThickness(double thickness) {
 
 // Marks the nodes that moved farther from where their candidates were gathered than the slack
 // allows (all of them at first), vectorised like the shapes' marking sweep.
-__attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes,
-                                                                             int count, std::int64_t* moved) {
+LOOMWISE_AVX2_CLONES void ColliderPass::markMoved(const MeshCache& cache, const NodeBuffer& nodes, int count,
+                                                  std::int64_t* moved) {
   const double *x = nodes.x, *y = nodes.y, *z = nodes.z;
   const double *cx = cache.x.data(), *cy = cache.y.data(), *cz = cache.z.data();
   const double* slack = cache.slackSquared.data();
@@ -74,9 +75,6 @@ __attribute__((target_clones("avx2", "default"))) void ColliderPass::markMoved(c
 }
 
 namespace {
-
-// The processor picks among builds for the widest vectors it has.
-#define COLLIDER_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
 // The fixed nodes from `first` (a multiple of 64) up to `last` stay where they are: their marks go.
 void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* near) {
@@ -89,7 +87,7 @@ void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* nea
 // their contacts and responses worked out side by side, and written back where a node is marked
 // (`marks` not 0) and closer than the thickness; the other lanes keep their values bit for bit.
 template <class Shape>
-COLLIDER_VECTOR_CLONES void respondInGroup(const Shape shape, const std::int64_t* marks, double* __restrict px,
+LOOMWISE_VECTOR_CLONES void respondInGroup(const Shape shape, const std::int64_t* marks, double* __restrict px,
                                            double* __restrict py, double* __restrict pz, double* __restrict qx,
                                            double* __restrict qy, double* __restrict qz, double thickness,
                                            double friction) {
@@ -110,7 +108,7 @@ COLLIDER_VECTOR_CLONES void respondInGroup(const Shape shape, const std::int64_t
 // of the grid, so few lanes go spare, and the buffers' groups of eight are aligned. The shape is
 // copied so that the marks cannot alias it.
 template <class Shape>
-COLLIDER_VECTOR_CLONES void collideStretch(
+LOOMWISE_VECTOR_CLONES void collideStretch(
     const Shape shape, NodeBuffer& positions, NodeBuffer& previous, const FixedNodes& fixed, int first, int last,
     double thickness, double friction, std::int64_t* near) {
   const double *x = positions.x, *y = positions.y, *z = positions.z;

@@ -9,6 +9,7 @@
 #include "cloth/SheetCheck.h"
 #include "cloth/StabilityEstimate.h"
 #include "linalg/LinalgMessages.h"
+#include "sim/VectorClones.h"
 
 namespace {
 
@@ -23,11 +24,10 @@ struct Sweep {
 // The runs below each take `count` springs that share no node, spring n joining slot a + n to slot
 // b + n, both ends seen through pointers of their own, so that the compiler takes several springs
 // at once: in the widest vectors the processor has, the same arithmetic in each.
-#define XPBD_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
 // The first XPBD iteration (λ from 0) of C = |pj − pi| − rest with compliance α̃ = 1 / (k h²).
 // Coincident nodes are left alone, as the explicit step's spring adds nothing there.
-XPBD_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
+LOOMWISE_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
                                   const double* aw, double* __restrict bx, double* __restrict by,
                                   double* __restrict bz, const double* bw, double rest, double compliance) {
   for (int n = 0; n < count; ++n) {
@@ -51,7 +51,7 @@ XPBD_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __re
 // from n = aInnerFrom on, the b end up to bInnerTo. Every free node weighs the same, so the
 // spring's 1 / (wa + wb + compliance) is one of three, `shares[number of ends it pulls]`, worked
 // out once rather than divided out for every spring.
-XPBD_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
+LOOMWISE_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
                                 const double* aw, double* __restrict bx, double* __restrict by, double* __restrict bz,
                                 const double* bw, int aInnerFrom, int bInnerTo, const double* shares) {
   const double none = shares[0], one = shares[1], both = shares[2];
@@ -83,7 +83,7 @@ void bends(const Sweep& p, int count, int a, int b, int aInnerFrom, int bInnerTo
 int evenColumns(int width) { return (width + 1) / 2; }
 
 // Row by row, `from` in the grid's order to `to` in the sweep's, or back when `back`.
-XPBD_VECTOR_CLONES void reorder(const double* __restrict from, double* __restrict to, int width, int height, bool back) {
+LOOMWISE_VECTOR_CLONES void reorder(const double* __restrict from, double* __restrict to, int width, int height, bool back) {
   const int evens = evenColumns(width), odds = width / 2;
   for (int row = 0; row < width * height; row += width) {
     const double* in = from + row;
@@ -101,7 +101,7 @@ XPBD_VECTOR_CLONES void reorder(const double* __restrict from, double* __restric
 // The force on nodes 1 to `count` of a row below the top, as XpbdSolver::forceAt gives it, with the
 // normal nodeNormalAt gives there (from the left and upper neighbours). Returns how many free nodes
 // had a zero normal, for the caller to report.
-XPBD_VECTOR_CLONES int forceRun(int count, int width, const double* x, const double* y, const double* z,
+LOOMWISE_VECTOR_CLONES int forceRun(int count, int width, const double* x, const double* y, const double* z,
                                 const double* w, double* __restrict fx, double* __restrict fy, double* __restrict fz,
                                 const XpbdSolver::StepForces& f) {
   int zeroNormals = 0;
@@ -131,7 +131,7 @@ XPBD_VECTOR_CLONES int forceRun(int count, int width, const double* x, const dou
 // `reciprocal` 1 / (m + h × cDamping) and h2 h², so that the damping is implicit and stable for any
 // cDamping. A fixed node stays; every value is worked out and loaded for it too, so that the loop
 // vectorises.
-XPBD_VECTOR_CLONES void moveRun(int count, const double* x, const double* y, const double* z, const double* px,
+LOOMWISE_VECTOR_CLONES void moveRun(int count, const double* x, const double* y, const double* z, const double* px,
                                 const double* py, const double* pz, const double* w, const double* fx,
                                 const double* fy, const double* fz, double* __restrict nx, double* __restrict ny,
                                 double* __restrict nz, double mass, double reciprocal, double h2) {
