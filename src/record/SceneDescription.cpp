@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cloth/ClothParameters.h"
+#include "sim/SceneSnapshot.h"
 #include "sim/Simulation.h"
 
 std::vector<std::pair<std::string, double>> SceneDescription::defaultParameters() {
@@ -12,16 +13,16 @@ std::vector<std::pair<std::string, double>> SceneDescription::defaultParameters(
 }
 
 SceneDescription SceneDescription::of(const Simulation& simulation) {
+  const SceneSnapshot settings = SceneSnapshot::of(simulation);
   SceneDescription scene;
   scene.shape = simulation.shape();
-  scene.pins = simulation.pins();
-  for (auto& [name, value] : scene.parameters) value = simulation.cloth().parameters.valueOf(name);
+  scene.pins = settings.pins;
+  scene.parameters = settings.parameters;
   scene.solver = simulation.solver();
-  const ColliderPass& colliders = simulation.colliders();
-  scene.colliders = colliders.colliders();
-  scene.thickness = colliders.thickness();
-  scene.friction = colliders.friction();
-  scene.selfCollision = simulation.selfCollision() != nullptr;
+  scene.colliders = settings.colliders;
+  scene.thickness = settings.thickness;
+  scene.friction = settings.friction;
+  scene.selfCollision = settings.selfCollision;
   scene.seed = simulation.seed();
   return scene;
 }
