@@ -28,8 +28,8 @@ struct Sweep {
 // The first XPBD iteration (λ from 0) of C = |pj − pi| − rest with compliance α̃ = 1 / (k h²).
 // Coincident nodes are left alone, as the explicit step's spring adds nothing there.
 LOOMWISE_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
-                                  const double* aw, double* __restrict bx, double* __restrict by,
-                                  double* __restrict bz, const double* bw, double rest, double compliance) {
+                                      const double* aw, double* __restrict bx, double* __restrict by,
+                                      double* __restrict bz, const double* bw, double rest, double compliance) {
   for (int n = 0; n < count; ++n) {
     const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
     const double lengthSquared = dx * dx + dy * dy + dz * dz;
@@ -52,8 +52,8 @@ LOOMWISE_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* 
 // spring's 1 / (wa + wb + compliance) is one of three, `shares[number of ends it pulls]`, worked
 // out once rather than divided out for every spring.
 LOOMWISE_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
-                                const double* aw, double* __restrict bx, double* __restrict by, double* __restrict bz,
-                                const double* bw, int aInnerFrom, int bInnerTo, const double* shares) {
+                                    const double* aw, double* __restrict bx, double* __restrict by, double* __restrict bz,
+                                    const double* bw, int aInnerFrom, int bInnerTo, const double* shares) {
   const double none = shares[0], one = shares[1], both = shares[2];
   for (int n = 0; n < count; ++n) {
     const double wa = n >= aInnerFrom ? aw[n] : 0.0, wb = n < bInnerTo ? bw[n] : 0.0;
@@ -102,8 +102,8 @@ LOOMWISE_VECTOR_CLONES void reorder(const double* __restrict from, double* __res
 // normal nodeNormalAt gives there (from the left and upper neighbours). Returns how many free nodes
 // had a zero normal, for the caller to report.
 LOOMWISE_VECTOR_CLONES int forceRun(int count, int width, const double* x, const double* y, const double* z,
-                                const double* w, double* __restrict fx, double* __restrict fy, double* __restrict fz,
-                                const XpbdSolver::StepForces& f) {
+                                    const double* w, double* __restrict fx, double* __restrict fy, double* __restrict fz,
+                                    const XpbdSolver::StepForces& f) {
   int zeroNormals = 0;
   for (int n = 0; n < count; ++n) {
     const double gx = x[n] - f.gustCentre.x, gy = y[n] - f.gustCentre.y, gz = z[n] - f.gustCentre.z;
@@ -132,9 +132,9 @@ LOOMWISE_VECTOR_CLONES int forceRun(int count, int width, const double* x, const
 // cDamping. A fixed node stays; every value is worked out and loaded for it too, so that the loop
 // vectorises.
 LOOMWISE_VECTOR_CLONES void moveRun(int count, const double* x, const double* y, const double* z, const double* px,
-                                const double* py, const double* pz, const double* w, const double* fx,
-                                const double* fy, const double* fz, double* __restrict nx, double* __restrict ny,
-                                double* __restrict nz, double mass, double reciprocal, double h2) {
+                                    const double* py, const double* pz, const double* w, const double* fx,
+                                    const double* fy, const double* fz, double* __restrict nx, double* __restrict ny,
+                                    double* __restrict nz, double mass, double reciprocal, double h2) {
   for (int n = 0; n < count; ++n) {
     const double movedX = x[n] + reciprocal * (mass * (x[n] - px[n]) + h2 * fx[n]);
     const double movedY = y[n] + reciprocal * (mass * (y[n] - py[n]) + h2 * fy[n]);

@@ -9,18 +9,14 @@
 #include <set>
 
 #include "AppTestDriver.h"
+#include "ClothSetups.h"
 #include "app/ExportImageDialog.h"
 #include "app/RecordingSettingsDialog.h"
 #include "app/Resource.h"
 
 namespace {
 
-std::vector<double> coordinates(const NodeBuffer& n) {
-  std::vector<double> all(n.x, n.x + n.count());
-  all.insert(all.end(), n.y, n.y + n.count());
-  all.insert(all.end(), n.z, n.z + n.count());
-  return all;
-}
+using clothsetups::coordinatesOf;
 
 QString frameText(std::int64_t frame, std::int64_t step) {
   return QString::asprintf("Frame %lld  t = %.3f s", static_cast<long long>(frame), step * Simulation::kTimeStep);
@@ -74,15 +70,15 @@ private slots:
     for (int frame = 1; frame <= 4; ++frame) {
       QVERIFY(stepFrame());
       QCOMPARE(doc()->sim.stepCount(), frame * stepsPerFrame);
-      positions.push_back(coordinates(*doc()->cloth.positions));
+      positions.push_back(coordinatesOf(*doc()->cloth.positions));
       pictures.push_back(view()->grabFramebuffer());
     }
     QTRY_VERIFY(slider()->isEnabled() && slider()->maximum() == 4 && slider()->value() == 4);
     QTest::keyClick(slider(), Qt::Key_Left);
     QTest::keyClick(slider(), Qt::Key_Left);
-    QCOMPARE(coordinates(*doc()->shownFrame()), positions[1]);
+    QCOMPARE(coordinatesOf(*doc()->shownFrame()), positions[1]);
     QCOMPARE(view()->grabFramebuffer(), pictures[1]);
-    QCOMPARE(coordinates(*doc()->cloth.positions), positions[3]);
+    QCOMPARE(coordinatesOf(*doc()->cloth.positions), positions[3]);
     QTRY_COMPARE(framePane(), frameText(2, 2 * stepsPerFrame));
 
     if (runOn) run->clickButton(ID_RUN);

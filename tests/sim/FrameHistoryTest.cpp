@@ -5,16 +5,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "ClothSetups.h"
 #include "sim/Simulation.h"
 
 namespace {
 
-std::vector<double> coordinates(const NodeBuffer& n) {
-  std::vector<double> all(n.x, n.x + n.count());
-  all.insert(all.end(), n.y, n.y + n.count());
-  all.insert(all.end(), n.z, n.z + n.count());
-  return all;
-}
+using clothsetups::coordinatesOf;
 
 struct Bound {
   const char* name;
@@ -35,22 +31,22 @@ TEST_P(FrameHistoryBound, DropsTheOldestAndKeepsEachFramesPositions) {
   const std::size_t frameBytes = simulation.cloth().positions->bytes();
   FrameHistory history(simulation, bound.maxFrames, bound.maxFramesOfBytes * frameBytes + frameBytes / 2);
   EXPECT_EQ(history.capacity(), std::min(bound.maxFrames, bound.maxFramesOfBytes));
-  std::vector<std::vector<double>> seen{coordinates(*simulation.cloth().positions)};
+  std::vector<std::vector<double>> seen{coordinatesOf(*simulation.cloth().positions)};
   for (int step = 1; step <= 36; ++step) {
     simulation.step(), twin.step();
-    if (step % 3 == 0) seen.push_back(coordinates(*simulation.cloth().positions));
+    if (step % 3 == 0) seen.push_back(coordinatesOf(*simulation.cloth().positions));
   }
   ASSERT_EQ(history.size(), bound.kept);
   for (std::size_t i = 0; i < history.size(); ++i) {
     const std::int64_t number = static_cast<std::int64_t>(seen.size() - bound.kept + i);
     EXPECT_EQ(history.at(i).number, number);
     EXPECT_EQ(history.at(i).step, 3 * number);
-    EXPECT_EQ(coordinates(*history.at(i).positions), seen[number]) << "frame " << number;
+    EXPECT_EQ(coordinatesOf(*history.at(i).positions), seen[number]) << "frame " << number;
   }
-  EXPECT_EQ(coordinates(*simulation.cloth().positions), coordinates(*twin.cloth().positions));
+  EXPECT_EQ(coordinatesOf(*simulation.cloth().positions), coordinatesOf(*twin.cloth().positions));
   simulation.reset();
   ASSERT_EQ(history.size(), 1u);
-  EXPECT_EQ(coordinates(*history.newest().positions), seen[0]);
+  EXPECT_EQ(coordinatesOf(*history.newest().positions), seen[0]);
 }
 
 INSTANTIATE_TEST_SUITE_P(, FrameHistoryBound,

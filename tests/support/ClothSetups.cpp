@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cloth/Cloth.h"
+#include "cloth/NodeBuffer.h"
 
 namespace clothsetups {
 
@@ -30,6 +31,13 @@ bool allFinite(const Cloth& cloth) {
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
   }
   return true;
+}
+
+std::vector<double> coordinatesOf(const NodeBuffer& nodes) {
+  std::vector<double> all(nodes.x, nodes.x + nodes.count());
+  all.insert(all.end(), nodes.y, nodes.y + nodes.count());
+  all.insert(all.end(), nodes.z, nodes.z + nodes.count());
+  return all;
 }
 
 }  // namespace clothsetups

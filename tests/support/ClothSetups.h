@@ -6,6 +6,7 @@
 #include "cloth/ClothShape.h"
 
 class Cloth;
+class NodeBuffer;
 
 // Cloth set-ups shared by the tests and the benchmarks; they need no test framework.
 namespace clothsetups {
@@ -30,6 +31,9 @@ void setGustyWind(Cloth& cloth);
 
 // Whether every node of the grid still has finite coordinates.
 bool allFinite(const Cloth& cloth);
+
+// Every x, then every y, then every z of `nodes`: positions to compare bit for bit.
+std::vector<double> coordinatesOf(const NodeBuffer& nodes);
 
 }  // namespace clothsetups
 
