@@ -218,7 +218,7 @@ void CLoomwiseDoc::showFrame(std::size_t index) {
   updateAllViews();
 }
 
-const NodeBuffer* CLoomwiseDoc::shownFrame() const {
+const NodeBuffer* CLoomwiseDoc::keptFrame() const {
   return scrubbed() ? history.at(scrubbedTo_).positions.get() : nullptr;
 }
 
@@ -454,14 +454,16 @@ void CLoomwiseDoc::showRecordingError(const QString& text, const std::string& re
   box.exec();
 }
 
+SimulationClock::Report CLoomwiseDoc::takeSteps(std::int64_t steps) { return clock.advance(steps); }
+
 // Running on goes from the newest frame: the views show the live cloth again.
-void CLoomwiseDoc::advance(std::int64_t steps) {
+void CLoomwiseDoc::settleSteps(const SimulationClock::Report& report) {
   scrubbedTo_ = kLive;
-  const int framesBefore = session.recordedFrames;
-  const SimulationClock::Report report = clock.advance(steps);
   if (report.frameRefused) return abandonRecording(session.failedFrame());
-  if (session.recordedFrames != framesBefore)
+  if (session.recording && session.recordedFrames != captionFrame_) {
+    captionFrame_ = session.recordedFrames;
     setMainCaption(QString::asprintf("Recording frame: %d", session.recordedFrames));
+  }
   if (report.diverged) stopDivergedCloth();
 }
 

@@ -45,11 +45,14 @@ public:
   // File > Save: starts a recording after asking for its path and settings, or stops the running
   // one. The first view's simulation runs afterwards, whatever the outcome.
   void OnFileSave();
-  // `steps` steps, recorded as if taken one by one; while recording, every timeStepSkip-th step
-  // records a frame and the caption names the last. A frame that cannot be written ends the
-  // recording with a message. A step that finds the cloth diverged stops the run timer and the
-  // recording instead, and says so in a message box that offers to reset the cloth.
-  void advance(std::int64_t steps) override;
+  // `steps` steps, recorded as if taken one by one: while recording, every timeStepSkip-th step
+  // records a frame.
+  SimulationClock::Report takeSteps(std::int64_t steps) override;
+  // Then the views show the live cloth again and the caption names the last frame recorded. A
+  // frame that could not be written ends the recording with a message. A step that found the
+  // cloth diverged stops the run timer and the recording instead, and says so in a message box
+  // that offers to reset the cloth.
+  void settleSteps(const SimulationClock::Report& report) override;
   void OnTitleChanged() override;
   // Simulation > Reset: lays the cloth out again as it was made (same spacing and size, parameter
   // values and pins kept), with the simulated time at 0 and the gusts from the start again. A
@@ -62,7 +65,7 @@ public:
   // The timeline: the views draw kept frame `index` of `history`; the newest index, or any
   // beyond, shows the live cloth. Every advance and every reset goes back to the live cloth.
   void showFrame(std::size_t index);
-  const NodeBuffer* shownFrame() const override;
+  const NodeBuffer* keptFrame() const override;
   // The index of the frame shown, the newest one's while the live cloth is.
   std::size_t shownIndex() const;
   // The frame number and simulated time of what the views draw: the live cloth's are its newest
@@ -141,6 +144,7 @@ private:
   void showRecordingError(const QString& text, const std::string& reason, bool offerCancel) const;
 
   SceneSnapshot lastEdit_;  // the settings as the undo stack's last step left them
+  int captionFrame_ = 0;    // the recorded frame the caption names
   // The kept frame the views draw, while it is not the newest.
   static constexpr std::size_t kLive = static_cast<std::size_t>(-1);
   std::size_t scrubbedTo_ = kLive;

@@ -11,8 +11,9 @@ Vector Cloth::nodeNormal(const NodeBuffer& nodes, int c, int r) const {
 }
 
 void Cloth::draw(QuadStripSink& sink, const NodeBuffer* nodes) const {
-  if (!hasGrid()) return;
-  const NodeBuffer& p = nodes != nullptr ? *nodes : *positions;
+  const NodeBuffer* drawn = nodes != nullptr ? nodes : positions.get();
+  if (drawn == nullptr) return;
+  const NodeBuffer& p = *drawn;
   for (int r = 0; r + 1 < height; ++r) {
     sink.beginStrip();
     for (int c = 0; c < width; ++c) {

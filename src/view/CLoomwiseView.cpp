@@ -174,12 +174,14 @@ void CLoomwiseView::renderScene() {
   pushCamera();
   // The scene handle is not drawn: it is an invisible grip that only the picking pass renders.
   if (ClothDocument* document = clothDocument()) {
+    // While a tick's steps run, `shown` holds the positions published for it: the live ones are
+    // not to be read then.
     const Simulation& simulation = document->simulation();
     const NodeBuffer* shown = document->shownFrame();
     const NodeBuffer* drawn = shown != nullptr ? shown : simulation.cloth().positions.get();
-    drawCloth(simulation, shown);
+    drawCloth(simulation, drawn);
     colliderDrawing.draw(simulation.colliders(), planeHalfSizeFor(simulation.cloth()));
-    if (simulation.cloth().hasGrid()) {
+    if (drawn != nullptr) {
       const Cloth& cloth = simulation.cloth();
       if (display.floorGrid) drawFloorGrid(floorHeight(simulation), planeHalfSizeFor(cloth), 4 * cloth.spacing);
       if (display.nodes) drawNodes(*drawn, cloth.nodeCount());
@@ -190,14 +192,14 @@ void CLoomwiseView::renderScene() {
   glPopMatrix();
 }
 
-void CLoomwiseView::drawCloth(const Simulation& simulation, const NodeBuffer* shown) const {
+void CLoomwiseView::drawCloth(const Simulation& simulation, const NodeBuffer* drawn) const {
   glColor3f(display.clothColour.redF(), display.clothColour.greenF(), display.clothColour.blueF());
   if (display.wireframe) glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   OpenGlQuadStripSink sink;
   // The strips wind clockwise as seen from the side their normals face: that side is the front,
   // so that two-sided lighting turns the normals round for the other.
   glFrontFace(GL_CW);
-  simulation.cloth().draw(sink, shown);
+  simulation.cloth().draw(sink, drawn);
   glFrontFace(GL_CCW);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }

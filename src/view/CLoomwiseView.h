@@ -106,7 +106,7 @@ private:
   void drawPins(const Simulation& simulation, const NodeBuffer& positions) const;
   void drawNodes(const NodeBuffer& positions, int count) const;
   // The sheet at `shown`, or at its live positions when none.
-  void drawCloth(const Simulation& simulation, const NodeBuffer* shown) const;
+  void drawCloth(const Simulation& simulation, const NodeBuffer* drawn) const;
   // A display option switched from the View menu, kept for the views to come.
   void toggleDisplay(bool DisplayOptions::*option);
   void chooseClothColour();

@@ -20,6 +20,13 @@ void FrameClock::request(QWidget& widget) {
   timer.start(static_cast<int>(std::max<qint64>(0, kFrameIntervalMs - waited)));
 }
 
+bool FrameClock::readyFrameDueWithin(int ms) {
+  if (!timer.isActive() || timer.remainingTime() > ms) return false;
+  timer.stop();
+  showFrame();
+  return true;
+}
+
 void FrameClock::showFrame() {
   sinceLastFrame.start();
   emit aboutToShowFrame();

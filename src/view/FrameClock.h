@@ -20,6 +20,9 @@ public:
   // `widget` is repainted with the next frame.
   void request(QWidget& widget);
   bool framePending() const { return timer.isActive(); }
+  // Readies the pending frame now, if it falls due within `ms`: tells aboutToShowFrame and asks
+  // for its repaints, which the caller then has delivered. False when no frame is that near.
+  bool readyFrameDueWithin(int ms);
 
 signals:
   // Just before a frame's repaints are asked for: other changes made now are composed with it.
@@ -27,6 +30,7 @@ signals:
 
 private:
   FrameClock();
+  // Tells aboutToShowFrame and asks for the pending repaints, which the event loop delivers.
   void showFrame();
 
   std::vector<QPointer<QWidget>> pending;

@@ -1,15 +1,17 @@
 #include "view/SimulationTimer.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimerEvent>
 #include <algorithm>
 #include <utility>
 
 #include "sim/Simulation.h"
+#include "view/ClothDocument.h"
+#include "view/FrameClock.h"
 
-
-SimulationTimer::SimulationTimer(std::function<void(std::int64_t)> advance, std::function<void()> ticked)
-    : advance_(std::move(advance)), ticked_(std::move(ticked)), clock_(steadyNanoseconds),
-      pacer_(Simulation::kTimeStep, kMaxStepsPerTick) {}
+SimulationTimer::SimulationTimer(ClothDocument& document)
+    : document_(document), clock_(steadyNanoseconds), pacer_(Simulation::kTimeStep, kMaxStepsPerTick) {}
 
 // Time spent stopped is no time owed: the real-time pace starts afresh from now.
 void SimulationTimer::start() {
@@ -39,25 +41,46 @@ void SimulationTimer::tick() {
   stepInProgress_ = true;
   const std::int64_t steps = stepsThisTick();
   if (steps > 0) {
-    if (realTime())
-      pacer_.owe(steps - stepWithinTime(steps));
-    else
-      advance_(steps);
+    SimulationClock::Report report;
+    if (realTime()) {
+      report = stepAlongsidePainting(steps);
+      pacer_.owe(steps - report.steps);
+    } else {
+      report = document_.takeSteps(steps);
+    }
+    document_.settleSteps(report);
   }
   stepInProgress_ = false;
-  ticked_();
+  document_.updateAllViews();
 }
 
-// A chunk that stopped the timer (the sheet diverged) ends the tick: nothing steps past it.
-std::int64_t SimulationTimer::stepWithinTime(std::int64_t steps) {
-  const unsigned running = timerId_;
-  std::int64_t taken = 0;
-  while (taken < steps && timerId_ == running && clock_() - lastTickTime_ < kMaxTickNanoseconds) {
-    const std::int64_t chunk = std::min(kStepsPerChunk, steps - taken);
-    advance_(chunk);
-    taken += chunk;
+// The panes read the simulation as the frame is readied, before it moves; the views then paint
+// from the published positions. A frame due within the tick is shown now rather than after it,
+// when the stepping thread would stand idle.
+SimulationClock::Report SimulationTimer::stepAlongsidePainting(std::int64_t steps) {
+  document_.publishPositions();
+  const bool painting = FrameClock::instance().readyFrameDueWithin(kMaxTickNanoseconds / 1000000);
+  SimulationClock::Report report;
+  stepping_ = true;
+  thread_.run([this, steps, &report] { report = stepWithinTime(steps); });
+  if (painting) QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  thread_.wait();
+  stepping_ = false;
+  return report;
+}
+
+// A chunk that finds the sheet diverged or has a frame refused ends the tick: nothing steps past it.
+SimulationClock::Report SimulationTimer::stepWithinTime(std::int64_t steps) {
+  SimulationClock::Report report;
+  while (report.steps < steps && clock_() - lastTickTime_ < kMaxTickNanoseconds) {
+    const SimulationClock::Report chunk = document_.takeSteps(std::min(kStepsPerChunk, steps - report.steps));
+    report.steps += chunk.steps;
+    report.frameRefused = chunk.frameRefused;
+    report.diverged = chunk.diverged;
+    report.divergedAtStep = chunk.divergedAtStep;
+    if (chunk.frameRefused || chunk.diverged) break;
   }
-  return taken;
+  return report;
 }
 
 std::int64_t SimulationTimer::stepsThisTick() {

@@ -2,13 +2,21 @@
 
 #include <QObject>
 #include <cstdint>
-#include <functional>
 
 #include "sim/RealTimePacer.h"
+#include "sim/SimulationClock.h"
+#include "view/StepThread.h"
+
+class ClothDocument;
 
 // The run timer of one document's simulation, whatever the number of its views: every tick
-// advances the simulation once through `advance`, then tells `ticked` so that every view repaints.
-// Qt timers never queue up behind a slow tick.
+// advances the simulation through the document's takeSteps and settleSteps, then has every view
+// repaint. Qt timers never queue up behind a slow tick.
+//
+// A real-time tick steps on a thread of its own while this one paints the frame due, so that a
+// large cloth gets a whole core: the document publishes its positions first and its views draw
+// those, and the tick waits for the steps before it returns, so that nothing else of the program
+// meets the simulation while it moves.
 class SimulationTimer : public QObject {
 public:
   static constexpr int kTimerPeriodMs = 10;
@@ -16,13 +24,13 @@ public:
   // enough to ride out a busy moment, few enough that a tick of the largest cloth stays short.
   static constexpr std::int64_t kMaxStepsPerTick = 400;
   // A real-time tick stops stepping once it has run this long and owes the rest to the next
-  // tick: several large cloths then share the event loop with the menus instead of holding it.
-  static constexpr std::int64_t kMaxTickNanoseconds = 5000000;
+  // tick: most of the period, as the frames are painted meanwhile, with a millisecond left for
+  // the menus and the mouse, and for other cloths' ticks.
+  static constexpr std::int64_t kMaxTickNanoseconds = 10000000;
   // How many steps a real-time tick takes between two looks at the clock.
   static constexpr std::int64_t kStepsPerChunk = 10;
 
-  // `advance` takes the steps a tick calls for; `ticked` follows every tick.
-  SimulationTimer(std::function<void(std::int64_t)> advance, std::function<void()> ticked);
+  explicit SimulationTimer(ClothDocument& document);
 
   void start();  // does nothing while running
   void stop();
@@ -39,23 +47,29 @@ public:
   // read at every tick. Without one the timer takes one step a tick.
   void followRealTime(const bool* setting) { realTimeSetting_ = setting; }
   bool realTime() const { return realTimeSetting_ != nullptr && *realTimeSetting_; }
+  // True while a real-time tick's steps run on the stepping thread.
+  bool stepping() const { return stepping_; }
 
 protected:
   void timerEvent(QTimerEvent* event) override;
 
 private:
   std::int64_t stepsThisTick();
-  // Takes up to `steps` steps in chunks until the tick's time is up; returns the steps taken.
-  std::int64_t stepWithinTime(std::int64_t steps);
+  // Up to `steps` steps on the stepping thread, while this one paints the frame due.
+  SimulationClock::Report stepAlongsidePainting(std::int64_t steps);
+  // Takes up to `steps` steps in chunks until the tick's time is up, a step finds the sheet
+  // diverged or a frame is refused.
+  SimulationClock::Report stepWithinTime(std::int64_t steps);
 
+  ClothDocument& document_;
   const bool* realTimeSetting_ = nullptr;  // not owned
-  std::function<void(std::int64_t)> advance_;
-  std::function<void()> ticked_;
   unsigned timerId_ = 0;
+  bool stepping_ = false;
   // Set while a tick's work runs: a tick nested inside it (a step that ran a message loop, such as
   // a message box about a broken sheet) must not step again.
   bool stepInProgress_ = false;
   NanosecondClock clock_;
   std::int64_t lastTickTime_ = 0;  // the clock at the previous tick, ns
   RealTimePacer pacer_;
+  StepThread thread_;
 };

@@ -19,18 +19,27 @@
 class CountingDocument : public ClothDocument {
 public:
   Simulation& simulation() override { return sim; }
-  void advance(std::int64_t n) override {
-    for (std::int64_t i = 0; i < n; ++i) {
+  SimulationClock::Report takeSteps(std::int64_t n) override {
+    SimulationClock::Report report;
+    for (; report.steps < n && !report.diverged; ++report.steps) {
       ++steps;
       sim.step();
       if (duringStep) duringStep();
+      report.diverged = steps == divergeAtStep;
     }
+    return report;
+  }
+  void settleSteps(const SimulationClock::Report& report) override {
+    if (report.diverged) runTimer.stop();
+    if (afterSteps) afterSteps();
   }
 
   Simulation sim{1};
   Cloth& cloth = sim.cloth();
   int steps = 0;
-  std::function<void()> duringStep;
+  std::function<void()> duringStep;  // on the stepping thread in a real-time tick
+  std::function<void()> afterSteps;
+  int divergeAtStep = -1;  // the step that reports the sheet diverged
 };
 
 // An odd size puts the world origin on a pixel centre: pixel (200, 150) of 401 × 301.

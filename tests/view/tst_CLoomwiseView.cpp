@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 
 #include "GuiTestSupport.h"
+#include "ClothSetups.h"
 #include "ViewTestSupport.h"
 #include "cloth/Cloth.h"
 #include "toolkit/CommandUi.h"
@@ -197,19 +198,20 @@ private slots:
     QVERIFY(document->views().empty());
   }
 
-  // A tick nested in a tick's step of the same document steps nothing; another document's may.
+  // A tick nested in what a tick's steps call for (a message box's loop) steps nothing of the same
+  // document; another document's may.
   void aNestedTickDoesNoSimulationWork() {
     auto* outer = new CountingDocument;
     auto* other = new CountingDocument;
     QVERIFY(newView(outer) != nullptr && newView(other) != nullptr);
-    outer->duringStep = [&] {
+    outer->afterSteps = [&] {
       outer->runTimer.tick();
       other->runTimer.tick();
     };
     outer->runTimer.tick();
     QCOMPARE(outer->steps, 1);
     QCOMPARE(other->steps, 1);
-    outer->duringStep = nullptr;
+    outer->afterSteps = nullptr;
     outer->runTimer.tick();  // the flag is clear again afterwards
     QCOMPARE(outer->steps, 2);
   }
@@ -278,22 +280,27 @@ private slots:
     view->OnRun();
   }
 
-  // The document stops a diverged cloth's timer from inside its step: the tick steps no further.
-  void aRealTimeTickEndsWhenAStepStopsTheTimer() {
+  // A step that finds the sheet diverged ends the tick's stepping at once, and its document stops
+  // the timer; meanwhile the views draw the positions the tick began from.
+  void aRealTimeTickEndsAtTheStepThatDiverged() {
     auto* document = new CountingDocument;
     CLoomwiseView* view = newView(document);
     QVERIFY(view != nullptr);
     std::int64_t now = 0;
     document->runTimer.setClock([&now] { return now; });
-    document->duringStep = [&] {
-      if (document->steps == 3) view->stopTimer();
-    };
+    document->divergeAtStep = 3;
+    const std::vector<double> before = clothsetups::coordinatesOf(*document->cloth.positions);
+    std::vector<double> drawnWhileStepping;
+    document->duringStep = [&] { drawnWhileStepping = clothsetups::coordinatesOf(*document->shownFrame()); };
     const bool realTime = true;
     document->runTimer.followRealTime(&realTime);
     view->OnRun();
     now += 100000000;
     document->runTimer.tick();
-    QVERIFY2(document->steps <= SimulationTimer::kStepsPerChunk, qPrintable(QString::number(document->steps)));
+    QCOMPARE(document->steps, 3);
+    QVERIFY(!document->runTimer.running());
+    QVERIFY(drawnWhileStepping == before);
+    QVERIFY(document->shownFrame() == nullptr);
   }
 
   // Window > New Window shows the same cloth twice: the view that does not run must follow it.
