@@ -127,22 +127,24 @@ LOOMWISE_VECTOR_CLONES int forceRun(int count, int width, const double* x, const
   return zeroNormals;
 }
 
-// Every node over a substep of h: m (v⁺ − v) / h = F − cDamping × v⁺, v = (x − x⁻) / h, with
-// `reciprocal` 1 / (m + h × cDamping) and h2 h², so that the damping is implicit and stable for any
-// cDamping. A fixed node stays; every value is worked out and loaded for it too, so that the loop
-// vectorises.
+// Every other node of a row over a substep of h: m (v⁺ − v) / h = F − cDamping × v⁺,
+// v = (x − x⁻) / h, with `reciprocal` 1 / (m + h × cDamping) and h2 h², so that the damping is
+// implicit and stable for any cDamping. The nodes are read from the grid's order, n-th at 2n, and
+// written one after another, into the sweep's layout. A fixed node stays; every value is worked
+// out and loaded for it too, so that the loop vectorises.
 LOOMWISE_VECTOR_CLONES void moveRun(int count, const double* x, const double* y, const double* z, const double* px,
                                     const double* py, const double* pz, const double* w, const double* fx,
                                     const double* fy, const double* fz, double* __restrict nx, double* __restrict ny,
                                     double* __restrict nz, double mass, double reciprocal, double h2) {
   for (int n = 0; n < count; ++n) {
-    const double movedX = x[n] + reciprocal * (mass * (x[n] - px[n]) + h2 * fx[n]);
-    const double movedY = y[n] + reciprocal * (mass * (y[n] - py[n]) + h2 * fy[n]);
-    const double movedZ = z[n] + reciprocal * (mass * (z[n] - pz[n]) + h2 * fz[n]);
-    const bool free = w[n] != 0.0;
-    nx[n] = free ? movedX : x[n];
-    ny[n] = free ? movedY : y[n];
-    nz[n] = free ? movedZ : z[n];
+    const int k = 2 * n;
+    const double movedX = x[k] + reciprocal * (mass * (x[k] - px[k]) + h2 * fx[k]);
+    const double movedY = y[k] + reciprocal * (mass * (y[k] - py[k]) + h2 * fy[k]);
+    const double movedZ = z[k] + reciprocal * (mass * (z[k] - pz[k]) + h2 * fz[k]);
+    const bool free = w[k] != 0.0;
+    nx[n] = free ? movedX : x[k];
+    ny[n] = free ? movedY : y[k];
+    nz[n] = free ? movedZ : z[k];
   }
 }
 
@@ -222,15 +224,22 @@ void XpbdSolver::forceAt(const Cloth& cloth, int k, const StepForces& f) {
   force_[k] = force.x, force_[count + k] = force.y, force_[2 * count + k] = force.z;
 }
 
-// The explicit step without its springs, over a substep of h.
-void XpbdSolver::predict(Cloth& cloth, double h) {
+// The explicit step without its springs, over a substep of h, straight into the sweep's layout:
+// each row's even columns, then its odd ones.
+void XpbdSolver::predict(const Cloth& cloth, double h) {
   const NodeBuffer& x = *cloth.positions;
-  const NodeBuffer& previous = *cloth.previousPositions;
-  NodeBuffer& next = *cloth.nextPositions;
-  const int count = cloth.nodeCount();
+  const NodeBuffer& p = *cloth.previousPositions;
+  const int width = cloth.width, count = cloth.nodeCount(), evens = evenColumns(width);
   const double* const f = force_.data();
-  moveRun(count, x.x, x.y, x.z, previous.x, previous.y, previous.z, inverseMass_.data(), f, f + count, f + 2 * count,
-          next.x, next.y, next.z, cloth.nodeMass(), 1.0 / (cloth.nodeMass() + h * cloth.cDamping), h * h);
+  const double* const w = inverseMass_.data();
+  double* const n = sweep_.data();
+  const double mass = cloth.nodeMass(), reciprocal = 1.0 / (mass + h * cloth.cDamping);
+  for (int row = 0; row < count; row += width)
+    for (const int odd : {0, 1}) {
+      const int k = row + odd, to = row + (odd != 0 ? evens : 0);
+      moveRun(odd != 0 ? width / 2 : evens, x.x + k, x.y + k, x.z + k, p.x + k, p.y + k, p.z + k, w + k, f + k,
+              f + count + k, f + 2 * count + k, n + to, n + count + to, n + 2 * count + to, mass, reciprocal, h * h);
+    }
 }
 
 // The inverse masses of the step, in the grid's order for the prediction and in the sweep's.
@@ -247,13 +256,13 @@ void XpbdSolver::weighNodes(const Cloth& cloth) {
 // the sheet within the sweep. Each run of the loop below takes springs that share no node (every
 // other one along a row; all of one kind between two rows, the even columns' then the odd ones'),
 // so their corrections overlap in the processor instead of waiting on each other; the order within
-// a run changes nothing. The sweep works on a copy in its own layout (see evenColumns).
+// a run changes nothing. The sweep works in its own layout (see evenColumns), where the prediction
+// put the nodes; the next positions take the result.
 void XpbdSolver::projectSprings(Cloth& cloth, double h) {
   NodeBuffer& next = *cloth.nextPositions;
   const int width = cloth.width, height = cloth.height, count = cloth.nodeCount();
   double* const slots = sweep_.data();
   double* const coordinates[3] = {next.x, next.y, next.z};
-  for (int c = 0; c < 3; ++c) reorder(coordinates[c], slots + c * count, width, height, false);
   const Sweep sweep{slots, slots + count, slots + 2 * count, slots + 3 * count};
   const bool stretch = cloth.kStretch > 0.0, shear = cloth.kShear > 0.0, bend = cloth.kBend > 0.0;
   const double stretchCompliance = 1.0 / (cloth.kStretch * h * h);

@@ -44,7 +44,7 @@ private:
   void weighNodes(const Cloth& cloth);
   void computeForces(const Cloth& cloth);
   void forceAt(const Cloth& cloth, int k, const StepForces& forces);
-  void predict(Cloth& cloth, double h);
+  void predict(const Cloth& cloth, double h);
   void projectSprings(Cloth& cloth, double h);
 
   double freeInverseMass_ = 0.0;     // 1 / mass of every free node
