@@ -62,17 +62,22 @@ SimulationClock::Report SimulationTimer::stepAlongsidePainting(std::int64_t step
   const bool painting = FrameClock::instance().readyFrameDueWithin(kMaxTickNanoseconds / 1000000);
   SimulationClock::Report report;
   stepping_ = true;
+  painting_ = painting;
   thread_.run([this, steps, &report] { report = stepWithinTime(steps); });
-  if (painting) QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  if (painting) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    painting_ = false;
+  }
   thread_.wait();
   stepping_ = false;
   return report;
 }
 
 // A chunk that finds the sheet diverged or has a frame refused ends the tick: nothing steps past it.
+// Steps go on while the frame is painted, however long that takes, so the thread never waits on it.
 SimulationClock::Report SimulationTimer::stepWithinTime(std::int64_t steps) {
   SimulationClock::Report report;
-  while (report.steps < steps && clock_() - lastTickTime_ < kMaxTickNanoseconds) {
+  while (report.steps < steps && (painting_ || clock_() - lastTickTime_ < kMaxTickNanoseconds)) {
     const SimulationClock::Report chunk = document_.takeSteps(std::min(kStepsPerChunk, steps - report.steps));
     report.steps += chunk.steps;
     report.frameRefused = chunk.frameRefused;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <cstdint>
 
 #include "sim/RealTimePacer.h"
@@ -23,9 +24,9 @@ public:
   // A real-time tick that comes late catches up by at most this many steps (0.2 s simulated):
   // enough to ride out a busy moment, few enough that a tick of the largest cloth stays short.
   static constexpr std::int64_t kMaxStepsPerTick = 400;
-  // A real-time tick stops stepping once it has run this long and owes the rest to the next
-  // tick: most of the period, as the frames are painted meanwhile, with a millisecond left for
-  // the menus and the mouse, and for other cloths' ticks.
+  // A real-time tick stops stepping once it has run this long, or once its painting is done if
+  // that takes longer, and owes the rest to the next tick: the events that came meanwhile (the
+  // menus, the mouse, other cloths' ticks) are answered in between.
   static constexpr std::int64_t kMaxTickNanoseconds = 10000000;
   // How many steps a real-time tick takes between two looks at the clock.
   static constexpr std::int64_t kStepsPerChunk = 10;
@@ -65,6 +66,7 @@ private:
   const bool* realTimeSetting_ = nullptr;  // not owned
   unsigned timerId_ = 0;
   bool stepping_ = false;
+  std::atomic<bool> painting_{false};  // the frame is being painted while the steps run
   // Set while a tick's work runs: a tick nested inside it (a step that ran a message loop, such as
   // a message box about a broken sheet) must not step again.
   bool stepInProgress_ = false;
