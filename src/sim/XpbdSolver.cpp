@@ -25,56 +25,83 @@ struct Sweep {
 // b + n, both ends seen through pointers of their own, so that the compiler takes several springs
 // at once: in the widest vectors the processor has, the same arithmetic in each.
 
+// The two ends of a spring, as the run has them between loading and storing.
+struct Ends {
+  double ax, ay, az, bx, by, bz;
+};
+
 // The first XPBD iteration (λ from 0) of C = |pj − pi| − rest with compliance α̃ = 1 / (k h²).
 // Coincident nodes are left alone, as the explicit step's spring adds nothing there.
-LOOMWISE_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
-                                      const double* aw, double* __restrict bx, double* __restrict by,
-                                      double* __restrict bz, const double* bw, double rest, double compliance) {
-  for (int n = 0; n < count; ++n) {
-    const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
-    const double lengthSquared = dx * dx + dy * dy + dz * dz;
-    const double length = std::sqrt(lengthSquared);
-    // Selects rather than a branch, and a divisor that is never 0, so that the loop vectorises.
-    const bool apart = lengthSquared > 0.0;
-    const double s = (apart ? length - rest : 0.0) / ((aw[n] + bw[n] + compliance) * (apart ? length : 1.0));
-    ax[n] += aw[n] * s * dx;
-    ay[n] += aw[n] * s * dy;
-    az[n] += aw[n] * s * dz;
-    bx[n] -= bw[n] * s * dx;
-    by[n] -= bw[n] * s * dy;
-    bz[n] -= bw[n] * s * dz;
-  }
+inline void stretch(Ends& e, double aw, double bw, double rest, double compliance) {
+  const double dx = e.bx - e.ax, dy = e.by - e.ay, dz = e.bz - e.az;
+  const double lengthSquared = dx * dx + dy * dy + dz * dz;
+  const double length = std::sqrt(lengthSquared);
+  // Selects rather than a branch, and a divisor that is never 0, so that the loop vectorises.
+  const bool apart = lengthSquared > 0.0;
+  const double s = (apart ? length - rest : 0.0) / ((aw + bw + compliance) * (apart ? length : 1.0));
+  e.ax += aw * s * dx;
+  e.ay += aw * s * dy;
+  e.az += aw * s * dz;
+  e.bx -= bw * s * dx;
+  e.by -= bw * s * dy;
+  e.bz -= bw * s * dz;
 }
 
 // A zero-length spring that pulls only the ends that are inner nodes of their row or column: the
-// bend term of the explicit step, split over the node's two edges. The a end of spring n is inner
-// from n = aInnerFrom on, the b end up to bInnerTo. Every free node weighs the same, so the
-// spring's 1 / (wa + wb + compliance) is one of three, `shares[number of ends it pulls]`, worked
-// out once rather than divided out for every spring.
-LOOMWISE_VECTOR_CLONES void bendRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
-                                    const double* aw, double* __restrict bx, double* __restrict by, double* __restrict bz,
-                                    const double* bw, int aInnerFrom, int bInnerTo, const double* shares) {
-  const double none = shares[0], one = shares[1], both = shares[2];
+// bend term of the explicit step, split over the node's two edges. Every free node weighs the same,
+// so the spring's 1 / (wa + wb + compliance) is one of three, `shares[number of ends it pulls]`,
+// worked out once rather than divided out for every spring.
+inline void bend(Ends& e, double wa, double wb, double none, double one, double both) {
+  const double s = wa != 0.0 ? (wb != 0.0 ? both : one) : (wb != 0.0 ? one : none);
+  const double dx = e.bx - e.ax, dy = e.by - e.ay, dz = e.bz - e.az;
+  e.ax += wa * s * dx;
+  e.ay += wa * s * dy;
+  e.az += wa * s * dz;
+  e.bx -= wb * s * dx;
+  e.by -= wb * s * dy;
+  e.bz -= wb * s * dz;
+}
+
+// What a run of springs pulls with: the stretch or shear spring's rest length and compliance, and
+// for the bend, that the a end of spring n is inner from n = aInnerFrom on, the b end up to
+// bInnerTo, and its shares.
+struct Pull {
+  double rest, compliance;
+  int aInnerFrom, bInnerTo;
+  const double* shares;
+};
+
+// A run of springs, and where kBend, the bend along the same edges just after each: both in one
+// pass over the nodes, as the same arithmetic in the same order as one run after the other.
+template <bool kStretch, bool kBend>
+LOOMWISE_VECTOR_CLONES void springRun(int count, double* __restrict ax, double* __restrict ay, double* __restrict az,
+                                      const double* aw, double* __restrict bx, double* __restrict by,
+                                      double* __restrict bz, const double* bw, const Pull pull) {
+  // Loaded once: a load under a select would keep the loop from vectorising.
+  const double none = kBend ? pull.shares[0] : 0.0, one = kBend ? pull.shares[1] : 0.0,
+               both = kBend ? pull.shares[2] : 0.0;
   for (int n = 0; n < count; ++n) {
-    const double wa = n >= aInnerFrom ? aw[n] : 0.0, wb = n < bInnerTo ? bw[n] : 0.0;
-    const double s = wa != 0.0 ? (wb != 0.0 ? both : one) : (wb != 0.0 ? one : none);
-    const double dx = bx[n] - ax[n], dy = by[n] - ay[n], dz = bz[n] - az[n];
-    ax[n] += wa * s * dx;
-    ay[n] += wa * s * dy;
-    az[n] += wa * s * dz;
-    bx[n] -= wb * s * dx;
-    by[n] -= wb * s * dy;
-    bz[n] -= wb * s * dz;
+    Ends e{ax[n], ay[n], az[n], bx[n], by[n], bz[n]};
+    if (kStretch) stretch(e, aw[n], bw[n], pull.rest, pull.compliance);
+    if (kBend) bend(e, n >= pull.aInnerFrom ? aw[n] : 0.0, n < pull.bInnerTo ? bw[n] : 0.0, none, one, both);
+    ax[n] = e.ax, ay[n] = e.ay, az[n] = e.az;
+    bx[n] = e.bx, by[n] = e.by, bz[n] = e.bz;
   }
 }
 
-void springs(const Sweep& p, int count, int a, int b, double rest, double compliance) {
-  springRun(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, rest, compliance);
+template <bool kStretch, bool kBend>
+void run(const Sweep& p, int count, int a, int b, const Pull& pull) {
+  springRun<kStretch, kBend>(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, pull);
 }
 
-void bends(const Sweep& p, int count, int a, int b, int aInnerFrom, int bInnerTo, const double* shares) {
-  bendRun(count, p.x + a, p.y + a, p.z + a, p.w + a, p.x + b, p.y + b, p.z + b, p.w + b, aInnerFrom, bInnerTo,
-          shares);
+// The springs (stretch or shear, when `stretching`) and bends (when `bending`) joining a + n to b + n.
+void springs(const Sweep& p, int count, int a, int b, bool stretching, bool bending, const Pull& pull) {
+  if (stretching && bending)
+    run<true, true>(p, count, a, b, pull);
+  else if (stretching)
+    run<true, false>(p, count, a, b, pull);
+  else if (bending)
+    run<false, true>(p, count, a, b, pull);
 }
 
 // The sweep's layout: each row's even columns first, then its odd ones. Every run of springs that
@@ -264,7 +291,7 @@ void XpbdSolver::projectSprings(Cloth& cloth, double h) {
   double* const slots = sweep_.data();
   double* const coordinates[3] = {next.x, next.y, next.z};
   const Sweep sweep{slots, slots + count, slots + 2 * count, slots + 3 * count};
-  const bool stretch = cloth.kStretch > 0.0, shear = cloth.kShear > 0.0, bend = cloth.kBend > 0.0;
+  const bool stretching = cloth.kStretch > 0.0, shearing = cloth.kShear > 0.0, bending = cloth.kBend > 0.0;
   const double stretchCompliance = 1.0 / (cloth.kStretch * h * h);
   const double shearCompliance = 1.0 / (cloth.kShear * h * h);
   const double bendCompliance = 1.0 / (0.5 * cloth.kBend * h * h);
@@ -272,25 +299,26 @@ void XpbdSolver::projectSprings(Cloth& cloth, double h) {
   const double bendShares[] = {1.0 / (0.0 + 0.0 + bendCompliance), 1.0 / (w + 0.0 + bendCompliance),
                                1.0 / (w + w + bendCompliance)};
   const double diagonalRest = std::sqrt(2.0) * cloth.spacing;
+  const Pull shear{diagonalRest, shearCompliance, 0, 0, nullptr};
   // Along a row: from each even column to the next, then from each odd one; the bend's row ends
   // are not inner.
   const int evens = evenColumns(width), fromEven = width / 2, fromOdd = (width - 1) / 2;
   for (int r = 0; r < height; ++r) {
     const int row = r * width;
-    if (stretch) springs(sweep, fromEven, row, row + evens, cloth.spacing, stretchCompliance);
-    if (bend) bends(sweep, fromEven, row, row + evens, 1, (width - 1) / 2, bendShares);
-    if (stretch) springs(sweep, fromOdd, row + evens, row + 1, cloth.spacing, stretchCompliance);
-    if (bend) bends(sweep, fromOdd, row + evens, row + 1, 0, (width - 2) / 2, bendShares);
+    const Pull fromEvenColumns{cloth.spacing, stretchCompliance, 1, (width - 1) / 2, bendShares};
+    const Pull fromOddColumns{cloth.spacing, stretchCompliance, 0, (width - 2) / 2, bendShares};
+    springs(sweep, fromEven, row, row + evens, stretching, bending, fromEvenColumns);
+    springs(sweep, fromOdd, row + evens, row + 1, stretching, bending, fromOddColumns);
     if (r + 1 == height) break;
     const int below = row + width;
-    if (stretch) springs(sweep, width, row, below, cloth.spacing, stretchCompliance);
-    if (bend) bends(sweep, width, row, below, r > 0 ? 0 : width, r + 2 < height ? width : 0, bendShares);
-    if (!shear) continue;
+    const Pull down{cloth.spacing, stretchCompliance, r > 0 ? 0 : width, r + 2 < height ? width : 0, bendShares};
+    springs(sweep, width, row, below, stretching, bending, down);
+    if (!shearing) continue;
     // Down and right from each column but the last, then down and left to each.
-    springs(sweep, fromEven, row, below + evens, diagonalRest, shearCompliance);
-    springs(sweep, fromOdd, row + evens, below + 1, diagonalRest, shearCompliance);
-    springs(sweep, fromEven, row + evens, below, diagonalRest, shearCompliance);
-    springs(sweep, fromOdd, row + 1, below + evens, diagonalRest, shearCompliance);
+    springs(sweep, fromEven, row, below + evens, true, false, shear);
+    springs(sweep, fromOdd, row + evens, below + 1, true, false, shear);
+    springs(sweep, fromEven, row + evens, below, true, false, shear);
+    springs(sweep, fromOdd, row + 1, below + evens, true, false, shear);
   }
   for (int c = 0; c < 3; ++c) reorder(slots + c * count, coordinates[c], width, height, true);
 }
