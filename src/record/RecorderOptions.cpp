@@ -50,7 +50,8 @@ const char* const kValueOptions[] = {"--steps", "--skip",     "--patches",   "--
                                      "--solver",  "--scene",  "--save-scene"};
 
 bool isFlag(const std::string& argument) {
-  return argument == "--help" || argument == "-h" || argument == "--version" || argument == "--self-collision";
+  return argument == "--help" || argument == "-h" || argument == "--version" || argument == "--self-collision" ||
+         argument == "--no-self-collision";
 }
 
 bool takesValue(const std::string& option) {
@@ -169,7 +170,8 @@ std::string usageText() {
          "  --thickness T      distance the cloth keeps from colliders, above 0 to 1 (default 0.02)\n"
          "  --friction F       Coulomb friction of the colliders, 0 to 2 (default 0.5)\n" +
          "  --self-collision   the cloth keeps the thickness off itself too, with that friction\n"
-         "                     between its layers (slower: see the README)\n"
+         "                     between its layers (slower: see the README);\n"
+         "                     --no-self-collision turns it off where a scene turns it on\n"
          "  --solver NAME      explicit (default): the exact step, which blows up with light, stiff\n"
          "                     or finely spaced cloth; xpbd: stable at every setting, at about twice\n"
          "                     the cost, more where the explicit one would blow up\n"
@@ -304,8 +306,8 @@ std::string RecorderOptions::apply(const std::string& option, const std::string&
     help = true;
   } else if (option == "--version") {
     version = true;
-  } else if (option == "--self-collision") {
-    selfCollision = true;
+  } else if (option == "--self-collision" || option == "--no-self-collision") {
+    selfCollision = option == "--self-collision";
   } else if (option == "--save-scene") {
     if (isBlank(value)) return "--save-scene needs the path of the scene file to write";
     saveScene = value;

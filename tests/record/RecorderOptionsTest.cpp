@@ -82,10 +82,11 @@ TEST(RecorderOptions, OptionsOverrideTheSceneInAnyOrder) {
   scene.setParameter("gravity", -3.0);
   scene.colliders.resize(2, Sphere{{0, 0, 0}, 2});
   scene.seed = 77;
+  scene.selfCollision = true;
   scene.recording.formats = {RecordingFormat::pc2};
   ASSERT_EQ(scenefile::save(scene, dir.file("s.json")), "");
-  const Parsed p = parse({"--width", "5", "--scene", dir.file("s.json"), "--set", "kBend=7", "--collider",
-                          "box:0,0,0,1,1,1", "f"});
+  const Parsed p = parse({"--width", "5", "--no-self-collision", "--scene", dir.file("s.json"), "--set", "kBend=7",
+                          "--collider", "box:0,0,0,1,1,1", "f"});
   ASSERT_EQ(p.error, "");
   const SceneDescription read = p.options.scene();
   EXPECT_EQ(read.shape.clothWidth, 5);
@@ -95,6 +96,7 @@ TEST(RecorderOptions, OptionsOverrideTheSceneInAnyOrder) {
   ASSERT_EQ(read.colliders.size(), 1u);
   EXPECT_EQ(formatCollider(read.colliders[0]), "box:0,0,0,1,1,1");
   EXPECT_EQ(read.seed, 77u);
+  EXPECT_FALSE(read.selfCollision);
   EXPECT_EQ(read.recording.formats, scene.recording.formats);
 }
 
