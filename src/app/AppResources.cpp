@@ -46,7 +46,7 @@ MenuItem presetsMenu() {
 }
 
 PopupMenu viewMenu(bool withDocument) {
-  PopupMenu view = {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}}};
+  PopupMenu view = {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}, {ID_VIEW_TIMELINE, "T&imeline"}}};
   if (withDocument)
     view.items.insert(view.items.end(), {{ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"},
                                          {ID_VIEW_SCENE_PANEL, "Sc&ene Panel"},
@@ -201,6 +201,7 @@ const StringTable& strings() {
         {ID_INDICATOR_SCRL, "SCRL"},
         {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
         {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+        {ID_VIEW_TIMELINE, "Show or hide the timeline of the frames kept\nToggle Timeline"},
     };
     for (int i = 0; i < 16; ++i) t[ID_FILE_MRU_FILE1 + i] = "Open this document";
     for (int i = 0; i < static_cast<int>(std::size(kMaterialPresets)); ++i)

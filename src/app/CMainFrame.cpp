@@ -51,6 +51,7 @@ CMainFrame::CMainFrame() : MdiFrame(AppResources::string(IDR_MAINFRAME)) {
   status->insertPermanentWidget(1, framePane);  // before the pace
   timelineBar = new TimelineBar([this] { return dynamic_cast<CLoomwiseDoc*>(activeDocument()); }, this);
   addToolBar(Qt::BottomToolBarArea, timelineBar);
+  addBar(ID_VIEW_TIMELINE, *timelineBar);
   connect(timelineBar, &TimelineBar::frameChosen, framePane, &FramePane::refresh);
   load.loadPrompts(AppResources::strings());
   realTime = QSettings().value(kRealTimeKey, false).toBool();

@@ -39,6 +39,7 @@ constexpr int ID_SCENE_ADD_SPHERE = 32791;
 constexpr int ID_SCENE_ADD_BOX = 32792;
 constexpr int ID_SCENE_IMPORT_MESH = 32793;
 constexpr int ID_VIEW_SCENE_PANEL = 32794;
+constexpr int ID_VIEW_TIMELINE = 32795;  // shows or hides the timeline bar
 // Simulation > Step Frame: the active document's cloth on to its next frame while stopped.
 constexpr int ID_SIMULATION_STEP_FRAME = 32810;
 // File > Export Image: the active view as a PNG file, and the size fields of its dialog.

@@ -133,7 +133,7 @@ private slots:
                           "Recent File", "Recent File", "-", "E&xit"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Shift+Z"}));
     QCOMPARE(itemTexts(run->frame().menu(true, 2)),
-             QStringList({"&Toolbar", "&Status Bar", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
+             QStringList({"&Toolbar", "&Status Bar", "T&imeline", "&Cloth Controls", "Sc&ene Panel", "-", "&Front\tNum+1",
                           "S&ide\tNum+3", "To&p\tNum+7", "&Reset Camera\tHome", "Frame the Clot&h\tF", "-",
                           "&Wireframe", "Show &Nodes", "Show P&ins", "Floor &Grid", "Cloth C&olour..."}));
     QCOMPARE(itemTexts(run->frame().menu(true, 3)),
@@ -152,7 +152,7 @@ private slots:
     QVERIFY(run->chooseMenu("&File", "&Close"));
     QTRY_COMPARE(menuTitles(bar), QStringList({"&File", "&View", "&Help"}));
     QCOMPARE(run->frame().windowTitle(), QStringLiteral("Loomwise"));
-    QCOMPARE(itemTexts(run->frame().menu(false, 1)), QStringList({"&Toolbar", "&Status Bar"}));
+    QCOMPARE(itemTexts(run->frame().menu(false, 1)), QStringList({"&Toolbar", "&Status Bar", "T&imeline"}));
     // With no recent file the first slot is the greyed placeholder and the others are hidden.
     QAction* recent = run->action(ID_FILE_MRU_FILE1);
     QVERIFY(recent->isVisible() && !recent->isEnabled());
@@ -636,10 +636,14 @@ private slots:
     QTRY_VERIFY(!run->action(ID_VIEW_TOOLBAR)->isChecked());
     QVERIFY(run->chooseMenu("&View", "&Status Bar"));
     QVERIFY(!run->frame().statusBar()->isVisible());
+    auto* timeline = run->frame().findChild<QToolBar*>(QStringLiteral("timelineBar"));
+    QVERIFY(run->chooseMenu("&View", "T&imeline"));
+    QVERIFY(!timeline->isVisible());
     QVERIFY(run->chooseMenu("&View", "&Toolbar"));
     QVERIFY(run->chooseMenu("&View", "&Status Bar"));
-    QVERIFY(toolbar->isVisible() && run->frame().statusBar()->isVisible());
-    QTRY_VERIFY(run->action(ID_VIEW_STATUS_BAR)->isChecked());
+    QVERIFY(run->chooseMenu("&View", "T&imeline"));
+    QVERIFY(toolbar->isVisible() && run->frame().statusBar()->isVisible() && timeline->isVisible());
+    QTRY_VERIFY(run->action(ID_VIEW_STATUS_BAR)->isChecked() && run->action(ID_VIEW_TIMELINE)->isChecked());
   }
 
   void printingOpensThePrintDialogs_data() {
