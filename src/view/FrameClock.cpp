@@ -16,19 +16,23 @@ FrameClock::FrameClock() {
 void FrameClock::request(QWidget& widget) {
   if (std::find(pending.begin(), pending.end(), &widget) == pending.end()) pending.emplace_back(&widget);
   if (timer.isActive()) return;
-  const qint64 waited = sinceLastFrame.isValid() ? sinceLastFrame.elapsed() : kFrameIntervalMs;
+  const qint64 waited = clock.isValid() ? clock.elapsed() - lastFrame : kFrameIntervalMs;
   timer.start(static_cast<int>(std::max<qint64>(0, kFrameIntervalMs - waited)));
 }
 
-bool FrameClock::readyFrameDueWithin(int ms) {
-  if (!timer.isActive() || timer.remainingTime() > ms) return false;
+int FrameClock::readyFrameDueWithin(int ms) {
+  if (!timer.isActive() || timer.remainingTime() > ms) return -1;
+  const int wait = timer.remainingTime();
   timer.stop();
-  showFrame();
-  return true;
+  readyFrame(wait);
+  return wait;
 }
 
-void FrameClock::showFrame() {
-  sinceLastFrame.start();
+void FrameClock::showFrame() { readyFrame(0); }
+
+void FrameClock::readyFrame(qint64 lateBy) {
+  if (!clock.isValid()) clock.start();
+  lastFrame = clock.elapsed() + lateBy;
   emit aboutToShowFrame();
   // Updates asked for in one go are painted and composed together.
   const std::vector<QPointer<QWidget>> due = std::move(pending);

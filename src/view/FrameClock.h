@@ -21,8 +21,9 @@ public:
   void request(QWidget& widget);
   bool framePending() const { return timer.isActive(); }
   // Readies the pending frame now, if it falls due within `ms`: tells aboutToShowFrame and asks
-  // for its repaints, which the caller then has delivered. False when no frame is that near.
-  bool readyFrameDueWithin(int ms);
+  // for its repaints, which the caller has delivered when it falls due, the milliseconds returned
+  // from now. -1 when no frame is that near.
+  int readyFrameDueWithin(int ms);
 
 signals:
   // Just before a frame's repaints are asked for: other changes made now are composed with it.
@@ -32,8 +33,11 @@ private:
   FrameClock();
   // Tells aboutToShowFrame and asks for the pending repaints, which the event loop delivers.
   void showFrame();
+  // The same for a frame shown `lateBy` ms from now.
+  void readyFrame(qint64 lateBy);
 
   std::vector<QPointer<QWidget>> pending;
   QTimer timer;  // single shot, running while a frame is pending
-  QElapsedTimer sinceLastFrame;
+  QElapsedTimer clock;
+  qint64 lastFrame = 0;  // when the last frame was shown, on `clock`, ms; none yet while invalid
 };

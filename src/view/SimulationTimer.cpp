@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QTimerEvent>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 #include "sim/Simulation.h"
@@ -54,17 +56,18 @@ void SimulationTimer::tick() {
   document_.updateAllViews();
 }
 
-// The panes read the simulation as the frame is readied, before it moves; the views then paint
-// from the published positions. A frame due within the tick is shown now rather than after it,
-// when the stepping thread would stand idle.
+// A frame due within the tick is shown in it, when it falls due, rather than after it, when the
+// stepping thread would stand idle. The panes read the simulation as the frame is readied, before
+// it moves, and the views paint the positions published then: both show the tick's start.
 SimulationClock::Report SimulationTimer::stepAlongsidePainting(std::int64_t steps) {
   document_.publishPositions();
-  const bool painting = FrameClock::instance().readyFrameDueWithin(kMaxTickNanoseconds / 1000000);
+  const int dueIn = FrameClock::instance().readyFrameDueWithin(kMaxTickNanoseconds / 1000000);
   SimulationClock::Report report;
   stepping_ = true;
-  painting_ = painting;
+  painting_ = dueIn >= 0;
   thread_.run([this, steps, &report] { report = stepWithinTime(steps); });
-  if (painting) {
+  if (dueIn >= 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(dueIn));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     painting_ = false;
   }
