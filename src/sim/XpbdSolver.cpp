@@ -30,6 +30,16 @@ struct Ends {
   double ax, ay, az, bx, by, bz;
 };
 
+// Moves each end along d = b − a by its weight times s: a towards b, b towards a.
+inline void pullEnds(Ends& e, double wa, double wb, double s, double dx, double dy, double dz) {
+  e.ax += wa * s * dx;
+  e.ay += wa * s * dy;
+  e.az += wa * s * dz;
+  e.bx -= wb * s * dx;
+  e.by -= wb * s * dy;
+  e.bz -= wb * s * dz;
+}
+
 // The first XPBD iteration (λ from 0) of C = |pj − pi| − rest with compliance α̃ = 1 / (k h²).
 // Coincident nodes are left alone, as the explicit step's spring adds nothing there.
 inline void stretch(Ends& e, double aw, double bw, double rest, double compliance) {
@@ -39,12 +49,7 @@ inline void stretch(Ends& e, double aw, double bw, double rest, double complianc
   // Selects rather than a branch, and a divisor that is never 0, so that the loop vectorises.
   const bool apart = lengthSquared > 0.0;
   const double s = (apart ? length - rest : 0.0) / ((aw + bw + compliance) * (apart ? length : 1.0));
-  e.ax += aw * s * dx;
-  e.ay += aw * s * dy;
-  e.az += aw * s * dz;
-  e.bx -= bw * s * dx;
-  e.by -= bw * s * dy;
-  e.bz -= bw * s * dz;
+  pullEnds(e, aw, bw, s, dx, dy, dz);
 }
 
 // A zero-length spring that pulls only the ends that are inner nodes of their row or column: the
@@ -54,12 +59,7 @@ inline void stretch(Ends& e, double aw, double bw, double rest, double complianc
 inline void bend(Ends& e, double wa, double wb, double none, double one, double both) {
   const double s = wa != 0.0 ? (wb != 0.0 ? both : one) : (wb != 0.0 ? one : none);
   const double dx = e.bx - e.ax, dy = e.by - e.ay, dz = e.bz - e.az;
-  e.ax += wa * s * dx;
-  e.ay += wa * s * dy;
-  e.az += wa * s * dz;
-  e.bx -= wb * s * dx;
-  e.by -= wb * s * dy;
-  e.bz -= wb * s * dz;
+  pullEnds(e, wa, wb, s, dx, dy, dz);
 }
 
 // What a run of springs pulls with: the stretch or shear spring's rest length and compliance, and
