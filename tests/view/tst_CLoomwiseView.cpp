@@ -8,6 +8,7 @@
 #include "cloth/Cloth.h"
 #include "toolkit/CommandUi.h"
 #include "view/CLoomwiseView.h"
+#include "view/FrameClock.h"
 #include "view/SimulationTimer.h"
 #include "view/ClothDocument.h"
 
@@ -301,6 +302,24 @@ private slots:
     QVERIFY(!document->runTimer.running());
     QVERIFY(drawnWhileStepping == before);
     QVERIFY(document->shownFrame() == nullptr);
+  }
+
+  // A tick readies the frame due within it at once and shows it when due: the next frame then
+  // falls a whole interval after that, not after the readying, so frames keep their pace.
+  void aFrameReadiedAheadKeepsTheFramePace() {
+    CLoomwiseView* view = newView(nullptr);
+    QVERIFY(view != nullptr);
+    FrameClock& frames = FrameClock::instance();
+    QTRY_VERIFY(!frames.framePending());
+    frames.request(*view);
+    QTRY_VERIFY(!frames.framePending());  // shown: the next request waits out a whole interval
+    frames.request(*view);
+    QSignalSpy readied(&frames, &FrameClock::aboutToShowFrame);
+    const int dueIn = frames.readyFrameDueWithin(FrameClock::kFrameIntervalMs);
+    QVERIFY2(dueIn >= 0 && dueIn <= FrameClock::kFrameIntervalMs, qPrintable(QString::number(dueIn)));
+    QCOMPARE(readied.count(), 1);
+    frames.request(*view);
+    QVERIFY(frames.readyFrameDueWithin(FrameClock::kFrameIntervalMs + dueIn - 5) == -1);
   }
 
   // Window > New Window shows the same cloth twice: the view that does not run must follow it.
