@@ -46,7 +46,8 @@ MenuItem presetsMenu() {
 }
 
 PopupMenu viewMenu(bool withDocument) {
-  PopupMenu view = {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}, {ID_VIEW_TIMELINE, "T&imeline"}}};
+  PopupMenu view = {"&View",
+                    {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}, {ID_VIEW_TIMELINE, "T&imeline"}}};
   if (withDocument)
     view.items.insert(view.items.end(), {{ID_VIEW_CLOTH_CONTROLS, "&Cloth Controls"},
                                          {ID_VIEW_SCENE_PANEL, "Sc&ene Panel"},

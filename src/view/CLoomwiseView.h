@@ -105,7 +105,7 @@ private:
   // At `positions`: the live cloth's or the frame shown.
   void drawPins(const Simulation& simulation, const NodeBuffer& positions) const;
   void drawNodes(const NodeBuffer& positions, int count) const;
-  // The sheet at `shown`, or at its live positions when none.
+  // The sheet at `drawn`: its live positions, or those the document shows in their place.
   void drawCloth(const Simulation& simulation, const NodeBuffer* drawn) const;
   // A display option switched from the View menu, kept for the views to come.
   void toggleDisplay(bool DisplayOptions::*option);

@@ -10,7 +10,7 @@ FrameClock& FrameClock::instance() {
 FrameClock::FrameClock() {
   timer.setSingleShot(true);
   timer.setTimerType(Qt::PreciseTimer);
-  connect(&timer, &QTimer::timeout, this, &FrameClock::showFrame);
+  connect(&timer, &QTimer::timeout, this, [this] { showFrame(0); });
 }
 
 void FrameClock::request(QWidget& widget) {
@@ -24,13 +24,11 @@ int FrameClock::readyFrameDueWithin(int ms) {
   if (!timer.isActive() || timer.remainingTime() > ms) return -1;
   const int wait = timer.remainingTime();
   timer.stop();
-  readyFrame(wait);
+  showFrame(wait);
   return wait;
 }
 
-void FrameClock::showFrame() { readyFrame(0); }
-
-void FrameClock::readyFrame(qint64 lateBy) {
+void FrameClock::showFrame(qint64 lateBy) {
   if (!clock.isValid()) clock.start();
   lastFrame = clock.elapsed() + lateBy;
   emit aboutToShowFrame();

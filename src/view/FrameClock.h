@@ -31,10 +31,9 @@ signals:
 
 private:
   FrameClock();
-  // Tells aboutToShowFrame and asks for the pending repaints, which the event loop delivers.
-  void showFrame();
-  // The same for a frame shown `lateBy` ms from now.
-  void readyFrame(qint64 lateBy);
+  // Tells aboutToShowFrame and asks for the pending repaints, for a frame shown `lateBy` ms from
+  // now: the event loop delivers them, or the caller of readyFrameDueWithin.
+  void showFrame(qint64 lateBy);
 
   std::vector<QPointer<QWidget>> pending;
   QTimer timer;  // single shot, running while a frame is pending

@@ -81,12 +81,10 @@ SimulationClock::Report SimulationTimer::stepAlongsidePainting(std::int64_t step
 SimulationClock::Report SimulationTimer::stepWithinTime(std::int64_t steps) {
   SimulationClock::Report report;
   while (report.steps < steps && (painting_ || clock_() - lastTickTime_ < kMaxTickNanoseconds)) {
-    const SimulationClock::Report chunk = document_.takeSteps(std::min(kStepsPerChunk, steps - report.steps));
-    report.steps += chunk.steps;
-    report.frameRefused = chunk.frameRefused;
-    report.diverged = chunk.diverged;
-    report.divergedAtStep = chunk.divergedAtStep;
-    if (chunk.frameRefused || chunk.diverged) break;
+    const std::int64_t taken = report.steps;
+    report = document_.takeSteps(std::min(kStepsPerChunk, steps - taken));
+    report.steps += taken;
+    if (report.frameRefused || report.diverged) break;
   }
   return report;
 }
