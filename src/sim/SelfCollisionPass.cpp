@@ -24,11 +24,12 @@ bool isSane(const Vec3& p) {
   return std::fabs(p.x) < kFar && std::fabs(p.y) < kFar && std::fabs(p.z) < kFar;
 }
 
-// Whether the two segments' boxes are `gap` or more apart along an axis.
-bool apart(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, double gap) {
-  return std::min(p0.x, p1.x) - std::max(q0.x, q1.x) >= gap || std::min(q0.x, q1.x) - std::max(p0.x, p1.x) >= gap ||
-         std::min(p0.y, p1.y) - std::max(q0.y, q1.y) >= gap || std::min(q0.y, q1.y) - std::max(p0.y, p1.y) >= gap ||
-         std::min(p0.z, p1.z) - std::max(q0.z, q1.z) >= gap || std::min(q0.z, q1.z) - std::max(p0.z, p1.z) >= gap;
+// How far apart the two segments' boxes are along the axis they are farthest apart on (negative
+// when they overlap on every axis): no two points of the segments are nearer.
+double gapBetween(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1) {
+  return std::max({std::min(p0.x, p1.x) - std::max(q0.x, q1.x), std::min(q0.x, q1.x) - std::max(p0.x, p1.x),
+                   std::min(p0.y, p1.y) - std::max(q0.y, q1.y), std::min(q0.y, q1.y) - std::max(p0.y, p1.y),
+                   std::min(p0.z, p1.z) - std::max(q0.z, q1.z), std::min(q0.z, q1.z) - std::max(p0.z, p1.z)});
 }
 
 // Whether the lines through the two segments are `gap` or more apart, which no two points of the
@@ -37,6 +38,13 @@ bool linesApart(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, 
   const Vec3 n = cross(p1 - p0, q1 - q0);
   const double across = dot(p0 - q0, n);
   return across * across >= gap * gap * dot(n, n) && dot(n, n) > 0.0;
+}
+
+// How far apart the lines through the two segments are (0 for parallel lines).
+double lineDistance(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1) {
+  const Vec3 n = cross(p1 - p0, q1 - q0);
+  const double length = norm(n);
+  return length > 0.0 ? std::fabs(dot(p0 - q0, n)) / length : 0.0;
 }
 
 // Whether p lies `gap` or more outside the box of a, b and c along an axis.
@@ -81,8 +89,10 @@ void SelfCollisionPass::apply(Cloth& cloth) {
   nearNodeTriangle_.clear();
   nearEdgeEdge_.clear();
   double largest = 0.0;
-  for (const NodeTriangle& pair : nodeTriangle_) largest = std::max(largest, resolve(pair, cloth, nearNodeTriangle_));
-  for (const EdgeEdge& pair : edgeEdge_) largest = std::max(largest, resolve(pair, cloth, nearEdgeEdge_));
+  for (NodeTriangle& pair : nodeTriangle_)
+    if (readingOf(pair.nodes) >= pair.due) largest = std::max(largest, resolve(pair, cloth, nearNodeTriangle_));
+  for (EdgeEdge& pair : edgeEdge_)
+    if (readingOf(pair.nodes) >= pair.due) largest = std::max(largest, resolve(pair, cloth, nearEdgeEdge_));
   for (int sweep = 1; sweep < kIterations && largest >= kTolerance * thickness_; ++sweep) {
     largest = 0.0;
     for (Near<NodeTriangle>& near : nearNodeTriangle_) largest = std::max(largest, resolveAgain(near, cloth));
@@ -109,6 +119,7 @@ void SelfCollisionPass::layOutTopology(const Cloth& cloth) {
     }
   last_.resize(cloth.nodeCount());
   moved_.assign(cloth.nodeCount(), 0.0);
+  odometer_.assign(cloth.nodeCount(), 0.0);
   pushedAt_.assign(cloth.nodeCount(), 0);
   for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = cloth.previousPositions->at(k);
   built_.clear();
@@ -126,15 +137,19 @@ bool SelfCollisionPass::clampMoves(Cloth& cloth) {
     if (!isSane(p)) return false;
     // A node put somewhere (a reset, a hold) starts from there: it was placed, not moved by the step.
     const Vec3 q = previous.at(k);
-    if (dot(q - last_[k], q - last_[k]) > placed * placed) last_[k] = q;
+    if (dot(q - last_[k], q - last_[k]) > placed * placed) {
+      odometer_[k] += norm(q - last_[k]);
+      last_[k] = q;
+    }
     if (cloth.fixedNodes.contains(k)) {
       moved_[k] = norm(p - last_[k]);
-      continue;
+    } else {
+      const Vec3 move = p - last_[k];
+      const double length = norm(move);
+      if (length > most) positions.set(k, last_[k] + (most / length) * move);
+      moved_[k] = std::min(length, most);
     }
-    const Vec3 move = p - last_[k];
-    const double length = norm(move);
-    if (length > most) positions.set(k, last_[k] + (most / length) * move);
-    moved_[k] = std::min(length, most);
+    odometer_[k] += moved_[k];
   }
   return true;
 }
@@ -187,7 +202,9 @@ void SelfCollisionPass::gatherNodeTriangle(double reach, double cell) {
       if (outside(p, a, b, c, reach)) return;
       const TriangleWeights w = closestOnTriangle(p, a, b, c);
       const Vec3 d = p - (w.a * a + w.b * b + w.c * c);
-      if (dot(d, d) < reach * reach) nodeTriangle_.push_back({k, t});
+      if (dot(d, d) >= reach * reach) return;
+      nodeTriangle_.push_back({{k, tri[0], tri[1], tri[2]}, 0.0});
+      setDue(nodeTriangle_.back().due, nodeTriangle_.back().nodes, std::sqrt(dot(d, d)));
     });
   }
 }
@@ -211,16 +228,18 @@ void SelfCollisionPass::gatherEdgeEdge(double reach, double cell) {
         return;
       seen_[f] = e;
       const Vec3 q0 = built_[second[0]], q1 = built_[second[1]];
-      if (apart(p0, p1, q0, q1, reach) || linesApart(p0, p1, q0, q1, reach)) return;
+      if (gapBetween(p0, p1, q0, q1) >= reach || linesApart(p0, p1, q0, q1, reach)) return;
       const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
       const Vec3 d = (p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0));
-      if (dot(d, d) < reach * reach) edgeEdge_.push_back({e, f});
+      if (dot(d, d) >= reach * reach) return;
+      edgeEdge_.push_back({{first[0], first[1], second[0], second[1]}, 0.0});
+      setDue(edgeEdge_.back().due, edgeEdge_.back().nodes, std::sqrt(dot(d, d)));
     });
   }
 }
 
 template <class Pair>
-double SelfCollisionPass::resolve(const Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near) {
+double SelfCollisionPass::resolve(Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near) {
   const double push = resolve(pair, cloth);
   if (push >= 0.0) near.push_back({pair, pushes_});
   return push;
@@ -228,51 +247,68 @@ double SelfCollisionPass::resolve(const Pair& pair, Cloth& cloth, std::vector<Ne
 
 template <class Pair>
 double SelfCollisionPass::resolveAgain(Near<Pair>& near, Cloth& cloth) {
-  const std::array<int, 4> nodes = nodesOf(near.pair);
   long long pushed = 0;
-  for (const int k : nodes) pushed = std::max(pushed, pushedAt_[k]);
+  for (const int k : near.pair.nodes) pushed = std::max(pushed, pushedAt_[k]);
   if (pushed <= near.resolvedAt) return 0.0;
   const double push = resolve(near.pair, cloth);
   near.resolvedAt = pushes_;
   return push;
 }
 
-std::array<int, 4> SelfCollisionPass::nodesOf(const NodeTriangle& pair) const {
-  const auto& t = triangles_[pair.triangle];
-  return {pair.node, t[0], t[1], t[2]};
+double SelfCollisionPass::readingOf(const std::array<int, 4>& nodes) const {
+  double reading = 0.0;
+  for (const int k : nodes) reading += odometer_[k] + moved_[k];
+  return reading;
 }
 
-std::array<int, 4> SelfCollisionPass::nodesOf(const EdgeEdge& pair) const {
-  const auto& e = edges_[pair.first];
-  const auto& f = edges_[pair.second];
-  return {e[0], e[1], f[0], f[1]};
+// Until the nodes' odometers and this step's moves add up to `apart` − the thickness more than now,
+// the pair is still farther apart than the thickness and the moves this step. A hair less, so that
+// rounding in the distance cannot leave out a pair the exact test would find near.
+void SelfCollisionPass::setDue(double& due, const std::array<int, 4>& nodes, double apart) const {
+  constexpr double kRounding = 1e-6;  // of the thickness
+  double gone = 0.0;
+  for (const int k : nodes) gone += odometer_[k];
+  due = gone + apart - (1.0 + kRounding) * thickness_;
 }
 
-double SelfCollisionPass::resolve(const NodeTriangle& pair, Cloth& cloth) {
+double SelfCollisionPass::resolve(NodeTriangle& pair, Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
-  const auto& t = triangles_[pair.triangle];
-  const Vec3 p = positions.at(pair.node), a = positions.at(t[0]), b = positions.at(t[1]), c = positions.at(t[2]);
+  const auto& [node, t0, t1, t2] = pair.nodes;
+  const Vec3 p = positions.at(node), a = positions.at(t0), b = positions.at(t1), c = positions.at(t2);
   // Cheap first: a node that has been clear of the triangle's plane all the step is clear of it.
   const Vec3 normal = cross(b - a, c - a);
   const double height = dot(p - a, normal);
-  const double clear = thickness_ + moved_[pair.node] + std::max({moved_[t[0]], moved_[t[1]], moved_[t[2]]});
-  if (height * height >= clear * clear * dot(normal, normal) && dot(normal, normal) > 0.0) return kClear;
+  const double clear = thickness_ + moved_[node] + std::max({moved_[t0], moved_[t1], moved_[t2]});
+  const double area = dot(normal, normal);
+  if (height * height >= clear * clear * area && area > 0.0) {
+    setDue(pair.due, pair.nodes, std::fabs(height) / std::sqrt(area));
+    return kClear;
+  }
   const TriangleWeights w = closestOnTriangle(p, a, b, c);
-  return separate({{pair.node, t[0], t[1], t[2]}, {1.0, -w.a, -w.b, -w.c}}, cloth);
+  double distance = 0.0;
+  const double push = separate({pair.nodes, {1.0, -w.a, -w.b, -w.c}}, cloth, distance);
+  if (push == kClear) setDue(pair.due, pair.nodes, distance);
+  return push;
 }
 
-double SelfCollisionPass::resolve(const EdgeEdge& pair, Cloth& cloth) {
+double SelfCollisionPass::resolve(EdgeEdge& pair, Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
-  const auto& e = edges_[pair.first];
-  const auto& f = edges_[pair.second];
-  const Vec3 p0 = positions.at(e[0]), p1 = positions.at(e[1]), q0 = positions.at(f[0]), q1 = positions.at(f[1]);
-  const double clear = thickness_ + std::max(moved_[e[0]], moved_[e[1]]) + std::max(moved_[f[0]], moved_[f[1]]);
-  if (apart(p0, p1, q0, q1, clear) || linesApart(p0, p1, q0, q1, clear)) return kClear;
+  const auto& [e0, e1, f0, f1] = pair.nodes;
+  const Vec3 p0 = positions.at(e0), p1 = positions.at(e1), q0 = positions.at(f0), q1 = positions.at(f1);
+  const double clear = thickness_ + std::max(moved_[e0], moved_[e1]) + std::max(moved_[f0], moved_[f1]);
+  const double gap = gapBetween(p0, p1, q0, q1);
+  if (gap >= clear || linesApart(p0, p1, q0, q1, clear)) {
+    setDue(pair.due, pair.nodes, std::max(gap, lineDistance(p0, p1, q0, q1)));
+    return kClear;
+  }
   const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
-  return separate({{e[0], e[1], f[0], f[1]}, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth);
+  double distance = 0.0;
+  const double push = separate({pair.nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth, distance);
+  if (push == kClear) setDue(pair.due, pair.nodes, distance);
+  return push;
 }
 
-double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth) {
+double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double& distance) {
   NodeBuffer& positions = *cloth.positions;
   NodeBuffer& previous = *cloth.previousPositions;
   Vec3 d;
@@ -281,7 +317,10 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth) {
     d = d + stencil.weights[i] * positions.at(stencil.nodes[i]);
     reach += std::abs(stencil.weights[i]) * moved_[stencil.nodes[i]];
   }
-  if (dot(d, d) >= reach * reach) return kClear;
+  if (dot(d, d) >= reach * reach) {
+    distance = std::sqrt(dot(d, d));
+    return kClear;
+  }
   Vec3 before;
   double weightSum = 0.0;  // Σ w² over the free nodes: how the pair answers a unit push
   std::array<double, 4> share{};
@@ -307,6 +346,7 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth) {
     previous.set(k, q);
     const double pushed = std::abs(share[i]) * (push / weightSum);
     moved_[k] += pushed;
+    odometer_[k] += pushed;
     if (pushed >= kTolerance * thickness_) pushedAt_[k] = pushes_;
     velocity = velocity + stencil.weights[i] * (p - q);
   }

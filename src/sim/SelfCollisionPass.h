@@ -25,6 +25,9 @@ class NodeBuffer;
 // with the colliders it moves the previous positions too, and only the speed of approach is taken
 // away, with Coulomb friction along the contact: no bounce, no energy gained. Sweeps repeat while
 // pushes stay large, and a later sweep looks again only at pairs with a node pushed that far since.
+// Each node keeps an odometer of all the way it has gone (moves, jumps and pushes); a pair measured
+// clear is not measured again until its nodes have together gone its clearance, as until then it
+// cannot have come within the thickness.
 class SelfCollisionPass : public CollisionPass {
 public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
@@ -43,11 +46,15 @@ public:
   long long broadPhases() const { return broadPhases_; }
 
 private:
+  // A candidate pair's nodes (the node, then the triangle's; or one edge's ends, then the other's),
+  // and the reading of its nodes' odometers from which it is due to be measured again.
   struct NodeTriangle {
-    int node, triangle;
+    std::array<int, 4> nodes;
+    double due;
   };
   struct EdgeEdge {
-    int first, second;
+    std::array<int, 4> nodes;
+    double due;
   };
   // A pair the first sweep found near, and the count of pushes when it was last resolved.
   template <class Pair>
@@ -72,16 +79,21 @@ private:
   // Each returns the push it gave the pair, or kClear when the pair has been farther apart than the
   // thickness all the step; those given `near` add the pair to it unless it was clear.
   static constexpr double kClear = -1.0;
-  double resolve(const NodeTriangle& pair, Cloth& cloth);
-  double resolve(const EdgeEdge& pair, Cloth& cloth);
+  // A pair found clear is given the reading at which it falls due, from `apart`, the least it can be
+  // apart now.
+  double resolve(NodeTriangle& pair, Cloth& cloth);
+  double resolve(EdgeEdge& pair, Cloth& cloth);
   template <class Pair>
-  double resolve(const Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near);
+  double resolve(Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near);
+  // The pair's nodes' odometers, and the most they may have gone this step, summed: the pair is not
+  // measured while this is below its `due`.
+  double readingOf(const std::array<int, 4>& nodes) const;
+  void setDue(double& due, const std::array<int, 4>& nodes, double apart) const;
   // A later sweep's: the pair again only if one of its nodes has been pushed since it was last resolved.
   template <class Pair>
   double resolveAgain(Near<Pair>& near, Cloth& cloth);
-  std::array<int, 4> nodesOf(const NodeTriangle& pair) const;
-  std::array<int, 4> nodesOf(const EdgeEdge& pair) const;
-  double separate(const Stencil& stencil, Cloth& cloth);
+  // `distance`: set to how far apart the pair is when it is clear.
+  double separate(const Stencil& stencil, Cloth& cloth, double& distance);
   // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
   // positions of the last step), or zero when it is clear.
   Vec3 pushDirection(const Vec3& d, const Vec3& before) const;
@@ -95,6 +107,7 @@ private:
   std::vector<std::array<int, 2>> edges_;
   std::vector<Vec3> last_;        // every node as the pass left it at the end of the last step
   std::vector<double> moved_;     // how far each node has come from there this step, at most
+  std::vector<double> odometer_;  // and how far in all since the topology was laid out
   std::vector<Vec3> built_;       // every node when the candidates were gathered
   std::vector<Bounds> boxes_;     // the broad phase's: each triangle's or edge's box, grown by the reach
   std::vector<int> seen_;         // and the last node or edge each was found for, so each pair comes once

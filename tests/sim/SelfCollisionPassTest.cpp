@@ -78,29 +78,38 @@ INSTANTIATE_TEST_SUITE_P(
             {Sphere{{0.0, 0.0, 0.0}, 1.0}, Plane{{0.0, -1.0, 0.0}, {0.0, 1.0, 0.0}}}, false, 4000}),
     [](const testing::TestParamInfo<Run>& info) { return std::string(info.param.name); });
 
-// Two layers of a sheet folded back on itself, out of the broad phase's reach, close on each other by
-// under half the margin a step each, meeting in the second: neither moves the margin before they
-// meet, both together do, and the pass must gather the pairs again in time.
-TEST(SelfCollisionPass, KeepsApartLayersThatCloseFasterThanEitherMovesTheMargin) {
+// Two layers of a sheet folded back on itself, `gap` apart, close on each other by `closing` a
+// step each until they meet, with no broad phase in between to find them again: the pass must
+// measure them again in time.
+struct Approach {
+  const char* name;
+  double gap, closing;
+};
+
+void PrintTo(const Approach& approach, std::ostream* out) { *out << approach.name; }
+
+class SelfCollisionApproach : public testing::TestWithParam<Approach> {};
+
+TEST_P(SelfCollisionApproach, KeepsApartLayersThatClose) {
   constexpr int kRows = 6, kColumns = 3;
   constexpr double kSpacing = 0.25;
   Simulation simulation(1, {static_cast<float>(kSpacing), kColumns, kRows});
   Cloth& cloth = simulation.cloth();
   cloth.fixedNodes = FixedNodes(cloth.nodeCount());
-  const double step = 0.4 * SelfCollisionPass::kMarginRatio * kThickness;
-  // Rows 0 to 2 lie in y = 0; rows 3 to 5 fold back 4 steps above them, row 5 over row 0.
+  // Rows 0 to 2 lie in y = 0; rows 3 to 5 fold back `gap` above them, row 5 over row 0.
   for (int k = 0; k < cloth.nodeCount(); ++k) {
     const int row = k / kColumns, column = k % kColumns;
     const bool upper = row >= kRows / 2;
-    const Vec3 at{column * kSpacing, upper ? 4.0 * step : 0.0, (upper ? kRows - 1 - row : row) * kSpacing};
+    const Vec3 at{column * kSpacing, upper ? GetParam().gap : 0.0, (upper ? kRows - 1 - row : row) * kSpacing};
     cloth.positions->set(k, at);
     cloth.previousPositions->set(k, at);
   }
   SelfCollisionPass pass(kThickness, ColliderPass::kDefaultFriction);
-  for (int call = 0; call < 5; ++call) {
+  const double closing = GetParam().closing;
+  for (int call = 0; call < static_cast<int>(GetParam().gap / closing) + 2; ++call) {
     for (int k = 0; k < cloth.nodeCount(); ++k) {
       const int row = k / kColumns;
-      const double rise = call == 0 ? 0.0 : row < 2 ? step : row >= kRows - 2 ? -step : 0.0;
+      const double rise = call == 0 ? 0.0 : row < 2 ? closing : row >= kRows - 2 ? -closing : 0.0;
       const Vec3 p = cloth.positions->at(k);
       cloth.previousPositions->set(k, p);
       cloth.positions->set(k, p + Vec3{0.0, rise, 0.0});
@@ -109,5 +118,18 @@ TEST(SelfCollisionPass, KeepsApartLayersThatCloseFasterThanEitherMovesTheMargin)
     EXPECT_GE(sheetchecks::closestApartNodes(cloth), 0.5 * kThickness) << "after step " << call;
   }
 }
+
+constexpr double kMargin = SelfCollisionPass::kMarginRatio * kThickness;
+
+INSTANTIATE_TEST_SUITE_P(
+    SelfCollision, SelfCollisionApproach,
+    testing::Values(
+        // Out of the broad phase's reach, closing by under half its margin a step each: neither moves
+        // the margin before they meet, both together do, and the pairs must be gathered again.
+        Approach{"FromBeyondTheMargin", 4.0 * 0.4 * kMargin, 0.4 * kMargin},
+        // Within reach, so found and measured clear, then closing slowly: long before either has moved
+        // far enough for a new broad phase, each pair must be measured again as its clearance runs out.
+        Approach{"WithinReachSlowly", 3.0 * kThickness, 0.3 * kThickness}),
+    [](const testing::TestParamInfo<Approach>& info) { return std::string(info.param.name); });
 
 }  // namespace
