@@ -47,6 +47,10 @@ double lineDistance(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& 
   return length > 0.0 ? std::fabs(dot(p0 - q0, n)) / length : 0.0;
 }
 
+bool sharesNode(const std::array<int, 2>& e, const std::array<int, 2>& f) {
+  return e[0] == f[0] || e[0] == f[1] || e[1] == f[0] || e[1] == f[1];
+}
+
 // Whether p lies `gap` or more outside the box of a, b and c along an axis.
 bool outside(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c, double gap) {
   return p.x + gap <= std::min({a.x, b.x, c.x}) || p.x - gap >= std::max({a.x, b.x, c.x}) ||
@@ -82,7 +86,7 @@ void SelfCollisionPass::apply(Cloth& cloth) {
   // A sheet with a coordinate gone to infinity, or nearly, has diverged; the step's check tells it.
   if (!clampMoves(cloth)) return;
   const NodeBuffer& positions = *cloth.positions;
-  if (needsBroadPhase(positions)) broadPhase(positions);
+  keepCandidates(positions);
   // Gauss-Seidel: each pair sees its neighbours' pushes at once. The first sweep goes through every
   // candidate and keeps those near enough to matter; the next sweeps go through these only, until
   // nothing is left to push by more than kTolerance of the thickness.
@@ -117,6 +121,12 @@ void SelfCollisionPass::layOutTopology(const Cloth& cloth) {
       triangles_.push_back({a, b, b + 1});
       triangles_.push_back({a, b + 1, a + 1});
     }
+  trianglesAt_.assign(cloth.nodeCount(), {});
+  edgesAt_.assign(cloth.nodeCount(), {});
+  for (int t = 0; t < static_cast<int>(triangles_.size()); ++t)
+    for (const int k : triangles_[t]) trianglesAt_[k].push_back(t);
+  for (int e = 0; e < static_cast<int>(edges_.size()); ++e)
+    for (const int k : edges_[e]) edgesAt_[k].push_back(e);
   last_.resize(cloth.nodeCount());
   moved_.assign(cloth.nodeCount(), 0.0);
   odometer_.assign(cloth.nodeCount(), 0.0);
@@ -154,88 +164,152 @@ bool SelfCollisionPass::clampMoves(Cloth& cloth) {
   return true;
 }
 
-bool SelfCollisionPass::needsBroadPhase(const NodeBuffer& positions) const {
-  if (built_.empty()) return true;
-  // Every pair holds two different nodes, so it can have come no nearer than the two farthest moves.
-  double first = 0.0, second = 0.0;
+// A node within (margin + its widening) / 2 of where the broad phase found it leaves out no pair it
+// is in: the pair lay beyond the reach and the widest widening of its nodes then, and its two nodes
+// that strayed most have together gone less than the margin and that widening since.
+void SelfCollisionPass::keepCandidates(const NodeBuffer& positions) {
+  if (built_.empty()) return broadPhase(positions);
+  strayed_.clear();
   for (int k = 0; k < positions.count(); ++k) {
     const Vec3 d = positions.at(k) - built_[k];
-    const double squared = dot(d, d);
-    if (squared <= second) continue;
-    second = std::min(first, squared);
-    first = std::max(first, squared);
+    const double allowed = 0.5 * (margin_ + widened_[k]);
+    if (dot(d, d) >= allowed * allowed) strayed_.push_back(k);
   }
-  return std::sqrt(first) + std::sqrt(second) >= margin_;
+  if (strayed_.empty()) return;
+  widenings_ += strayed_.size();
+  if (widenings_ * kWideningShare > static_cast<std::size_t>(positions.count())) return broadPhase(positions);
+  // Widened twice as far as it has strayed, a node may stray half the margin more before it is again.
+  for (const int k : strayed_) {
+    const double strayed = norm(positions.at(k) - built_[k]);
+    if (strayed > kFarthestStray * margin_) return broadPhase(positions);
+    widen(k, 2.0 * strayed);
+  }
 }
 
 void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
   ++broadPhases_;
-  built_.resize(positions.count());
-  for (int k = 0; k < positions.count(); ++k) built_[k] = positions.at(k);
+  const int count = positions.count();
+  built_.resize(count);
+  for (int k = 0; k < count; ++k) built_[k] = positions.at(k);
+  widened_.assign(count, 0.0);
+  widenings_ = 0;
   // A pair nearer than the thickness now was nearer than the thickness and the margin when gathered,
   // as long as neither moved half the margin since.
-  const double reach = thickness_ + margin_;
+  reach_ = thickness_ + margin_;
   // Cells a few times the reach: a heap's layers lie a thickness apart, and a cell as large as a
   // triangle would hold a dozen of them. Not much below a triangle, though, or each fills too many.
   double longest = 0.0;
   for (const auto& e : edges_) longest = std::max(longest, norm(built_[e[1]] - built_[e[0]]));
-  const double cell = std::max(2.0 * reach, 0.5 * longest);
-  gatherNodeTriangle(reach, cell);
-  gatherEdgeEdge(reach, cell);
-}
-
-// Each triangle filed under the cells its box grown by the reach overlaps: a node within reach of
-// it lies in one of them.
-void SelfCollisionPass::gatherNodeTriangle(double reach, double cell) {
+  const double cell = std::max(2.0 * reach_, 0.5 * longest);
   boxes_.clear();
-  for (const auto& t : triangles_) boxes_.push_back(boundsOf({built_[t[0]], built_[t[1]], built_[t[2]]}, reach));
-  hash_.build(boxes_, cell);
-  seen_.assign(triangles_.size(), -1);
+  for (const auto& t : triangles_) boxes_.push_back(boundsOf({built_[t[0]], built_[t[1]], built_[t[2]]}, reach_));
+  triangleHash_.build(boxes_, cell);
+  boxes_.clear();
+  for (const auto& e : edges_) boxes_.push_back(boundsOf({built_[e[0]], built_[e[1]]}, reach_));
+  edgeHash_.build(boxes_, cell);
+  boxes_.clear();
+  for (const Vec3& p : built_) boxes_.push_back({p, p});
+  nodeHash_.build(boxes_, cell);
+  seenTriangle_.assign(triangles_.size(), -1);
+  seenEdge_.assign(edges_.size(), -1);
+  seenNode_.assign(count, -1);
+  // Each node looks in its own cell, where every triangle within reach of it is filed; each edge in
+  // the cells of its own box, which hold the point of it nearest any edge within reach.
   nodeTriangle_.clear();
-  for (int k = 0; k < static_cast<int>(built_.size()); ++k) {
-    const Vec3 p = built_[k];
-    hash_.query(p, p, [&](int t) {
+  for (int k = 0; k < count; ++k) {
+    ++query_;
+    triangleHash_.query(built_[k], built_[k], [&](int t) {
       const auto& tri = triangles_[t];
-      if (seen_[t] == k || tri[0] == k || tri[1] == k || tri[2] == k) return;
-      seen_[t] = k;
-      const Vec3 a = built_[tri[0]], b = built_[tri[1]], c = built_[tri[2]];
-      if (outside(p, a, b, c, reach)) return;
-      const TriangleWeights w = closestOnTriangle(p, a, b, c);
-      const Vec3 d = p - (w.a * a + w.b * b + w.c * c);
-      if (dot(d, d) >= reach * reach) return;
+      if (seenTriangle_[t] == query_ || tri[0] == k || tri[1] == k || tri[2] == k) return;
+      seenTriangle_[t] = query_;
+      const double apart = apartWhenBuilt(k, tri, reach_);
+      if (!(apart < reach_)) return;
       nodeTriangle_.push_back({{k, tri[0], tri[1], tri[2]}, 0.0});
-      setDue(nodeTriangle_.back().due, nodeTriangle_.back().nodes, std::sqrt(dot(d, d)));
+      setDue(nodeTriangle_.back().due, nodeTriangle_.back().nodes, apart);
     });
   }
-}
-
-// Each edge filed under the cells its box grown by the reach overlaps; an edge looks in the cells
-// of its own box, which hold the point of it nearest any edge within reach.
-void SelfCollisionPass::gatherEdgeEdge(double reach, double cell) {
-  boxes_.clear();
-  for (const auto& e : edges_) boxes_.push_back(boundsOf({built_[e[0]], built_[e[1]]}, reach));
-  hash_.build(boxes_, cell);
-  seen_.assign(edges_.size(), -1);
   edgeEdge_.clear();
   for (int e = 0; e < static_cast<int>(edges_.size()); ++e) {
     const auto& first = edges_[e];
-    const Vec3 p0 = built_[first[0]], p1 = built_[first[1]];
-    const Bounds own = boundsOf({p0, p1}, 0.0);
-    hash_.query(own.lower, own.upper, [&](int f) {
+    const Bounds own = boundsOf({built_[first[0]], built_[first[1]]}, 0.0);
+    ++query_;
+    edgeHash_.query(own.lower, own.upper, [&](int f) {
       const auto& second = edges_[f];
-      if (f <= e || seen_[f] == e || first[0] == second[0] || first[0] == second[1] || first[1] == second[0] ||
-          first[1] == second[1])
-        return;
-      seen_[f] = e;
-      const Vec3 q0 = built_[second[0]], q1 = built_[second[1]];
-      if (gapBetween(p0, p1, q0, q1) >= reach || linesApart(p0, p1, q0, q1, reach)) return;
-      const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
-      const Vec3 d = (p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0));
-      if (dot(d, d) >= reach * reach) return;
+      if (f <= e || seenEdge_[f] == query_ || sharesNode(first, second)) return;
+      seenEdge_[f] = query_;
+      const double apart = apartWhenBuilt(first, second, reach_);
+      if (!(apart < reach_)) return;
       edgeEdge_.push_back({{first[0], first[1], second[0], second[1]}, 0.0});
-      setDue(edgeEdge_.back().due, edgeEdge_.back().nodes, std::sqrt(dot(d, d)));
+      setDue(edgeEdge_.back().due, edgeEdge_.back().nodes, apart);
     });
   }
+}
+
+void SelfCollisionPass::widen(int k, double to) {
+  const double within = reach_ + to;
+  // Node k against the triangles not holding it.
+  const Vec3 grow{to, to, to};
+  ++query_;
+  triangleHash_.query(built_[k] - grow, built_[k] + grow, [&](int t) {
+    const auto& tri = triangles_[t];
+    if (seenTriangle_[t] == query_ || tri[0] == k || tri[1] == k || tri[2] == k) return;
+    seenTriangle_[t] = query_;
+    addIfNewlyWithin(k, tri, within);
+  });
+  // The triangles holding k against the nodes they do not hold.
+  for (const int t : trianglesAt_[k]) {
+    const auto& tri = triangles_[t];
+    const Bounds box = boundsOf({built_[tri[0]], built_[tri[1]], built_[tri[2]]}, within);
+    ++query_;
+    nodeHash_.query(box.lower, box.upper, [&](int m) {
+      if (seenNode_[m] == query_ || tri[0] == m || tri[1] == m || tri[2] == m) return;
+      seenNode_[m] = query_;
+      addIfNewlyWithin(m, tri, within);
+    });
+  }
+  // The edges holding k against the edges sharing no node with them, each pair in the broad phase's order.
+  for (const int e : edgesAt_[k]) {
+    const Bounds own = boundsOf({built_[edges_[e][0]], built_[edges_[e][1]]}, to);
+    ++query_;
+    edgeHash_.query(own.lower, own.upper, [&](int f) {
+      if (seenEdge_[f] == query_ || sharesNode(edges_[e], edges_[f])) return;
+      seenEdge_[f] = query_;
+      const auto& first = edges_[std::min(e, f)];
+      const auto& second = edges_[std::max(e, f)];
+      const std::array<int, 4> nodes{first[0], first[1], second[0], second[1]};
+      if (isNewlyWithin(apartWhenBuilt(first, second, within), within, nodes)) edgeEdge_.push_back({nodes, kDueNow});
+    });
+  }
+  widened_[k] = to;
+}
+
+void SelfCollisionPass::addIfNewlyWithin(int node, const std::array<int, 3>& triangle, double within) {
+  const std::array<int, 4> nodes{node, triangle[0], triangle[1], triangle[2]};
+  if (isNewlyWithin(apartWhenBuilt(node, triangle, within), within, nodes)) nodeTriangle_.push_back({nodes, kDueNow});
+}
+
+bool SelfCollisionPass::isNewlyWithin(double apart, double within, const std::array<int, 4>& nodes) const {
+  double widest = 0.0;
+  for (const int k : nodes) widest = std::max(widest, widened_[k]);
+  return apart < within && !(apart < reach_ + widest);
+}
+
+// The cheap tests rule out only pairs a hair beyond `within`, so that whether a pair lies within a
+// reach never depends on which test told it: a pair is left to the reach it was first found within.
+double SelfCollisionPass::apartWhenBuilt(int node, const std::array<int, 3>& triangle, double within) const {
+  const Vec3 p = built_[node], a = built_[triangle[0]], b = built_[triangle[1]], c = built_[triangle[2]];
+  if (outside(p, a, b, c, within + kRounding * thickness_)) return INFINITY;
+  const TriangleWeights w = closestOnTriangle(p, a, b, c);
+  return norm(p - (w.a * a + w.b * b + w.c * c));
+}
+
+double SelfCollisionPass::apartWhenBuilt(const std::array<int, 2>& first, const std::array<int, 2>& second,
+                                         double within) const {
+  const Vec3 p0 = built_[first[0]], p1 = built_[first[1]], q0 = built_[second[0]], q1 = built_[second[1]];
+  const double beyond = within + kRounding * thickness_;
+  if (gapBetween(p0, p1, q0, q1) >= beyond || linesApart(p0, p1, q0, q1, beyond)) return INFINITY;
+  const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
+  return norm((p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0)));
 }
 
 template <class Pair>
@@ -265,7 +339,6 @@ double SelfCollisionPass::readingOf(const std::array<int, 4>& nodes) const {
 // the pair is still farther apart than the thickness and the moves this step. A hair less, so that
 // rounding in the distance cannot leave out a pair the exact test would find near.
 void SelfCollisionPass::setDue(double& due, const std::array<int, 4>& nodes, double apart) const {
-  constexpr double kRounding = 1e-6;  // of the thickness
   double gone = 0.0;
   for (const int k : nodes) gone += odometer_[k];
   due = gone + apart - (1.0 + kRounding) * thickness_;

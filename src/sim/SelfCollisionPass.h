@@ -17,14 +17,16 @@ class NodeBuffer;
 //
 // Each step: no free node moves farther than kMaxMoveRatio thicknesses (80 units/s at the default
 // thickness, above the speed a falling sheet settles at); candidate pairs come from a spatial hash
-// built with a margin and kept until the two nodes that moved most since have together moved that
-// far; each pair nearer than the thickness, or that crossed during the step (its separation, taken
-// as moving straight, came that near and changed sides), is pushed apart to the thickness along the
-// way it was apart at the end of the last step, so a pair that crossed goes back rather than on
-// through. The push is shared by weight among the pair's nodes (pinned and held ones take none). As
-// with the colliders it moves the previous positions too, and only the speed of approach is taken
-// away, with Coulomb friction along the contact: no bounce, no energy gained. Sweeps repeat while
-// pushes stay large, and a later sweep looks again only at pairs with a node pushed that far since.
+// built with a margin, kept while each node stays within half the margin of where it was then,
+// and added to for a node that strays farther, by widening its own reach, until widening would
+// cost about what a new broad phase does; each pair nearer than the thickness, or that crossed
+// during the step (its separation, taken as moving straight, came that near and changed sides),
+// is pushed apart to the thickness along the way it was apart at the end of the last step, so a
+// pair that crossed goes back rather than on through. The push is shared by weight among the
+// pair's nodes (pinned and held ones take none). As with the colliders it moves the previous
+// positions too, and only the speed of approach is taken away, with Coulomb friction along the
+// contact: no bounce, no energy gained. Sweeps repeat while pushes stay large, and a later sweep
+// looks again only at pairs with a node pushed that far since.
 // Each node keeps an odometer of all the way it has gone (moves, jumps and pushes); a pair measured
 // clear is not measured again until its nodes have together gone its clearance, as until then it
 // cannot have come within the thickness.
@@ -34,6 +36,10 @@ public:
   static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new look
   static constexpr double kMaxMoveRatio = 2.0;    // the most a node moves in a step, in thicknesses
   static constexpr double kMarginRatio = 4.0;     // the broad phase's least margin, in thicknesses
+  // A new broad phase rather than widening once the widenings since the last outnumber one node in
+  // kWideningShare, or a node strays kFarthestStray margins.
+  static constexpr int kWideningShare = 16;
+  static constexpr double kFarthestStray = 4.0;
 
   SelfCollisionPass(double thickness, double friction);
 
@@ -72,13 +78,27 @@ private:
   // Holds each free node within kMaxMoveRatio thicknesses of where it was; false for a sheet with a
   // coordinate that is not finite or a billion units out.
   bool clampMoves(Cloth& cloth);
-  bool needsBroadPhase(const NodeBuffer& positions) const;
+  // Gathers the candidates afresh at first, and when nodes have strayed so far or so often that
+  // widening their reach would cost about what a broad phase does; otherwise widens theirs.
+  void keepCandidates(const NodeBuffer& positions);
   void broadPhase(const NodeBuffer& positions);
-  void gatherNodeTriangle(double reach, double cell);
-  void gatherEdgeEdge(double reach, double cell);
+  // Widens node k's reach to the broad phase's and `to` more: adds the pairs holding k that lay that
+  // near when the broad phase ran and beyond the reach of all their nodes until now.
+  void widen(int k, double to);
+  // Adds a pair that lay `apart` when the broad phase ran, within `within` and beyond the reach of
+  // every node of its until now. It is measured in this step's first sweep: the distance is the
+  // broad phase's, not today's.
+  static constexpr double kDueNow = 0.0;
+  bool isNewlyWithin(double apart, double within, const std::array<int, 4>& nodes) const;
+  void addIfNewlyWithin(int node, const std::array<int, 3>& triangle, double within);
+  // How far apart a node and a triangle, or two edges, lay when the broad phase ran; infinity when
+  // a cheap test shows them farther than `within`.
+  double apartWhenBuilt(int node, const std::array<int, 3>& triangle, double within) const;
+  double apartWhenBuilt(const std::array<int, 2>& first, const std::array<int, 2>& second, double within) const;
   // Each returns the push it gave the pair, or kClear when the pair has been farther apart than the
   // thickness all the step; those given `near` add the pair to it unless it was clear.
   static constexpr double kClear = -1.0;
+  static constexpr double kRounding = 1e-6;  // of the thickness: what a distance may be off by
   // A pair found clear is given the reading at which it falls due, from `apart`, the least it can be
   // apart now.
   double resolve(NodeTriangle& pair, Cloth& cloth);
@@ -105,13 +125,22 @@ private:
   int height_ = 0;
   std::vector<std::array<int, 3>> triangles_;
   std::vector<std::array<int, 2>> edges_;
+  std::vector<std::vector<int>> trianglesAt_, edgesAt_;  // those holding each node
   std::vector<Vec3> last_;        // every node as the pass left it at the end of the last step
   std::vector<double> moved_;     // how far each node has come from there this step, at most
   std::vector<double> odometer_;  // and how far in all since the topology was laid out
-  std::vector<Vec3> built_;       // every node when the candidates were gathered
-  std::vector<Bounds> boxes_;     // the broad phase's: each triangle's or edge's box, grown by the reach
-  std::vector<int> seen_;         // and the last node or edge each was found for, so each pair comes once
-  SpatialHash hash_;
+  // The broad phase's: every node where it was, each triangle's and edge's box grown by the reach
+  // filed with the nodes in hashes, and how far beyond that reach each node's has been widened since.
+  std::vector<Vec3> built_;
+  double reach_ = 0.0;
+  SpatialHash triangleHash_, edgeHash_, nodeHash_;
+  std::vector<Bounds> boxes_;
+  std::vector<double> widened_;
+  std::vector<int> strayed_;
+  std::size_t widenings_ = 0;
+  // The last query each triangle, edge and node was found by, so that each pair comes once.
+  std::vector<long long> seenTriangle_, seenEdge_, seenNode_;
+  long long query_ = 0;
   std::vector<NodeTriangle> nodeTriangle_;
   std::vector<EdgeEdge> edgeEdge_;
   std::vector<Near<NodeTriangle>> nearNodeTriangle_;  // this step's candidates within reach
