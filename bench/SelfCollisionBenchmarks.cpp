@@ -1,10 +1,19 @@
 // The step of a heap with self-collision (StepSimulation is the same sheet's step without): a sheet
 // laid flat, held up by its centre node above the ground, let go and left to settle into folds
 // several layers deep before the time runs, so that most nodes lie on or under another layer.
+//
+// The heap is made with the pass being measured, so two versions of the pass time two different
+// heaps (between heaps the same pass differs by a fifth or more). With LOOMWISE_HEAPS naming a
+// folder, each heap is made once and kept there, and later runs, of this build or another, time
+// that same heap.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BenchmarkNames.h"
 #include "Benchmarks.h"
@@ -18,29 +27,76 @@ constexpr int kHangingSteps = 4000;   // held by the centre: the sheet hangs dow
 constexpr int kSettlingSteps = 4000;  // let go: it falls and settles into a heap
 constexpr int kMeasuredSteps = 1000;  // then half a simulated second of it is timed
 
-// The heap of an n × n sheet: the ground lies a little farther below the centre node than the
-// corners hang, so the sheet hangs free in folds, then falls into a heap when let go.
-void makeHeap(Simulation& simulation) {
+int centreOf(const Cloth& cloth) { return (cloth.height / 2) * cloth.width + cloth.width / 2; }
+
+// The scene of an n × n sheet's heap: the ground lies a little farther below the centre node than
+// the corners hang, so the sheet held by it hangs free in folds, then falls into a heap when let go.
+void setUpHeap(Simulation& simulation) {
   Cloth& cloth = simulation.cloth();
   clothsetups::setParameter(cloth, "windMinimum", 0.0);
   clothsetups::setParameter(cloth, "windPressure", 0.0);
   simulation.setPins(PinSet(PinSet::Preset::None));
-  const int centre = (cloth.height / 2) * cloth.width + cloth.width / 2;
-  const Vec3 top = cloth.positions->at(centre);
+  const Vec3 top = cloth.positions->at(centreOf(cloth));
   const double drop = 0.75 * cloth.width * cloth.spacing;
   simulation.addCollisionPass(std::make_unique<ColliderPass>(
       std::vector<Collider>{Plane{top - Vec3{0.0, drop, 0.0}, {0.0, 1.0, 0.0}}}, ColliderPass::kDefaultThickness,
       ColliderPass::kDefaultFriction));
   simulation.setSelfCollision(true);
-  simulation.hold(centre, top);
+}
+
+void makeHeap(Simulation& simulation) {
+  const int centre = centreOf(simulation.cloth());
+  simulation.hold(centre, simulation.cloth().positions->at(centre));
   for (int s = 0; s < kHangingSteps; ++s) simulation.step();
   simulation.release(centre, Vec3{});
   for (int s = 0; s < kSettlingSteps; ++s) simulation.step();
 }
 
+// The positions, then the previous positions, every coordinate as it is in memory. A heap that
+// cannot be kept is only made again next time.
+void saveHeap(const Cloth& cloth, const char* folder, const std::string& file) {
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  std::vector<double> coordinates = clothsetups::coordinatesOf(*cloth.positions);
+  const std::vector<double> previous = clothsetups::coordinatesOf(*cloth.previousPositions);
+  coordinates.insert(coordinates.end(), previous.begin(), previous.end());
+  const auto bytes = static_cast<std::streamsize>(coordinates.size() * sizeof(double));
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(coordinates.data()), bytes);
+}
+
+bool loadHeap(Cloth& cloth, const std::string& file) {
+  const int n = cloth.nodeCount();
+  std::vector<double> c(6 * static_cast<std::size_t>(n));
+  std::ifstream in(file, std::ios::binary);
+  const auto bytes = static_cast<std::streamsize>(c.size() * sizeof(double));
+  // A file of another size is of another sheet: the heap is made again.
+  if (!in.read(reinterpret_cast<char*>(c.data()), bytes) || in.peek() != std::ifstream::traits_type::eof())
+    return false;
+  for (int k = 0; k < n; ++k) {
+    cloth.positions->set(k, {c[k], c[n + k], c[2 * n + k]});
+    cloth.previousPositions->set(k, {c[3 * n + k], c[4 * n + k], c[5 * n + k]});
+  }
+  return true;
+}
+
+// Made, or loaded from LOOMWISE_HEAPS when it is there; either way the pass then starts afresh on it.
+void prepareHeap(Simulation& simulation, int size) {
+  setUpHeap(simulation);
+  if (const char* folder = std::getenv("LOOMWISE_HEAPS")) {
+    const std::string file = std::string(folder) + "/heap" + std::to_string(size) + ".bin";
+    if (!loadHeap(simulation.cloth(), file)) {
+      makeHeap(simulation);
+      saveHeap(simulation.cloth(), folder, file);
+    }
+  } else {
+    makeHeap(simulation);
+  }
+  simulation.setSelfCollision(true);
+}
+
 void stepHeap(benchmark::State& state, int size) {
   Simulation simulation(1, {0.25f, size, size, ClothShape::Lay::Flat});
-  makeHeap(simulation);
+  prepareHeap(simulation, size);
   const long long broadPhasesBefore = simulation.selfCollision()->broadPhases();
   for (auto _ : state) simulation.step();
   const double steps = static_cast<double>(state.iterations());
