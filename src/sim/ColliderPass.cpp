@@ -157,6 +157,27 @@ void ColliderPass::collide(const Collider& collider, int first, int last, Cloth&
       collider);
 }
 
+Vec3 ColliderPass::supportAt(const Vec3& p) const {
+  constexpr double kResting = 1.05;  // of the thickness: where the pass leaves a node it answered, and a little
+  const double reach = kResting * thickness_;
+  std::vector<int> near;
+  for (const Collider& collider : colliders_) {
+    const Contact contact = std::visit(
+        [&](const auto& shape) {
+          if constexpr (std::is_same_v<std::decay_t<decltype(shape)>, MeshShape>) {
+            near.clear();
+            shape.mesh->trianglesNear(p, reach, near);
+            return shape.mesh->contactAmong(p, near);
+          } else {
+            return contactWith(shape, p);
+          }
+        },
+        collider);
+    if (contact.distance < reach) return contact.normal;
+  }
+  return {};
+}
+
 void ColliderPass::respondAt(int k, const Contact& contact, Cloth& cloth) const {
   if (!(contact.distance < thickness_)) return;
   NodeBuffer& positions = *cloth.positions;

@@ -25,6 +25,7 @@ public:
   ColliderPass(std::vector<Collider> colliders, double thickness, double friction);
 
   void apply(Cloth& cloth) override;
+  Vec3 supportAt(const Vec3& p) const override;
 
   const std::vector<Collider>& colliders() const { return colliders_; }
   // Counts the changes of the colliders, so that what is made of them is made again only then.

@@ -83,6 +83,7 @@ SelfCollisionPass::SelfCollisionPass(double thickness, double friction)
 void SelfCollisionPass::apply(Cloth& cloth) {
   if (!cloth.hasGrid() || cloth.diverged) return;
   if (cloth.width != width_ || cloth.height != height_) layOutTopology(cloth);
+  ++applied_;
   // A sheet with a coordinate gone to infinity, or nearly, has diverged; the step's check tells it.
   if (!clampMoves(cloth)) return;
   const NodeBuffer& positions = *cloth.positions;
@@ -131,6 +132,8 @@ void SelfCollisionPass::layOutTopology(const Cloth& cloth) {
   moved_.assign(cloth.nodeCount(), 0.0);
   odometer_.assign(cloth.nodeCount(), 0.0);
   pushedAt_.assign(cloth.nodeCount(), 0);
+  support_.assign(cloth.nodeCount(), Vec3{});
+  supportAsked_.assign(cloth.nodeCount(), -1);
   for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = cloth.previousPositions->at(k);
   built_.clear();
   nodeTriangle_.clear();
@@ -381,6 +384,30 @@ double SelfCollisionPass::resolve(EdgeEdge& pair, Cloth& cloth) {
   return push;
 }
 
+bool SelfCollisionPass::holdUp(const Stencil& stencil, const Vec3& n, std::array<double, 4>& share,
+                               const NodeBuffer& positions) {
+  bool held = false;
+  for (int i = 0; i < 4; ++i) {
+    if (share[i] == 0.0) continue;
+    const int k = stencil.nodes[i];
+    if (share[i] * dot(n, supportOf(k, positions.at(k))) >= 0.0) continue;
+    share[i] = 0.0;
+    held = true;
+  }
+  return held;
+}
+
+Vec3 SelfCollisionPass::supportOf(int k, const Vec3& p) {
+  if (supportAsked_[k] == applied_) return support_[k];
+  supportAsked_[k] = applied_;
+  support_[k] = {};
+  for (const CollisionPass* pass : supports_) {
+    support_[k] = pass->supportAt(p);
+    if (dot(support_[k], support_[k]) > 0.0) break;
+  }
+  return support_[k];
+}
+
 double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double& distance) {
   NodeBuffer& positions = *cloth.positions;
   NodeBuffer& previous = *cloth.previousPositions;
@@ -406,6 +433,11 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
   if (!(weightSum > 0.0)) return 0.0;
   const Vec3 n = pushDirection(d, before);
   if (dot(n, n) == 0.0) return 0.0;
+  if (holdUp(stencil, n, share, positions)) {
+    weightSum = 0.0;
+    for (int i = 0; i < 4; ++i) weightSum += share[i] * stencil.weights[i];
+    if (!(weightSum > 0.0)) return 0.0;
+  }
   const double push = thickness_ - dot(d, n);
   if (!(push > 0.0)) return 0.0;
   // Previous positions move with the nodes, so the push itself gives no speed.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "cloth/Vec3.h"
@@ -44,6 +45,9 @@ public:
   SelfCollisionPass(double thickness, double friction);
 
   void apply(Cloth& cloth) override;
+  // The passes run before this one: a node resting on one of their surfaces takes no share of a
+  // push into it, which the pair's other nodes take instead. Not owned.
+  void setSupports(std::vector<const CollisionPass*> passes) { supports_ = std::move(passes); }
 
   double thickness() const { return thickness_; }
   double friction() const { return friction_; }
@@ -117,6 +121,11 @@ private:
   // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
   // positions of the last step), or zero when it is clear.
   Vec3 pushDirection(const Vec3& d, const Vec3& before) const;
+  // Takes the share away from each node of the pair that a push along n would drive into a surface
+  // it rests on; whether it took any.
+  bool holdUp(const Stencil& stencil, const Vec3& n, std::array<double, 4>& share, const NodeBuffer& positions);
+  // The way out of the surface node k rests on this step, or zero; asked of the passes once a step.
+  Vec3 supportOf(int k, const Vec3& p);
 
   double thickness_;
   double friction_;
@@ -148,4 +157,8 @@ private:
   long long pushes_ = 0;              // pushes given so far
   std::vector<long long> pushedAt_;   // and the count when each node was last pushed
   long long broadPhases_ = 0;
+  std::vector<const CollisionPass*> supports_;
+  long long applied_ = 0;             // steps so far
+  std::vector<Vec3> support_;         // each node's way out, found in the step
+  std::vector<long long> supportAsked_;  // numbered so
 };

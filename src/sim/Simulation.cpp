@@ -99,10 +99,21 @@ void Simulation::refreshFixedNodes() {
   for (const HeldNode& h : held_) cloth_.fixedNodes.set(h.node, true);
 }
 
-void Simulation::addCollisionPass(std::unique_ptr<CollisionPass> pass) { collisionPasses_.push_back(std::move(pass)); }
+void Simulation::addCollisionPass(std::unique_ptr<CollisionPass> pass) {
+  collisionPasses_.push_back(std::move(pass));
+  connectSupports();
+}
 
 void Simulation::setSelfCollision(bool on, double thickness, double friction) {
   selfCollision_ = on ? std::make_unique<SelfCollisionPass>(thickness, friction) : nullptr;
+  connectSupports();
+}
+
+void Simulation::connectSupports() {
+  if (!selfCollision_) return;
+  std::vector<const CollisionPass*> passes{&colliders_};
+  for (const auto& pass : collisionPasses_) passes.push_back(pass.get());
+  selfCollision_->setSupports(std::move(passes));
 }
 
 void Simulation::addListener(SimulationListener& listener) { listeners_.push_back(&listener); }

@@ -106,6 +106,8 @@ private:
   void advanceCloth(bool checkSheet);
   void takeScheduledHolds();
   void applyCollisions();
+  // Tells self-collision the passes before it, whose surfaces hold up the nodes resting on them.
+  void connectSupports();
   StepResult notify(bool frameDue);
   void refreshFixedNodes();
   Vec3 restPosition(int k) const { return cloth_.restPositions->at(k); }
