@@ -115,6 +115,36 @@ TEST(ColliderPass, ClothDroppedOnAMeshStaysOutsideIt) {
   EXPECT_LT(simulation.cloth().positions->at(0).y, 1.0) << "the edges hang over the sides";
 }
 
+// A point resting on a surface (at the thickness, where the pass leaves the nodes it answers) is
+// held up by it, the way out being the surface's normal; one twice as far is not. Self-collision
+// relies on it not to push a heap's bottom layer into the ground.
+TEST(ColliderPass, SupportsWhatRestsOnEachKindOfSurface) {
+  TempDir dir;
+  std::ofstream(dir.file("cube.obj")) << "v -1 4 -1\nv 1 4 -1\nv 1 6 -1\nv -1 6 -1\n"
+                                         "v -1 4 1\nv 1 4 1\nv 1 6 1\nv -1 6 1\n"
+                                         "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n";
+  const MeshLoad load = loadMesh(dir.file("cube.obj"));
+  ASSERT_TRUE(load.mesh) << load.error;
+  const ColliderPass pass({Plane{{0.0, -10.0, 0.0}, {0.0, 1.0, 0.0}}, Sphere{{5.0, 0.0, 0.0}, 1.0},
+                           Box{{-6.0, -1.0, -1.0}, {-4.0, 1.0, 1.0}}, MeshShape{load.mesh, "cube.obj"}},
+                          kThickness, ColliderPass::kDefaultFriction);
+  const struct {
+    const char* surface;
+    Vec3 at, support;
+  } cases[] = {
+      {"plane", {0.0, -10.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
+      {"sphere", {5.0, 1.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
+      {"box", {-4.0 + kThickness, 0.0, 0.0}, {1.0, 0.0, 0.0}},
+      {"mesh", {0.0, 6.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
+      {"above the plane", {0.0, -10.0 + 2.0 * kThickness, 0.0}, {}},
+      {"beside the mesh", {1.0 + 2.0 * kThickness, 5.0, 0.0}, {}},
+  };
+  for (const auto& c : cases) {
+    const Vec3 support = pass.supportAt(c.at);
+    EXPECT_NEAR(norm(support - c.support), 0.0, 1e-12) << c.surface;
+  }
+}
+
 // On a plane tilted by 15 degrees (tan 0.27) the cloth holds with friction 0.5 and slides with 0.1.
 TEST(ColliderPass, FrictionHoldsAboveItsLimitAndSlidesBelow) {
   const double angle = 15.0 * M_PI / 180.0;
