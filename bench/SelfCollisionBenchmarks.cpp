@@ -41,10 +41,10 @@ void setUpHeap(Simulation& simulation) {
   simulation.addCollisionPass(std::make_unique<ColliderPass>(
       std::vector<Collider>{Plane{top - Vec3{0.0, drop, 0.0}, {0.0, 1.0, 0.0}}}, ColliderPass::kDefaultThickness,
       ColliderPass::kDefaultFriction));
-  simulation.setSelfCollision(true);
 }
 
 void makeHeap(Simulation& simulation) {
+  simulation.setSelfCollision(true);
   const int centre = centreOf(simulation.cloth());
   simulation.hold(centre, simulation.cloth().positions->at(centre));
   for (int s = 0; s < kHangingSteps; ++s) simulation.step();

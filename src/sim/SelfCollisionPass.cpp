@@ -384,17 +384,12 @@ double SelfCollisionPass::resolve(EdgeEdge& pair, Cloth& cloth) {
   return push;
 }
 
-bool SelfCollisionPass::holdUp(const Stencil& stencil, const Vec3& n, std::array<double, 4>& share,
+void SelfCollisionPass::holdUp(const Stencil& stencil, const Vec3& n, std::array<double, 4>& share,
                                const NodeBuffer& positions) {
-  bool held = false;
   for (int i = 0; i < 4; ++i) {
-    if (share[i] == 0.0) continue;
     const int k = stencil.nodes[i];
-    if (share[i] * dot(n, supportOf(k, positions.at(k))) >= 0.0) continue;
-    share[i] = 0.0;
-    held = true;
+    if (share[i] != 0.0 && share[i] * dot(n, supportOf(k, positions.at(k))) < 0.0) share[i] = 0.0;
   }
-  return held;
 }
 
 Vec3 SelfCollisionPass::supportOf(int k, const Vec3& p) {
@@ -422,22 +417,15 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
     return kClear;
   }
   Vec3 before;
-  double weightSum = 0.0;  // Σ w² over the free nodes: how the pair answers a unit push
-  std::array<double, 4> share{};
-  for (int i = 0; i < 4; ++i) {
-    const int k = stencil.nodes[i];
-    before = before + stencil.weights[i] * last_[k];
-    share[i] = cloth.fixedNodes.contains(k) ? 0.0 : stencil.weights[i];
-    weightSum += share[i] * stencil.weights[i];
-  }
-  if (!(weightSum > 0.0)) return 0.0;
+  for (int i = 0; i < 4; ++i) before = before + stencil.weights[i] * last_[stencil.nodes[i]];
   const Vec3 n = pushDirection(d, before);
   if (dot(n, n) == 0.0) return 0.0;
-  if (holdUp(stencil, n, share, positions)) {
-    weightSum = 0.0;
-    for (int i = 0; i < 4; ++i) weightSum += share[i] * stencil.weights[i];
-    if (!(weightSum > 0.0)) return 0.0;
-  }
+  std::array<double, 4> share{};
+  for (int i = 0; i < 4; ++i) share[i] = cloth.fixedNodes.contains(stencil.nodes[i]) ? 0.0 : stencil.weights[i];
+  holdUp(stencil, n, share, positions);
+  double weightSum = 0.0;  // Σ w² over the nodes that move: how the pair answers a unit push
+  for (int i = 0; i < 4; ++i) weightSum += share[i] * stencil.weights[i];
+  if (!(weightSum > 0.0)) return 0.0;
   const double push = thickness_ - dot(d, n);
   if (!(push > 0.0)) return 0.0;
   // Previous positions move with the nodes, so the push itself gives no speed.

@@ -122,8 +122,8 @@ private:
   // positions of the last step), or zero when it is clear.
   Vec3 pushDirection(const Vec3& d, const Vec3& before) const;
   // Takes the share away from each node of the pair that a push along n would drive into a surface
-  // it rests on; whether it took any.
-  bool holdUp(const Stencil& stencil, const Vec3& n, std::array<double, 4>& share, const NodeBuffer& positions);
+  // it rests on.
+  void holdUp(const Stencil& stencil, const Vec3& n, std::array<double, 4>& share, const NodeBuffer& positions);
   // The way out of the surface node k rests on this step, or zero; asked of the passes once a step.
   Vec3 supportOf(int k, const Vec3& p);
 

@@ -98,13 +98,18 @@ TEST(ColliderPass, ClothBlownIntoABoxStaysOutOfIt) {
   EXPECT_GT(pressed, 0) << "the wind must push the sheet onto the box";
 }
 
-// A closed mesh read from an OBJ file, the same cube as an analytic box: no node ends inside.
-TEST(ColliderPass, ClothDroppedOnAMeshStaysOutsideIt) {
-  TempDir dir;
+// The closed cube from (−1, −1, −1) to (1, 1, 1), read from an OBJ file written into `dir`.
+MeshLoad loadCube(const TempDir& dir) {
   std::ofstream(dir.file("cube.obj")) << "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\n"
                                          "v -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n"
                                          "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n";
-  const MeshLoad load = loadMesh(dir.file("cube.obj"));
+  return loadMesh(dir.file("cube.obj"));
+}
+
+// A closed mesh read from an OBJ file, the same cube as an analytic box: no node ends inside.
+TEST(ColliderPass, ClothDroppedOnAMeshStaysOutsideIt) {
+  TempDir dir;
+  const MeshLoad load = loadCube(dir);
   ASSERT_TRUE(load.mesh) << load.error;
   const Box cube{{-1.0, -1.0, -1.0}, {1.0, 1.0, 1.0}};
   Simulation simulation(1, {0.25f, 17, 10, ClothShape::Lay::Flat});
@@ -120,10 +125,7 @@ TEST(ColliderPass, ClothDroppedOnAMeshStaysOutsideIt) {
 // relies on it not to push a heap's bottom layer into the ground.
 TEST(ColliderPass, SupportsWhatRestsOnEachKindOfSurface) {
   TempDir dir;
-  std::ofstream(dir.file("cube.obj")) << "v -1 4 -1\nv 1 4 -1\nv 1 6 -1\nv -1 6 -1\n"
-                                         "v -1 4 1\nv 1 4 1\nv 1 6 1\nv -1 6 1\n"
-                                         "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 4 8 7 3\nf 1 5 8 4\nf 2 3 7 6\n";
-  const MeshLoad load = loadMesh(dir.file("cube.obj"));
+  const MeshLoad load = loadCube(dir);
   ASSERT_TRUE(load.mesh) << load.error;
   const ColliderPass pass({Plane{{0.0, -10.0, 0.0}, {0.0, 1.0, 0.0}}, Sphere{{5.0, 0.0, 0.0}, 1.0},
                            Box{{-6.0, -1.0, -1.0}, {-4.0, 1.0, 1.0}}, MeshShape{load.mesh, "cube.obj"}},
@@ -135,9 +137,9 @@ TEST(ColliderPass, SupportsWhatRestsOnEachKindOfSurface) {
       {"plane", {0.0, -10.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
       {"sphere", {5.0, 1.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
       {"box", {-4.0 + kThickness, 0.0, 0.0}, {1.0, 0.0, 0.0}},
-      {"mesh", {0.0, 6.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
+      {"mesh", {0.0, 1.0 + kThickness, 0.0}, {0.0, 1.0, 0.0}},
       {"above the plane", {0.0, -10.0 + 2.0 * kThickness, 0.0}, {}},
-      {"beside the mesh", {1.0 + 2.0 * kThickness, 5.0, 0.0}, {}},
+      {"beside the mesh", {1.0 + 2.0 * kThickness, 0.0, 0.0}, {}},
   };
   for (const auto& c : cases) {
     const Vec3 support = pass.supportAt(c.at);
