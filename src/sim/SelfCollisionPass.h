@@ -36,7 +36,7 @@ public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
   static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new look
   static constexpr double kMaxMoveRatio = 2.0;    // the most a node moves in a step, in thicknesses
-  static constexpr double kMarginRatio = 4.0;     // the broad phase's least margin, in thicknesses
+  static constexpr double kMarginRatio = 2.0;     // the broad phase's least margin, in thicknesses
   // A new broad phase rather than widening once the widenings since the last outnumber one node in
   // kWideningShare, or a node strays kFarthestStray margins.
   static constexpr int kWideningShare = 16;
