@@ -378,6 +378,12 @@ double SelfCollisionPass::resolve(EdgeEdge& pair, Cloth& cloth) {
     return kClear;
   }
   const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
+  // Nearest at an end of either edge: a node against the other edge, which that node's pairs with the
+  // triangles along the edge keep apart already.
+  if (!(st.s > 0.0 && st.s < 1.0 && st.t > 0.0 && st.t < 1.0)) {
+    setDue(pair.due, pair.nodes, norm((p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0))));
+    return kClear;
+  }
   double distance = 0.0;
   const double push = separate({pair.nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth, distance);
   if (push == kClear) setDue(pair.due, pair.nodes, distance);

@@ -15,6 +15,8 @@ class NodeBuffer;
 // every edge from every edge it does not share a node with (two triangles per quad, split along the
 // diagonal from (r, c) to (r + 1, c + 1), as the caches write them). Nodes and edges farther than
 // the thickness from everything cannot pass through a triangle without one of the two coming near.
+// Two edges nearest at an end of one are a node near an edge, which the node's pairs with the
+// triangles along that edge answer; only edges nearest between their ends are pushed as edges.
 //
 // Each step: no free node moves farther than kMaxMoveRatio thicknesses (80 units/s at the default
 // thickness, above the speed a falling sheet settles at); candidate pairs come from a spatial hash
