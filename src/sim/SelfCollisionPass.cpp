@@ -191,6 +191,8 @@ void SelfCollisionPass::keepCandidates(const NodeBuffer& positions) {
 
 void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
   ++broadPhases_;
+  margin_ = chooseMargin(positions);
+  builtAt_ = applied_;
   const int count = positions.count();
   built_.resize(count);
   for (int k = 0; k < count; ++k) built_[k] = positions.at(k);
@@ -246,6 +248,17 @@ void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
       setDue(edgeEdge_.back().due, edgeEdge_.back().nodes, apart);
     });
   }
+}
+
+double SelfCollisionPass::chooseMargin(const NodeBuffer& positions) const {
+  const double least = kMarginRatio * thickness_;
+  if (built_.size() != static_cast<std::size_t>(positions.count()) || applied_ == builtAt_) return least;
+  strays_.resize(built_.size());
+  for (int k = 0; k < positions.count(); ++k) strays_[k] = norm(positions.at(k) - built_[k]);
+  const auto fast = strays_.end() - 1 - strays_.size() / kWideningShare;
+  std::nth_element(strays_.begin(), fast, strays_.end());
+  const double perStep = *fast / static_cast<double>(applied_ - builtAt_);
+  return std::clamp(2.0 * kStepsPerGathering * perStep, least, kMostMarginRatio * thickness_);
 }
 
 void SelfCollisionPass::widen(int k, double to) {

@@ -38,7 +38,13 @@ public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
   static constexpr double kTolerance = 0.05;      // a push under this share of the thickness asks no new look
   static constexpr double kMaxMoveRatio = 2.0;    // the most a node moves in a step, in thicknesses
-  static constexpr double kMarginRatio = 2.0;     // the broad phase's least margin, in thicknesses
+  // The broad phase's margin: wide enough that, straying as fast as since the last broad phase, all
+  // but one node in kWideningShare take kStepsPerGathering steps to stray half of it; so a heap at
+  // rest gathers few pairs, and a sheet in the wind does not gather again every few steps. From
+  // kMarginRatio (and at first) to kMostMarginRatio thicknesses.
+  static constexpr double kStepsPerGathering = 25.0;
+  static constexpr double kMarginRatio = 1.0;
+  static constexpr double kMostMarginRatio = 8.0;
   // A new broad phase rather than widening once the widenings since the last outnumber one node in
   // kWideningShare, or a node strays kFarthestStray margins.
   static constexpr int kWideningShare = 16;
@@ -88,6 +94,7 @@ private:
   // widening their reach would cost about what a broad phase does; otherwise widens theirs.
   void keepCandidates(const NodeBuffer& positions);
   void broadPhase(const NodeBuffer& positions);
+  double chooseMargin(const NodeBuffer& positions) const;
   // Widens node k's reach to the broad phase's and `to` more: adds the pairs holding k that lay that
   // near when the broad phase ran and beyond the reach of all their nodes until now.
   void widen(int k, double to);
@@ -143,11 +150,13 @@ private:
   // The broad phase's: every node where it was, each triangle's and edge's box grown by the reach
   // filed with the nodes in hashes, and how far beyond that reach each node's has been widened since.
   std::vector<Vec3> built_;
+  long long builtAt_ = 0;  // the step it ran in
   double reach_ = 0.0;
   SpatialHash triangleHash_, edgeHash_, nodeHash_;
   std::vector<Bounds> boxes_;
   std::vector<double> widened_;
   std::vector<int> strayed_;
+  mutable std::vector<double> strays_;  // how far each node has strayed since, sorted in part
   std::size_t widenings_ = 0;
   // The last query each triangle, edge and node was found by, so that each pair comes once.
   std::vector<long long> seenTriangle_, seenEdge_, seenNode_;
