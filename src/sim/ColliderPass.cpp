@@ -122,6 +122,26 @@ inline bool besideOnly(const Box& box, const std::int64_t* marks, const double* 
   return elsewhere == 0;
 }
 
+// Marks in `near` each node from `first` up to `last` that may lie within `reach` of the shape.
+template <class Shape>
+inline void markNear(const Shape& shape, const NodeBuffer& positions, int first, int last, double reach,
+                     std::int64_t* near) {
+  const double *x = positions.x, *y = positions.y, *z = positions.z;
+  for (int k = first; k < last; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, reach);
+}
+// A plane across an axis, as floors and walls are, reads one coordinate: the others' terms of the
+// distance are zeros, and where they are not finite the distance the answer works out is not
+// either, and no node is answered that the full sum would not mark.
+inline void markNear(const Plane& plane, const NodeBuffer& positions, int first, int last, double reach,
+                     std::int64_t* near) {
+  const double n[3] = {plane.normal.x, plane.normal.y, plane.normal.z};
+  const int axis = n[0] != 0.0 ? 0 : n[1] != 0.0 ? 1 : 2;
+  if (n[(axis + 1) % 3] != 0.0 || n[(axis + 2) % 3] != 0.0) return markNear<Plane>(plane, positions, first, last, reach, near);
+  const double* c = axis == 0 ? positions.x : axis == 1 ? positions.y : positions.z;
+  const double at = axis == 0 ? plane.point.x : axis == 1 ? plane.point.y : plane.point.z, way = n[axis];
+  for (int k = first; k < last; ++k) near[k] = way * (c[k] - at) < reach;
+}
+
 // The nodes from `first` (a multiple of 64) up to `last` against the shape. First it marks in
 // `near` each free node that may lie within reach: branch-free, as most nodes are out of reach,
 // and a branch per node would mispredict at every edge of a contact region. Then a group of eight
@@ -133,7 +153,7 @@ LOOMWISE_VECTOR_CLONES void collideStretch(
     const Shape shape, NodeBuffer& positions, NodeBuffer& previous, const FixedNodes& fixed, int first, int last,
     double thickness, double friction, std::int64_t* near) {
   const double *x = positions.x, *y = positions.y, *z = positions.z;
-  for (int k = first; k < last; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, thickness);
+  markNear(shape, positions, first, last, thickness, near);
   unmarkFixed(fixed, first, last, near);
   for (int k = first; k < last; k += kGroup) {
     std::int64_t any = 0;  // the marks past the last node are 0
