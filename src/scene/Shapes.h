@@ -47,8 +47,9 @@ inline Vec3 outsideOf(const Box& box, const Vec3& p, double& axesOutside) {
   double outside[3];
   axesOutside = 0.0;  // a count, in a double like the coordinates so that it vectorises alike
   for (int a = 0; a < 3; ++a) {
-    outside[a] = c[a] < lo[a] ? c[a] - lo[a] : c[a] > hi[a] ? c[a] - hi[a] : 0.0;
-    axesOutside += outside[a] != 0.0 ? 1.0 : 0.0;
+    const bool below = c[a] < lo[a], above = c[a] > hi[a];  // then c[a] − lo[a], c[a] − hi[a] are not 0
+    outside[a] = below ? c[a] - lo[a] : above ? c[a] - hi[a] : 0.0;
+    axesOutside += below | above ? 1.0 : 0.0;
   }
   return {outside[0], outside[1], outside[2]};
 }
