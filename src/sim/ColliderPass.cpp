@@ -84,14 +84,17 @@ void unmarkFixed(const FixedNodes& fixed, int first, int last, std::int64_t* nea
     for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) near[w * 64 + __builtin_ctzll(bits)] = 0;
 }
 
-// Eight neighbouring nodes, at p (their positions) and q (their previous ones), against the shape:
-// their contacts and responses worked out side by side, and written back where a node is marked
-// (`marks` not 0) and closer than the thickness; the other lanes keep their values bit for bit.
-// Inlined in the sweep, as a call per group cost a tenth of the pass.
+// The eight neighbouring nodes from k, at p (their positions) and q (their previous ones), against
+// the shape: their contacts and responses worked out side by side, and written back where a node is
+// marked (`near` not 0) and closer than the thickness; the other lanes keep their values bit for
+// bit. Inlined in the sweep, as a call per group cost a tenth of the pass.
 template <class Shape>
-inline void respondInGroup(const Shape shape, const std::int64_t* marks, double* __restrict px, double* __restrict py,
-                           double* __restrict pz, double* __restrict qx, double* __restrict qy, double* __restrict qz,
-                           double thickness, double friction) {
+[[gnu::always_inline]] inline void respondInGroup(const Shape& shape, int k, NodeBuffer& positions,
+                                                  NodeBuffer& previous, const std::int64_t* near, double thickness,
+                                                  double friction) {
+  double *px = positions.x + k, *py = positions.y + k, *pz = positions.z + k;
+  double *qx = previous.x + k, *qy = previous.y + k, *qz = previous.z + k;
+  const std::int64_t* marks = near + k;
   LOOMWISE_INDEPENDENT_ITERATIONS
   for (std::size_t i = 0; i < kGroup; ++i) {
     Vec3 p{px[i], py[i], pz[i]}, q{qx[i], qy[i], qz[i]};
@@ -154,7 +157,6 @@ template <class Shape>
 LOOMWISE_VECTOR_CLONES void collideStretch(
     const Shape shape, NodeBuffer& positions, NodeBuffer& previous, const FixedNodes& fixed, int first, int last,
     double thickness, double friction, std::int64_t* near) {
-  const double *x = positions.x, *y = positions.y, *z = positions.z;
   markNear(shape, positions, first, last, thickness, near);
   unmarkFixed(fixed, first, last, near);
   for (int k = first; k < last; k += kGroup) {
@@ -169,16 +171,12 @@ LOOMWISE_VECTOR_CLONES void collideStretch(
     std::int64_t any = 0;  // the marks past the last node are 0
     for (int i = 0; i < kGroup; ++i) any |= near[k + i];
     if (any == 0) continue;
-    const auto respondTo = [&](const auto& surface) {
-      respondInGroup(surface, near + k, positions.x + k, positions.y + k, positions.z + k, previous.x + k,
-                     previous.y + k, previous.z + k, thickness, friction);
-    };
     if constexpr (std::is_same_v<Shape, Box>)
-      if (besideOnly(shape, near + k, x + k, y + k, z + k)) {
-        respondTo(BoxFaces{shape});
+      if (besideOnly(shape, near + k, positions.x + k, positions.y + k, positions.z + k)) {
+        respondInGroup(BoxFaces{shape}, k, positions, previous, near, thickness, friction);
         continue;
       }
-    respondTo(shape);
+    respondInGroup(shape, k, positions, previous, near, thickness, friction);
   }
 }
 
