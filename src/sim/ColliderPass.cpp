@@ -134,14 +134,15 @@ inline void markNear(const Shape& shape, const NodeBuffer& positions, int first,
   const double *x = positions.x, *y = positions.y, *z = positions.z;
   for (int k = first; k < last; ++k) near[k] = mayTouch(shape, Vec3{x[k], y[k], z[k]}, reach);
 }
-// A plane across an axis, as floors and walls are, reads one coordinate: the others' terms of the
-// distance are zeros, and where they are not finite the distance the answer works out is not
-// either, and no node is answered that the full sum would not mark.
+// A plane across an axis, as floors and walls are, reads one coordinate: the other terms of the
+// distance are zeros. Where one of them is not finite the full sum is not a number, and a node
+// marked here is left alone by the answer, which works the full distance out.
 inline void markNear(const Plane& plane, const NodeBuffer& positions, int first, int last, double reach,
                      std::int64_t* near) {
   const double n[3] = {plane.normal.x, plane.normal.y, plane.normal.z};
   const int axis = n[0] != 0.0 ? 0 : n[1] != 0.0 ? 1 : 2;
-  if (n[(axis + 1) % 3] != 0.0 || n[(axis + 2) % 3] != 0.0) return markNear<Plane>(plane, positions, first, last, reach, near);
+  if (n[(axis + 1) % 3] != 0.0 || n[(axis + 2) % 3] != 0.0)
+    return markNear<Plane>(plane, positions, first, last, reach, near);
   const double* c = axis == 0 ? positions.x : axis == 1 ? positions.y : positions.z;
   const double at = axis == 0 ? plane.point.x : axis == 1 ? plane.point.y : plane.point.z, way = n[axis];
   for (int k = first; k < last; ++k) near[k] = way * (c[k] - at) < reach;
