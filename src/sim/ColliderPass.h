@@ -62,7 +62,7 @@ private:
   std::vector<Collider> colliders_;
   int revision_ = 0;
   std::vector<MeshCache> caches_;  // one per collider, used by meshes only
-  // Per node, padded to whole eight: the marks of the latest sweep, as wide as a coordinate so that
+  // Per node, padded to whole 64: the marks of the latest sweep, as wide as a coordinate so that
   // they vectorise alongside.
   std::vector<std::int64_t> near_;
   double thickness_;

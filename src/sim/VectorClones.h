@@ -9,3 +9,10 @@
 #define LOOMWISE_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #define LOOMWISE_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
 #endif
+// Before a loop whose iterations never touch one another's data, where the compiler cannot tell
+// (a restrict lost when the function was inlined): it vectorises the loop without checking.
+#if defined(__clang__)
+#define LOOMWISE_INDEPENDENT_ITERATIONS _Pragma("clang loop vectorize(assume_safety)")
+#else
+#define LOOMWISE_INDEPENDENT_ITERATIONS _Pragma("GCC ivdep")
+#endif

@@ -199,3 +199,59 @@ TEST_P(PinnedInsideColliders, PinsStayPutAndFreeNodesStayOut) {
 
 INSTANTIATE_TEST_SUITE_P(ColliderPass, PinnedInsideColliders,
                          ::testing::Values(ClothShape{0.25f, 17, 10}, ClothShape{0.15f, 41, 30}));
+
+namespace {
+
+struct Crossing {
+  const char* name;
+  Collider collider;
+};
+
+// Names a case by its collider in listings.
+void PrintTo(const Crossing& crossing, std::ostream* out) { *out << crossing.name; }
+
+Collider planeAt(const Vec3& point, const Vec3& normal) {
+  Plane plane{point, {}};
+  unitOf(normal, plane.normal);
+  return plane;
+}
+
+double distanceOutOf(const Collider& collider, const Vec3& p) {
+  if (const Plane* plane = std::get_if<Plane>(&collider)) return contactWith(*plane, p).distance;
+  return contactWith(std::get<Box>(collider), p).distance;
+}
+
+}  // namespace
+
+class CrossedCollider : public ::testing::TestWithParam<Crossing> {};
+
+// A collider across the hanging sheet (in the plane z = 0, x and y within ±3 and ±2.25): from the
+// first step on, every free node ends each step at least the thickness out of it, whichever axis
+// and side a plane faces, and beside whichever face of a box. Over several stretches of the pass,
+// with the wind blowing the sheet about.
+TEST_P(CrossedCollider, FreeNodesEndEveryStepTheThicknessOut) {
+  Simulation simulation(1, ClothShape{0.15f, 41, 30});
+  simulation.setPins(PinSet(PinSet::Preset::TopEdge));
+  simulation.colliders().setColliders({GetParam().collider});
+  const Cloth& cloth = simulation.cloth();
+  for (int s = 1; s <= 400; ++s) {
+    simulation.step();
+    for (int k = 0; k < cloth.nodeCount(); ++k) {
+      if (simulation.isPinned(k)) continue;
+      ASSERT_GE(distanceOutOf(GetParam().collider, cloth.positions->at(k)), kThickness * (1.0 - 1e-9))
+          << "node " << k << " at step " << s;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ColliderPass, CrossedCollider,
+    ::testing::Values(Crossing{"floor", planeAt({0.0, -1.0, 0.0}, {0.0, 1.0, 0.0})},
+                      Crossing{"ceiling", planeAt({0.0, 1.5, 0.0}, {0.0, -1.0, 0.0})},
+                      Crossing{"wall facing +x", planeAt({-2.0, 0.0, 0.0}, {1.0, 0.0, 0.0})},
+                      Crossing{"wall facing -x", planeAt({2.0, 0.0, 0.0}, {-1.0, 0.0, 0.0})},
+                      Crossing{"the sheet's own plane", planeAt({}, {0.0, 0.0, 1.0})},
+                      Crossing{"just in front of the sheet", planeAt({0.0, 0.0, 0.01}, {0.0, 0.0, -1.0})},
+                      Crossing{"slope", planeAt({0.0, -1.0, 0.0}, {0.3, 1.0, -0.2})},
+                      Crossing{"box through the sheet", Box{{-1.0, -1.5, -0.3}, {1.5, 0.5, 0.3}}},
+                      Crossing{"box just behind the sheet", Box{{-2.0, -1.0, 0.01}, {1.0, 1.0, 0.5}}}));
