@@ -41,7 +41,8 @@ void stepWithColliders(benchmark::State& state, std::vector<Collider> colliders)
 void registerCollisionBenchmarks() {
   const std::vector<Collider> shapes = {Plane{{0.0, -6.0, 0.0}, {0.0, 1.0, 0.0}}, Sphere{{-4.0, 0.0, 0.0}, 5.0},
                                         Box{{3.0, -6.0, -4.0}, {9.0, 2.0, 4.0}}};
-  benchmark::RegisterBenchmark("StepColliders/100x100", stepWithColliders, shapes)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark((std::string(benchmarknames::kStepColliders) + "/100x100").c_str(), stepWithColliders, shapes)
+      ->Unit(benchmark::kMicrosecond);
   const std::vector<Collider> mesh = {MeshShape{sphereMesh(6.0, 70, 72), "sphere"}};
   benchmark::RegisterBenchmark("StepMeshCollider/100x100", stepWithColliders, mesh)->Unit(benchmark::kMicrosecond);
 }

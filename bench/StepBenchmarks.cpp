@@ -63,7 +63,8 @@ void registerStepBenchmarks() {
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark((benchmarknames::kStepReference + size).c_str(), stepReference, shape)
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("StepSimulation" + size).c_str(), stepSimulation, shape)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark((benchmarknames::kStepSimulation + size).c_str(), stepSimulation, shape)
+        ->Unit(benchmark::kMicrosecond);
   }
   // The narrower vector loops this processor also runs, for processors that lack the widest.
   for (StepKernel kernel : {StepKernel::Avx2}) {

@@ -59,6 +59,7 @@ void SummaryReporter::Finalize() {
   const ClothShape largest = clothsetups::benchmarkShapes().back();
   printSpeedUps(benchmarknames::size(largest), largest.clothWidth * largest.clothHeight);
   printFrameCost();
+  printColliderShare();
   ConsoleReporter::Finalize();
 }
 
@@ -96,4 +97,15 @@ void SummaryReporter::printFrameCost() const {
     GetOutputStream() << "    " << recordingformat::name(format) << ": " << withDecimals(cache * 1e6, 1) << " us, adds "
                       << withDecimals(100.0 * cache / steps, 1) << "%\n";
   }
+}
+
+// The collider pass's part of a step with colliders: that step less the same sheet's step without.
+void SummaryReporter::printColliderShare() const {
+  using namespace benchmarknames;
+  const std::string size = "/100x100";
+  const double bare = seconds(kStepSimulation + size), withColliders = seconds(kStepColliders + size);
+  if (bare <= 0.0 || withColliders <= bare) return;
+  const double pass = withColliders - bare;
+  GetOutputStream() << "  collider pass (plane, sphere, box) on 100x100: " << withDecimals(pass * 1e6, 1) << " us, "
+                    << withDecimals(100.0 * pass / withColliders, 1) << "% of the step with it\n";
 }

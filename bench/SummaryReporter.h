@@ -20,6 +20,7 @@ private:
   double seconds(const std::string& name) const;
   void printSpeedUps(const std::string& size, int nodes) const;
   void printFrameCost() const;
+  void printColliderShare() const;
 
   std::map<std::string, std::vector<double>> seconds_;
   std::map<std::string, double> medians_;
