@@ -47,6 +47,11 @@ double lineDistance(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& 
   return length > 0.0 ? std::fabs(dot(p0 - q0, n)) / length : 0.0;
 }
 
+// How far apart the segments' points at `st` are.
+double distanceAt(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1, const SegmentParameters& st) {
+  return norm((p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0)));
+}
+
 bool sharesNode(const std::array<int, 2>& e, const std::array<int, 2>& f) {
   return e[0] == f[0] || e[0] == f[1] || e[1] == f[0] || e[1] == f[1];
 }
@@ -252,7 +257,7 @@ void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
 
 double SelfCollisionPass::chooseMargin(const NodeBuffer& positions) const {
   const double least = kMarginRatio * thickness_;
-  if (built_.size() != static_cast<std::size_t>(positions.count()) || applied_ == builtAt_) return least;
+  if (built_.empty()) return least;
   strays_.resize(built_.size());
   for (int k = 0; k < positions.count(); ++k) strays_[k] = norm(positions.at(k) - built_[k]);
   const auto fast = strays_.end() - 1 - strays_.size() / kWideningShare;
@@ -325,7 +330,7 @@ double SelfCollisionPass::apartWhenBuilt(const std::array<int, 2>& first, const 
   const double beyond = within + kRounding * thickness_;
   if (gapBetween(p0, p1, q0, q1) >= beyond || linesApart(p0, p1, q0, q1, beyond)) return INFINITY;
   const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
-  return norm((p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0)));
+  return distanceAt(p0, p1, q0, q1, st);
 }
 
 template <class Pair>
@@ -394,7 +399,7 @@ double SelfCollisionPass::resolve(EdgeEdge& pair, Cloth& cloth) {
   // Nearest at an end of either edge: a node against the other edge, which that node's pairs with the
   // triangles along the edge keep apart already.
   if (!(st.s > 0.0 && st.s < 1.0 && st.t > 0.0 && st.t < 1.0)) {
-    setDue(pair.due, pair.nodes, norm((p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0))));
+    setDue(pair.due, pair.nodes, distanceAt(p0, p1, q0, q1, st));
     return kClear;
   }
   double distance = 0.0;

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ClothSetups.h"
+#include "SheetChecks.h"
 #include "TempDir.h"
 #include "scene/MeshLoader.h"
 #include "sim/Simulation.h"
@@ -216,11 +217,6 @@ Collider planeAt(const Vec3& point, const Vec3& normal) {
   return plane;
 }
 
-double distanceOutOf(const Collider& collider, const Vec3& p) {
-  if (const Plane* plane = std::get_if<Plane>(&collider)) return contactWith(*plane, p).distance;
-  return contactWith(std::get<Box>(collider), p).distance;
-}
-
 }  // namespace
 
 class CrossedCollider : public ::testing::TestWithParam<Crossing> {};
@@ -238,7 +234,7 @@ TEST_P(CrossedCollider, FreeNodesEndEveryStepTheThicknessOut) {
     simulation.step();
     for (int k = 0; k < cloth.nodeCount(); ++k) {
       if (simulation.isPinned(k)) continue;
-      ASSERT_GE(distanceOutOf(GetParam().collider, cloth.positions->at(k)), kThickness * (1.0 - 1e-9))
+      ASSERT_GE(sheetchecks::distanceOutside(GetParam().collider, cloth.positions->at(k)), kThickness * (1.0 - 1e-9))
           << "node " << k << " at step " << s;
     }
   }

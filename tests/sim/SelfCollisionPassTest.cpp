@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <type_traits>
-#include <variant>
 
 #include "ClothSetups.h"
 #include "SheetChecks.h"
@@ -34,18 +32,6 @@ struct Record {
   bool diverged = false;
 };
 
-// The runs' colliders are planes, spheres and boxes.
-double distanceFrom(const Collider& collider, const Vec3& p) {
-  return std::visit(
-      [&](const auto& shape) -> double {
-        if constexpr (std::is_same_v<std::decay_t<decltype(shape)>, MeshShape>)
-          return INFINITY;
-        else
-          return contactWith(shape, p).distance;
-      },
-      collider);
-}
-
 Record record(const Run& run, bool selfCollision) {
   Simulation simulation(1, run.shape);
   simulation.setPins(run.pins);
@@ -64,7 +50,7 @@ Record record(const Run& run, bool selfCollision) {
     result.closest = std::min(result.closest, sheetchecks::closestApartNodes(cloth));
     for (const Collider& collider : run.colliders)
       for (int k = 0; k < cloth.nodeCount(); ++k)
-        result.nearestCollider = std::min(result.nearestCollider, distanceFrom(collider, cloth.positions->at(k)));
+        result.nearestCollider = std::min(result.nearestCollider, sheetchecks::distanceOutside(collider, cloth.positions->at(k)));
   }
   result.diverged = simulation.cloth().diverged;
   return result;

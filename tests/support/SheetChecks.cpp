@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <type_traits>
+#include <variant>
 
 #include "cloth/Cloth.h"
 #include "record/ClothMesh.h"
@@ -87,6 +89,17 @@ double closestApartNodes(const Cloth& cloth) {
       closest = std::min(closest, norm(cloth.positions->at(a) - cloth.positions->at(b)));
     }
   return closest;
+}
+
+double distanceOutside(const Collider& collider, const Vec3& p) {
+  return std::visit(
+      [&](const auto& shape) -> double {
+        if constexpr (std::is_same_v<std::decay_t<decltype(shape)>, MeshShape>)
+          return INFINITY;
+        else
+          return contactWith(shape, p).distance;
+      },
+      collider);
 }
 
 }  // namespace sheetchecks

@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "cloth/Vec3.h"
+#include "scene/Collider.h"
 
 class Cloth;
 
-// Checks on the cloth's mesh as the caches record it, for the self-collision tests.
+// Checks on the cloth's mesh as the caches record it, and on where it lies against the colliders.
 namespace sheetchecks {
 
 using Triangle = std::array<unsigned, 3>;
@@ -24,5 +25,9 @@ std::vector<Triangle> trianglesOf(const Cloth& cloth);
 // The least distance between two nodes that are not neighbours in the grid (by row, column or
 // diagonal).
 double closestApartNodes(const Cloth& cloth);
+
+// How far p lies outside a plane, sphere or box (negative inside); infinity for a mesh, which is
+// not measured.
+double distanceOutside(const Collider& collider, const Vec3& p);
 
 }  // namespace sheetchecks
