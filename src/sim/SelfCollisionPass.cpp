@@ -98,15 +98,16 @@ void SelfCollisionPass::apply(Cloth& cloth) {
   // nothing is left to push by more than kTolerance of the thickness.
   nearNodeTriangle_.clear();
   nearEdgeEdge_.clear();
-  double largest = 0.0;
-  for (NodeTriangle& pair : nodeTriangle_)
-    if (readingOf(pair.nodes) >= pair.due) largest = std::max(largest, resolve(pair, cloth, nearNodeTriangle_));
-  for (EdgeEdge& pair : edgeEdge_)
-    if (readingOf(pair.nodes) >= pair.due) largest = std::max(largest, resolve(pair, cloth, nearEdgeEdge_));
+  double largest = sweepFirst(nodeTriangle_, screenNodeTriangles, &SelfCollisionPass::resolveNodeTriangle,
+                              nearNodeTriangle_, cloth);
+  largest = std::max(largest, sweepFirst(edgeEdge_, screenEdgePairs, &SelfCollisionPass::resolveEdgeEdge,
+                                         nearEdgeEdge_, cloth));
   for (int sweep = 1; sweep < kIterations && largest >= kTolerance * thickness_; ++sweep) {
     largest = 0.0;
-    for (Near<NodeTriangle>& near : nearNodeTriangle_) largest = std::max(largest, resolveAgain(near, cloth));
-    for (Near<EdgeEdge>& near : nearEdgeEdge_) largest = std::max(largest, resolveAgain(near, cloth));
+    for (Near& near : nearNodeTriangle_)
+      largest = std::max(largest, resolveAgain(near, nodeTriangle_, &SelfCollisionPass::resolveNodeTriangle, cloth));
+    for (Near& near : nearEdgeEdge_)
+      largest = std::max(largest, resolveAgain(near, edgeEdge_, &SelfCollisionPass::resolveEdgeEdge, cloth));
   }
   for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = positions.at(k);
 }
@@ -234,8 +235,8 @@ void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
       seenTriangle_[t] = query_;
       const double apart = apartWhenBuilt(k, tri, reach_);
       if (!(apart < reach_)) return;
-      nodeTriangle_.push_back({{k, tri[0], tri[1], tri[2]}, 0.0});
-      setDue(nodeTriangle_.back().due, nodeTriangle_.back().nodes, apart);
+      const std::array<int, 4> nodes{k, tri[0], tri[1], tri[2]};
+      nodeTriangle_.add(nodes, dueAt(nodes, apart));
     });
   }
   edgeEdge_.clear();
@@ -249,8 +250,8 @@ void SelfCollisionPass::broadPhase(const NodeBuffer& positions) {
       seenEdge_[f] = query_;
       const double apart = apartWhenBuilt(first, second, reach_);
       if (!(apart < reach_)) return;
-      edgeEdge_.push_back({{first[0], first[1], second[0], second[1]}, 0.0});
-      setDue(edgeEdge_.back().due, edgeEdge_.back().nodes, apart);
+      const std::array<int, 4> nodes{first[0], first[1], second[0], second[1]};
+      edgeEdge_.add(nodes, dueAt(nodes, apart));
     });
   }
 }
@@ -298,7 +299,7 @@ void SelfCollisionPass::widen(int k, double to) {
       const auto& first = edges_[std::min(e, f)];
       const auto& second = edges_[std::max(e, f)];
       const std::array<int, 4> nodes{first[0], first[1], second[0], second[1]};
-      if (isNewlyWithin(apartWhenBuilt(first, second, within), within, nodes)) edgeEdge_.push_back({nodes, kDueNow});
+      if (isNewlyWithin(apartWhenBuilt(first, second, within), within, nodes)) edgeEdge_.add(nodes, kDueNow);
     });
   }
   widened_[k] = to;
@@ -306,7 +307,7 @@ void SelfCollisionPass::widen(int k, double to) {
 
 void SelfCollisionPass::addIfNewlyWithin(int node, const std::array<int, 3>& triangle, double within) {
   const std::array<int, 4> nodes{node, triangle[0], triangle[1], triangle[2]};
-  if (isNewlyWithin(apartWhenBuilt(node, triangle, within), within, nodes)) nodeTriangle_.push_back({nodes, kDueNow});
+  if (isNewlyWithin(apartWhenBuilt(node, triangle, within), within, nodes)) nodeTriangle_.add(nodes, kDueNow);
 }
 
 bool SelfCollisionPass::isNewlyWithin(double apart, double within, const std::array<int, 4>& nodes) const {
@@ -333,41 +334,42 @@ double SelfCollisionPass::apartWhenBuilt(const std::array<int, 2>& first, const 
   return distanceAt(p0, p1, q0, q1, st);
 }
 
-template <class Pair>
-double SelfCollisionPass::resolve(Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near) {
-  const double push = resolve(pair, cloth);
-  if (push >= 0.0) near.push_back({pair, pushes_});
-  return push;
+double SelfCollisionPass::sweepFirst(Candidates& pairs, Screener screen, Resolver resolve, std::vector<Near>& near,
+                                     Cloth& cloth) {
+  pairs.look.resize(pairs.size());
+  const PairScreen inputs{cloth.positions->x, cloth.positions->y, cloth.positions->z, odometer_.data(),
+                          moved_.data(),        thickness_,          (1.0 + kRounding) * thickness_};
+  screen(inputs, pairs.nodes.data(), pairs.due.data(), pairs.look.data(), pairs.size());
+  double largest = 0.0;
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (!pairs.look[i]) continue;
+    const double push = (this->*resolve)(pairs.nodes[i], pairs.due[i], cloth);
+    if (push >= 0.0) near.push_back({i, pushes_});
+    largest = std::max(largest, push);
+  }
+  return largest;
 }
 
-template <class Pair>
-double SelfCollisionPass::resolveAgain(Near<Pair>& near, Cloth& cloth) {
+double SelfCollisionPass::resolveAgain(Near& near, Candidates& pairs, Resolver resolve, Cloth& cloth) {
   long long pushed = 0;
-  for (const int k : near.pair.nodes) pushed = std::max(pushed, pushedAt_[k]);
+  for (const int k : pairs.nodes[near.index]) pushed = std::max(pushed, pushedAt_[k]);
   if (pushed <= near.resolvedAt) return 0.0;
-  const double push = resolve(near.pair, cloth);
+  const double push = (this->*resolve)(pairs.nodes[near.index], pairs.due[near.index], cloth);
   near.resolvedAt = pushes_;
   return push;
 }
 
-double SelfCollisionPass::readingOf(const std::array<int, 4>& nodes) const {
-  double reading = 0.0;
-  for (const int k : nodes) reading += odometer_[k] + moved_[k];
-  return reading;
-}
-
-// Until the nodes' odometers and this step's moves add up to `apart` − the thickness more than now,
-// the pair is still farther apart than the thickness and the moves this step. A hair less, so that
-// rounding in the distance cannot leave out a pair the exact test would find near.
-void SelfCollisionPass::setDue(double& due, const std::array<int, 4>& nodes, double apart) const {
+// A hair less than the exact reading, so that rounding in the distance cannot leave out a pair the
+// exact test would find near.
+double SelfCollisionPass::dueAt(const std::array<int, 4>& nodes, double apart) const {
   double gone = 0.0;
   for (const int k : nodes) gone += odometer_[k];
-  due = gone + apart - (1.0 + kRounding) * thickness_;
+  return gone + apart - (1.0 + kRounding) * thickness_;
 }
 
-double SelfCollisionPass::resolve(NodeTriangle& pair, Cloth& cloth) {
+double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
-  const auto& [node, t0, t1, t2] = pair.nodes;
+  const auto& [node, t0, t1, t2] = nodes;
   const Vec3 p = positions.at(node), a = positions.at(t0), b = positions.at(t1), c = positions.at(t2);
   // Cheap first: a node that has been clear of the triangle's plane all the step is clear of it.
   const Vec3 normal = cross(b - a, c - a);
@@ -375,36 +377,36 @@ double SelfCollisionPass::resolve(NodeTriangle& pair, Cloth& cloth) {
   const double clear = thickness_ + moved_[node] + std::max({moved_[t0], moved_[t1], moved_[t2]});
   const double area = dot(normal, normal);
   if (height * height >= clear * clear * area && area > 0.0) {
-    setDue(pair.due, pair.nodes, std::fabs(height) / std::sqrt(area));
+    due = dueAt(nodes, std::fabs(height) / std::sqrt(area));
     return kClear;
   }
   const TriangleWeights w = closestOnTriangle(p, a, b, c);
   double distance = 0.0;
-  const double push = separate({pair.nodes, {1.0, -w.a, -w.b, -w.c}}, cloth, distance);
-  if (push == kClear) setDue(pair.due, pair.nodes, distance);
+  const double push = separate({nodes, {1.0, -w.a, -w.b, -w.c}}, cloth, distance);
+  if (push == kClear) due = dueAt(nodes, distance);
   return push;
 }
 
-double SelfCollisionPass::resolve(EdgeEdge& pair, Cloth& cloth) {
+double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
-  const auto& [e0, e1, f0, f1] = pair.nodes;
+  const auto& [e0, e1, f0, f1] = nodes;
   const Vec3 p0 = positions.at(e0), p1 = positions.at(e1), q0 = positions.at(f0), q1 = positions.at(f1);
   const double clear = thickness_ + std::max(moved_[e0], moved_[e1]) + std::max(moved_[f0], moved_[f1]);
   const double gap = gapBetween(p0, p1, q0, q1);
   if (gap >= clear || linesApart(p0, p1, q0, q1, clear)) {
-    setDue(pair.due, pair.nodes, std::max(gap, lineDistance(p0, p1, q0, q1)));
+    due = dueAt(nodes, std::max(gap, lineDistance(p0, p1, q0, q1)));
     return kClear;
   }
   const SegmentParameters st = closestBetweenSegments(p0, p1, q0, q1);
   // Nearest at an end of either edge: a node against the other edge, which that node's pairs with the
   // triangles along the edge keep apart already.
   if (!(st.s > 0.0 && st.s < 1.0 && st.t > 0.0 && st.t < 1.0)) {
-    setDue(pair.due, pair.nodes, distanceAt(p0, p1, q0, q1, st));
+    due = dueAt(nodes, distanceAt(p0, p1, q0, q1, st));
     return kClear;
   }
   double distance = 0.0;
-  const double push = separate({pair.nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth, distance);
-  if (push == kClear) setDue(pair.due, pair.nodes, distance);
+  const double push = separate({nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth, distance);
+  if (push == kClear) due = dueAt(nodes, distance);
   return push;
 }
 

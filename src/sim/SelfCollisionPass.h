@@ -1,11 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
 #include "cloth/Vec3.h"
 #include "sim/CollisionPass.h"
+#include "sim/PairScreen.h"
 #include "sim/SpatialHash.h"
 
 class Cloth;
@@ -32,7 +34,8 @@ class NodeBuffer;
 // looks again only at pairs with a node pushed that far since.
 // Each node keeps an odometer of all the way it has gone (moves, jumps and pushes); a pair measured
 // clear is not measured again until its nodes have together gone its clearance, as until then it
-// cannot have come within the thickness.
+// cannot have come within the thickness. The first sweep screens all pairs of a kind at once with
+// the cheap tests (PairScreen) and looks in full, in order, only at those due and not shown clear.
 class SelfCollisionPass : public CollisionPass {
 public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
@@ -64,22 +67,32 @@ public:
   long long broadPhases() const { return broadPhases_; }
 
 private:
-  // A candidate pair's nodes (the node, then the triangle's; or one edge's ends, then the other's),
-  // and the reading of its nodes' odometers from which it is due to be measured again.
-  struct NodeTriangle {
-    std::array<int, 4> nodes;
-    double due;
+  // Candidate pairs of one kind: each pair's nodes (the node, then the triangle's; or one edge's
+  // ends, then the other's), the reading of its nodes' odometers from which it is due to be measured
+  // again, and whether this step's screening left it to be looked at in full.
+  struct Candidates {
+    std::vector<std::array<int, 4>> nodes;
+    std::vector<double> due;
+    std::vector<std::uint8_t> look;
+    std::size_t size() const { return nodes.size(); }
+    void clear() {
+      nodes.clear();
+      due.clear();
+    }
+    void add(const std::array<int, 4>& pair, double dueAt) {
+      nodes.push_back(pair);
+      due.push_back(dueAt);
+    }
   };
-  struct EdgeEdge {
-    std::array<int, 4> nodes;
-    double due;
-  };
-  // A pair the first sweep found near, and the count of pushes when it was last resolved.
-  template <class Pair>
+  // A pair the first sweep found near (its place among the candidates), and the count of pushes
+  // when it was last resolved.
   struct Near {
-    Pair pair;
+    std::size_t index;
     long long resolvedAt;
   };
+  // A full look at one kind's pair; returns the push it gave, or kClear (see below).
+  using Resolver = double (SelfCollisionPass::*)(const std::array<int, 4>& nodes, double& due, Cloth& cloth);
+  using Screener = void (*)(const PairScreen&, const std::array<int, 4>*, double*, std::uint8_t*, std::size_t);
   // Up to four nodes and the weights that make the pair's separation Σ weight × position.
   struct Stencil {
     std::array<int, 4> nodes;
@@ -109,22 +122,19 @@ private:
   double apartWhenBuilt(int node, const std::array<int, 3>& triangle, double within) const;
   double apartWhenBuilt(const std::array<int, 2>& first, const std::array<int, 2>& second, double within) const;
   // Each returns the push it gave the pair, or kClear when the pair has been farther apart than the
-  // thickness all the step; those given `near` add the pair to it unless it was clear.
+  // thickness all the step; a pair found clear is given the reading at which it falls due.
   static constexpr double kClear = -1.0;
   static constexpr double kRounding = 1e-6;  // of the thickness: what a distance may be off by
-  // A pair found clear is given the reading at which it falls due, from `apart`, the least it can be
-  // apart now.
-  double resolve(NodeTriangle& pair, Cloth& cloth);
-  double resolve(EdgeEdge& pair, Cloth& cloth);
-  template <class Pair>
-  double resolve(Pair& pair, Cloth& cloth, std::vector<Near<Pair>>& near);
-  // The pair's nodes' odometers, and the most they may have gone this step, summed: the pair is not
-  // measured while this is below its `due`.
-  double readingOf(const std::array<int, 4>& nodes) const;
-  void setDue(double& due, const std::array<int, 4>& nodes, double apart) const;
+  double resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Cloth& cloth);
+  double resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Cloth& cloth);
+  // The first sweep over one kind: screens every candidate, looks in full at those the screen leaves
+  // and adds those not clear to `near`; returns the largest push.
+  double sweepFirst(Candidates& pairs, Screener screen, Resolver resolve, std::vector<Near>& near, Cloth& cloth);
   // A later sweep's: the pair again only if one of its nodes has been pushed since it was last resolved.
-  template <class Pair>
-  double resolveAgain(Near<Pair>& near, Cloth& cloth);
+  double resolveAgain(Near& near, Candidates& pairs, Resolver resolve, Cloth& cloth);
+  // The reading at which a pair `apart` now falls due: until the nodes' odometers add up to that, it
+  // is still farther apart than the thickness and the moves this step.
+  double dueAt(const std::array<int, 4>& nodes, double apart) const;
   // `distance`: set to how far apart the pair is when it is clear.
   double separate(const Stencil& stencil, Cloth& cloth, double& distance);
   // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
@@ -161,10 +171,8 @@ private:
   // The last query each triangle, edge and node was found by, so that each pair comes once.
   std::vector<long long> seenTriangle_, seenEdge_, seenNode_;
   long long query_ = 0;
-  std::vector<NodeTriangle> nodeTriangle_;
-  std::vector<EdgeEdge> edgeEdge_;
-  std::vector<Near<NodeTriangle>> nearNodeTriangle_;  // this step's candidates within reach
-  std::vector<Near<EdgeEdge>> nearEdgeEdge_;
+  Candidates nodeTriangle_, edgeEdge_;
+  std::vector<Near> nearNodeTriangle_, nearEdgeEdge_;  // this step's candidates within reach
   long long pushes_ = 0;              // pushes given so far
   std::vector<long long> pushedAt_;   // and the count when each node was last pushed
   long long broadPhases_ = 0;
