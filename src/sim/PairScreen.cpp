@@ -80,3 +80,12 @@ LOOMWISE_VECTOR_CLONES void screenEdgePairs(const PairScreen& screen, const std:
     look[i] = isDue && !isClear;
   }
 }
+
+LOOMWISE_VECTOR_CLONES void markPushedThrough(const double* __restrict odometer, double thickness,
+                                              const std::array<int, 4>* __restrict nodes, const double* __restrict due,
+                                              std::uint8_t* __restrict look, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::int64_t a = nodes[i][0], b = nodes[i][1], c = nodes[i][2], d = nodes[i][3];
+    look[i] = odometer[a] + odometer[b] + odometer[c] + odometer[d] >= due[i] + thickness;
+  }
+}

@@ -26,3 +26,8 @@ void screenNodeTriangles(const PairScreen& screen, const std::array<int, 4>* nod
 // one (a node near the other edge, which its pairs with the triangles along that edge answer).
 void screenEdgePairs(const PairScreen& screen, const std::array<int, 4>* nodes, double* due, std::uint8_t* look,
                      std::size_t count);
+
+// Marks each pair whose nodes' odometers have gone farther, since it was last measured, than it was
+// apart then (its due and the thickness): pushes after it may have taken it through itself.
+void markPushedThrough(const double* odometer, double thickness, const std::array<int, 4>* nodes, const double* due,
+                       std::uint8_t* look, std::size_t count);

@@ -52,6 +52,15 @@ double distanceAt(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1
   return norm((p0 + st.s * (p1 - p0)) - (q0 + st.t * (q1 - q0)));
 }
 
+// Which side of triangle abc p lies on (the sign), and of edge q0q1 edge p0p1 lies on.
+double heightOverTriangle(const Vec3& p, const Vec3& a, const Vec3& b, const Vec3& c) {
+  return dot(p - a, cross(b - a, c - a));
+}
+
+double volumeBetweenEdges(const Vec3& p0, const Vec3& p1, const Vec3& q0, const Vec3& q1) {
+  return dot(p0 - q0, cross(p1 - p0, q1 - q0));
+}
+
 bool sharesNode(const std::array<int, 2>& e, const std::array<int, 2>& f) {
   return e[0] == f[0] || e[0] == f[1] || e[1] == f[0] || e[1] == f[1];
 }
@@ -109,6 +118,11 @@ void SelfCollisionPass::apply(Cloth& cloth) {
     for (Near& near : nearEdgeEdge_)
       largest = std::max(largest, resolveAgain(near, edgeEdge_, &SelfCollisionPass::resolveEdgeEdge, cloth));
   }
+  // A pair measured apart earlier in the step may since have been pushed through by the pushes after
+  // it; the next step, taking this step's end for where it was, would not see it cross, so it is
+  // looked at once more.
+  lookAgainIfPushedThrough(nodeTriangle_, heightOverTriangle, &SelfCollisionPass::resolveNodeTriangle, cloth);
+  lookAgainIfPushedThrough(edgeEdge_, volumeBetweenEdges, &SelfCollisionPass::resolveEdgeEdge, cloth);
   for (int k = 0; k < cloth.nodeCount(); ++k) last_[k] = positions.at(k);
 }
 
@@ -350,6 +364,18 @@ double SelfCollisionPass::sweepFirst(Candidates& pairs, Screener screen, Resolve
   return largest;
 }
 
+void SelfCollisionPass::lookAgainIfPushedThrough(Candidates& pairs, Side side, Resolver resolve, Cloth& cloth) {
+  markPushedThrough(odometer_.data(), thickness_, pairs.nodes.data(), pairs.due.data(), pairs.look.data(), pairs.size());
+  const NodeBuffer& positions = *cloth.positions;
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (!pairs.look[i]) continue;
+    const auto& [a, b, c, d] = pairs.nodes[i];
+    // Through the other, it lies on the other side of it than at the end of the last step.
+    const double now = side(positions.at(a), positions.at(b), positions.at(c), positions.at(d));
+    if (now * side(last_[a], last_[b], last_[c], last_[d]) <= 0.0) (this->*resolve)(pairs.nodes[i], pairs.due[i], cloth);
+  }
+}
+
 double SelfCollisionPass::resolveAgain(Near& near, Candidates& pairs, Resolver resolve, Cloth& cloth) {
   long long pushed = 0;
   for (const int k : pairs.nodes[near.index]) pushed = std::max(pushed, pushedAt_[k]);
@@ -383,7 +409,7 @@ double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, d
   const TriangleWeights w = closestOnTriangle(p, a, b, c);
   double distance = 0.0;
   const double push = separate({nodes, {1.0, -w.a, -w.b, -w.c}}, cloth, distance);
-  if (push == kClear) due = dueAt(nodes, distance);
+  due = dueAt(nodes, distance);
   return push;
 }
 
@@ -406,7 +432,7 @@ double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, doubl
   }
   double distance = 0.0;
   const double push = separate({nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth, distance);
-  if (push == kClear) due = dueAt(nodes, distance);
+  due = dueAt(nodes, distance);
   return push;
 }
 
@@ -438,10 +464,9 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
     d = d + stencil.weights[i] * positions.at(stencil.nodes[i]);
     reach += std::abs(stencil.weights[i]) * moved_[stencil.nodes[i]];
   }
-  if (dot(d, d) >= reach * reach) {
-    distance = std::sqrt(dot(d, d));
-    return kClear;
-  }
+  // How far apart the pair is now, or once pushed: the least it is apart as the pair is left.
+  distance = std::sqrt(dot(d, d));
+  if (dot(d, d) >= reach * reach) return kClear;
   Vec3 before;
   for (int i = 0; i < 4; ++i) before = before + stencil.weights[i] * last_[stencil.nodes[i]];
   const Vec3 n = pushDirection(d, before);
@@ -454,6 +479,7 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
   if (!(weightSum > 0.0)) return 0.0;
   const double push = thickness_ - dot(d, n);
   if (!(push > 0.0)) return 0.0;
+  distance = thickness_;
   // Previous positions move with the nodes, so the push itself gives no speed.
   const Vec3 shift = (push / weightSum) * n;
   ++pushes_;

@@ -36,6 +36,9 @@ class NodeBuffer;
 // clear is not measured again until its nodes have together gone its clearance, as until then it
 // cannot have come within the thickness. The first sweep screens all pairs of a kind at once with
 // the cheap tests (PairScreen) and looks in full, in order, only at those due and not shown clear.
+// A pair measured apart may be pushed through by the pushes after it in the step; after the sweeps
+// each pair whose nodes have gone farther since than it was apart, and that changed sides, is looked
+// at once more, as the next step, starting from this one's end, could not tell it crossed.
 class SelfCollisionPass : public CollisionPass {
 public:
   static constexpr int kIterations = 6;           // Gauss-Seidel sweeps at most, fewer when all is clear
@@ -130,12 +133,17 @@ private:
   // The first sweep over one kind: screens every candidate, looks in full at those the screen leaves
   // and adds those not clear to `near`; returns the largest push.
   double sweepFirst(Candidates& pairs, Screener screen, Resolver resolve, std::vector<Near>& near, Cloth& cloth);
+  // Looks once more at each pair whose nodes have gone, since it was last measured, farther than it
+  // was apart then (pushes after it, in the step) and that lies on the other side of itself (by the
+  // sign of `side`) than at the end of the last step: only such a pair can have gone through.
+  using Side = double (*)(const Vec3&, const Vec3&, const Vec3&, const Vec3&);
+  void lookAgainIfPushedThrough(Candidates& pairs, Side side, Resolver resolve, Cloth& cloth);
   // A later sweep's: the pair again only if one of its nodes has been pushed since it was last resolved.
   double resolveAgain(Near& near, Candidates& pairs, Resolver resolve, Cloth& cloth);
   // The reading at which a pair `apart` now falls due: until the nodes' odometers add up to that, it
   // is still farther apart than the thickness and the moves this step.
   double dueAt(const std::array<int, 4>& nodes, double apart) const;
-  // `distance`: set to how far apart the pair is when it is clear.
+  // `distance`: set to how far apart the pair is left (the thickness once pushed).
   double separate(const Stencil& stencil, Cloth& cloth, double& distance);
   // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
   // positions of the last step), or zero when it is clear.
