@@ -72,7 +72,8 @@ public:
 private:
   // Candidate pairs of one kind: each pair's nodes (the node, then the triangle's; or one edge's
   // ends, then the other's), the reading of its nodes' odometers from which it is due to be measured
-  // again, and whether this step's screening left it to be looked at in full.
+  // again, and a mark: whether this step's screening left it to be looked at in full, and after the
+  // sweeps whether it may have been pushed through.
   struct Candidates {
     std::vector<std::array<int, 4>> nodes;
     std::vector<double> due;
