@@ -49,12 +49,12 @@ public:
   // rest gathers few pairs, and a sheet in the wind does not gather again every few steps. From
   // kMarginRatio (and at first) to kMostMarginRatio thicknesses.
   static constexpr double kStepsPerGathering = 25.0;
-  static constexpr double kMarginRatio = 1.0;
+  static constexpr double kMarginRatio = 0.5;
   static constexpr double kMostMarginRatio = 8.0;
   // A new broad phase rather than widening once the widenings since the last outnumber one node in
   // kWideningShare, or a node strays kFarthestStray margins.
   static constexpr int kWideningShare = 16;
-  static constexpr double kFarthestStray = 4.0;
+  static constexpr double kFarthestStray = 8.0;
 
   SelfCollisionPass(double thickness, double friction);
 
