@@ -10,6 +10,8 @@
 // same sheet.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -88,6 +90,18 @@ bool loadHeap(Cloth& cloth, const std::string& file) {
   return true;
 }
 
+// The median of how far each node is from where it was, given every x, then every y, then every z.
+double medianMove(const std::vector<double>& from, const std::vector<double>& to) {
+  const std::size_t n = from.size() / 3;
+  std::vector<double> moves(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const double dx = to[k] - from[k], dy = to[n + k] - from[n + k], dz = to[2 * n + k] - from[2 * n + k];
+    moves[k] = std::sqrt(dx * dx + dy * dy + dz * dz);
+  }
+  std::nth_element(moves.begin(), moves.begin() + n / 2, moves.end());
+  return moves[n / 2];
+}
+
 // Made, or loaded from LOOMWISE_HEAPS when it is there; either way the pass then starts afresh on it.
 void prepareHeap(Simulation& simulation, int size, const Stage& stage) {
   setUpHeap(simulation);
@@ -107,7 +121,10 @@ void stepHeap(benchmark::State& state, int size, Stage stage) {
   Simulation simulation(1, {0.25f, size, size, ClothShape::Lay::Flat});
   prepareHeap(simulation, size, stage);
   const long long broadPhasesBefore = simulation.selfCollision()->broadPhases();
+  const std::vector<double> before = clothsetups::coordinatesOf(*simulation.cloth().positions);
   for (auto _ : state) simulation.step();
+  // How far the median node went over the timed steps: a heap at rest hardly moves.
+  state.counters["median_move"] = medianMove(before, clothsetups::coordinatesOf(*simulation.cloth().positions));
   const double steps = static_cast<double>(state.iterations());
   state.counters[benchmarknames::kPerNodeStep] = benchmark::Counter(
       steps * simulation.cloth().nodeCount(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);

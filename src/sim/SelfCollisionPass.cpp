@@ -483,20 +483,13 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
   const double push = thickness_ - dot(d, n);
   if (!(push > 0.0)) return 0.0;
   distance = thickness_;
-  // Previous positions move with the nodes, so the push itself gives no speed.
-  const Vec3 shift = (push / weightSum) * n;
   ++pushes_;
+  // Previous positions move with the nodes, so the push itself gives no speed, and the pair's
+  // speed is the same before it as after.
   Vec3 velocity;
   for (int i = 0; i < 4; ++i) {
     const int k = stencil.nodes[i];
-    const Vec3 p = positions.at(k) + share[i] * shift, q = previous.at(k) + share[i] * shift;
-    positions.set(k, p);
-    previous.set(k, q);
-    const double pushed = std::abs(share[i]) * (push / weightSum);
-    moved_[k] += pushed;
-    odometer_[k] += pushed;
-    if (pushed >= kTolerance * thickness_) pushedAt_[k] = pushes_;
-    velocity = velocity + stencil.weights[i] * (p - q);
+    velocity = velocity + stencil.weights[i] * (positions.at(k) - previous.at(k));
   }
   // The speed of approach goes (none of separation comes); friction takes from the sliding as much
   // as the push and the stopped approach times the coefficient allow.
@@ -505,10 +498,16 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
   const double grip = friction_ * (push + approach);
   const double slideLength = norm(slide);
   const double stopped = slideLength <= grip ? 1.0 : grip / slideLength;
+  const Vec3 shift = (push / weightSum) * n;
   const Vec3 change = (1.0 / weightSum) * (stopped * slide - approach * n);
   for (int i = 0; i < 4; ++i) {
     const int k = stencil.nodes[i];
-    previous.set(k, previous.at(k) + share[i] * change);
+    positions.set(k, positions.at(k) + share[i] * shift);
+    previous.set(k, previous.at(k) + share[i] * (shift + change));
+    const double pushed = std::abs(share[i]) * (push / weightSum);
+    moved_[k] += pushed;
+    odometer_[k] += pushed;
+    if (pushed >= kTolerance * thickness_) pushedAt_[k] = pushes_;
   }
   return push;
 }
