@@ -470,8 +470,6 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
   if (squared >= reach * reach) return kClear;
   Vec3 before;
   for (int i = 0; i < 4; ++i) before = before + stencil.weights[i] * last_[stencil.nodes[i]];
-  // Most pairs within reach are on the side they were and clear: nothing to push.
-  if (squared >= thickness_ * thickness_ && dot(d, before) > 0.0) return 0.0;
   const Vec3 n = pushDirection(d, before);
   if (dot(n, n) == 0.0) return 0.0;
   std::array<double, 4> share{};
