@@ -355,10 +355,15 @@ double SelfCollisionPass::sweepFirst(Candidates& pairs, Screener screen, Resolve
                           moved_.data(),        thickness_,          (1.0 + kRounding) * thickness_};
   screen(inputs, pairs.nodes.data(), pairs.due.data(), pairs.look.data(), pairs.size());
   double largest = 0.0;
+  Near found{};
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     if (!pairs.look[i]) continue;
-    const double push = (this->*resolve)(pairs.nodes[i], pairs.due[i], cloth);
-    if (push >= 0.0) near.push_back({i, pushes_});
+    const double push = (this->*resolve)(pairs.nodes[i], pairs.due[i], found, cloth);
+    if (push >= 0.0) {
+      found.index = i;
+      found.resolvedAt = pushes_;
+      near.push_back(found);
+    }
     largest = std::max(largest, push);
   }
   return largest;
@@ -367,20 +372,30 @@ double SelfCollisionPass::sweepFirst(Candidates& pairs, Screener screen, Resolve
 void SelfCollisionPass::lookAgainIfPushedThrough(Candidates& pairs, Side side, Resolver resolve, Cloth& cloth) {
   markPushedThrough(odometer_.data(), thickness_, pairs.nodes.data(), pairs.due.data(), pairs.look.data(), pairs.size());
   const NodeBuffer& positions = *cloth.positions;
+  Near found{};
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     if (!pairs.look[i]) continue;
     const auto& [a, b, c, d] = pairs.nodes[i];
     // Through the other, it lies on the other side of it than at the end of the last step.
     const double now = side(positions.at(a), positions.at(b), positions.at(c), positions.at(d));
-    if (now * side(last_[a], last_[b], last_[c], last_[d]) <= 0.0) (this->*resolve)(pairs.nodes[i], pairs.due[i], cloth);
+    if (now * side(last_[a], last_[b], last_[c], last_[d]) <= 0.0)
+      (this->*resolve)(pairs.nodes[i], pairs.due[i], found, cloth);
   }
 }
 
+// A pair still as far apart as the thickness, by the weights of its last full look, and on its own
+// side is let be: it was measured near, and the nodes have moved a hair of a triangle since. It
+// keeps the due that look gave it, which holds as the odometers count every push since.
 double SelfCollisionPass::resolveAgain(Near& near, Candidates& pairs, Resolver resolve, Cloth& cloth) {
   long long pushed = 0;
-  for (const int k : pairs.nodes[near.index]) pushed = std::max(pushed, pushedAt_[k]);
+  for (const int k : near.stencil.nodes) pushed = std::max(pushed, pushedAt_[k]);
   if (pushed <= near.resolvedAt) return 0.0;
-  const double push = (this->*resolve)(pairs.nodes[near.index], pairs.due[near.index], cloth);
+  const NodeBuffer& positions = *cloth.positions;
+  Vec3 d;
+  for (int i = 0; i < 4; ++i) d = d + near.stencil.weights[i] * positions.at(near.stencil.nodes[i]);
+  double push = 0.0;
+  if (dot(d, d) < thickness_ * thickness_ || !(dot(d, near.before) > 0.0))
+    push = (this->*resolve)(pairs.nodes[near.index], pairs.due[near.index], near, cloth);
   near.resolvedAt = pushes_;
   return push;
 }
@@ -393,7 +408,8 @@ double SelfCollisionPass::dueAt(const std::array<int, 4>& nodes, double apart) c
   return gone + apart - (1.0 + kRounding) * thickness_;
 }
 
-double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Cloth& cloth) {
+double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Near& near,
+                                               Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
   const auto& [node, t0, t1, t2] = nodes;
   const Vec3 p = positions.at(node), a = positions.at(t0), b = positions.at(t1), c = positions.at(t2);
@@ -407,13 +423,14 @@ double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, d
     return kClear;
   }
   const TriangleWeights w = closestOnTriangle(p, a, b, c);
+  near.stencil = {nodes, {1.0, -w.a, -w.b, -w.c}};
   double distance = 0.0;
-  const double push = separate({nodes, {1.0, -w.a, -w.b, -w.c}}, cloth, distance);
+  const double push = separate(near, cloth, distance);
   due = dueAt(nodes, distance);
   return push;
 }
 
-double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Cloth& cloth) {
+double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Near& near, Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
   const auto& [e0, e1, f0, f1] = nodes;
   const Vec3 p0 = positions.at(e0), p1 = positions.at(e1), q0 = positions.at(f0), q1 = positions.at(f1);
@@ -430,8 +447,9 @@ double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, doubl
     due = dueAt(nodes, distanceAt(p0, p1, q0, q1, st));
     return kClear;
   }
+  near.stencil = {nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}};
   double distance = 0.0;
-  const double push = separate({nodes, {1.0 - st.s, st.s, st.t - 1.0, -st.t}}, cloth, distance);
+  const double push = separate(near, cloth, distance);
   due = dueAt(nodes, distance);
   return push;
 }
@@ -455,9 +473,10 @@ Vec3 SelfCollisionPass::supportOf(int k, const Vec3& p) {
   return support_[k];
 }
 
-double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double& distance) {
+double SelfCollisionPass::separate(Near& pair, Cloth& cloth, double& distance) {
   NodeBuffer& positions = *cloth.positions;
   NodeBuffer& previous = *cloth.previousPositions;
+  const Stencil& stencil = pair.stencil;
   Vec3 d;
   double reach = thickness_;  // beyond it the pair is clear and was clear all the step
   for (int i = 0; i < 4; ++i) {
@@ -467,10 +486,10 @@ double SelfCollisionPass::separate(const Stencil& stencil, Cloth& cloth, double&
   // How far apart the pair is now, or once pushed: the least it is apart as the pair is left.
   const double squared = dot(d, d);
   distance = std::sqrt(squared);
+  pair.before = Vec3{};
+  for (int i = 0; i < 4; ++i) pair.before = pair.before + stencil.weights[i] * last_[stencil.nodes[i]];
   if (squared >= reach * reach) return kClear;
-  Vec3 before;
-  for (int i = 0; i < 4; ++i) before = before + stencil.weights[i] * last_[stencil.nodes[i]];
-  const Vec3 n = pushDirection(d, before);
+  const Vec3 n = pushDirection(d, pair.before);
   if (dot(n, n) == 0.0) return 0.0;
   std::array<double, 4> share{};
   for (int i = 0; i < 4; ++i) share[i] = cloth.fixedNodes.contains(stencil.nodes[i]) ? 0.0 : stencil.weights[i];

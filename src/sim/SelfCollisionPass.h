@@ -31,7 +31,8 @@ class NodeBuffer;
 // pair's nodes (pinned and held ones take none). As with the colliders it moves the previous
 // positions too, and only the speed of approach is taken away, with Coulomb friction along the
 // contact: no bounce, no energy gained. Sweeps repeat while pushes stay large, and a later sweep
-// looks again only at pairs with a node pushed that far since.
+// looks again only at pairs with a node pushed that far since, and in full only at those that the
+// weights of their last full look show nearer than the thickness or on the other side.
 // Each node keeps an odometer of all the way it has gone (moves, jumps and pushes); a pair measured
 // clear is not measured again until its nodes have together gone its clearance, as until then it
 // cannot have come within the thickness. The first sweep screens all pairs of a kind at once with
@@ -88,20 +89,25 @@ private:
       due.push_back(dueAt);
     }
   };
-  // A pair the first sweep found near (its place among the candidates), and the count of pushes
-  // when it was last resolved.
-  struct Near {
-    std::size_t index;
-    long long resolvedAt;
-  };
-  // A full look at one kind's pair; returns the push it gave, or kClear (see below).
-  using Resolver = double (SelfCollisionPass::*)(const std::array<int, 4>& nodes, double& due, Cloth& cloth);
-  using Screener = void (*)(const PairScreen&, const std::array<int, 4>*, double*, std::uint8_t*, std::size_t);
   // Up to four nodes and the weights that make the pair's separation Σ weight × position.
   struct Stencil {
     std::array<int, 4> nodes;
     std::array<double, 4> weights;
   };
+  // A pair within reach, as its last full look found it: the stencil of its nearest points, its
+  // separation by those weights at the end of the last step, its place among the candidates, and
+  // the count of pushes when it was last resolved.
+  struct Near {
+    Stencil stencil;
+    Vec3 before;
+    std::size_t index;
+    long long resolvedAt;
+  };
+  // A full look at one kind's pair; returns the push it gave, or kClear (see below), and leaves the
+  // pair's stencil in `near` when it was within reach.
+  using Resolver = double (SelfCollisionPass::*)(const std::array<int, 4>& nodes, double& due, Near& near,
+                                                 Cloth& cloth);
+  using Screener = void (*)(const PairScreen&, const std::array<int, 4>*, double*, std::uint8_t*, std::size_t);
 
   void layOutTopology(const Cloth& cloth);
   // Holds each free node within kMaxMoveRatio thicknesses of where it was; false for a sheet with a
@@ -129,8 +135,8 @@ private:
   // thickness all the step; a pair found clear is given the reading at which it falls due.
   static constexpr double kClear = -1.0;
   static constexpr double kRounding = 1e-6;  // of the thickness: what a distance may be off by
-  double resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Cloth& cloth);
-  double resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Cloth& cloth);
+  double resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Near& near, Cloth& cloth);
+  double resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Near& near, Cloth& cloth);
   // The first sweep over one kind: screens every candidate, looks in full at those the screen leaves
   // and adds those not clear to `near`; returns the largest push.
   double sweepFirst(Candidates& pairs, Screener screen, Resolver resolve, std::vector<Near>& near, Cloth& cloth);
@@ -144,8 +150,9 @@ private:
   // The reading at which a pair `apart` now falls due: until the nodes' odometers add up to that, it
   // is still farther apart than the thickness and the moves this step.
   double dueAt(const std::array<int, 4>& nodes, double apart) const;
-  // `distance`: set to how far apart the pair is left (the thickness once pushed).
-  double separate(const Stencil& stencil, Cloth& cloth, double& distance);
+  // `distance`: set to how far apart the pair is left (the thickness once pushed). Sets the pair's
+  // separation at the end of the last step.
+  double separate(Near& pair, Cloth& cloth, double& distance);
   // The way to push a pair whose separation is `d` now and was `before` (the same weights on the
   // positions of the last step), or zero when it is clear.
   Vec3 pushDirection(const Vec3& d, const Vec3& before) const;
