@@ -408,7 +408,9 @@ double SelfCollisionPass::dueAt(const std::array<int, 4>& nodes, double apart) c
   return gone + apart - (1.0 + kRounding) * thickness_;
 }
 
-double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Near& near,
+// The full looks and the push are flattened (their calls inlined): they run tens of thousands of
+// times a step, and the calls cost about as much as the sums.
+[[gnu::flatten]] double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Near& near,
                                                Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
   const auto& [node, t0, t1, t2] = nodes;
@@ -430,7 +432,8 @@ double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, d
   return push;
 }
 
-double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Near& near, Cloth& cloth) {
+[[gnu::flatten]] double SelfCollisionPass::resolveEdgeEdge(const std::array<int, 4>& nodes, double& due, Near& near,
+                                                           Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
   const auto& [e0, e1, f0, f1] = nodes;
   const Vec3 p0 = positions.at(e0), p1 = positions.at(e1), q0 = positions.at(f0), q1 = positions.at(f1);
@@ -473,7 +476,7 @@ Vec3 SelfCollisionPass::supportOf(int k, const Vec3& p) {
   return support_[k];
 }
 
-double SelfCollisionPass::separate(Near& pair, Cloth& cloth, double& distance) {
+[[gnu::flatten]] double SelfCollisionPass::separate(Near& pair, Cloth& cloth, double& distance) {
   NodeBuffer& positions = *cloth.positions;
   NodeBuffer& previous = *cloth.previousPositions;
   const Stencil& stencil = pair.stencil;
