@@ -410,8 +410,8 @@ double SelfCollisionPass::dueAt(const std::array<int, 4>& nodes, double apart) c
 
 // The full looks and the push are flattened (their calls inlined): they run tens of thousands of
 // times a step, and the calls cost about as much as the sums.
-[[gnu::flatten]] double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due, Near& near,
-                                               Cloth& cloth) {
+[[gnu::flatten]] double SelfCollisionPass::resolveNodeTriangle(const std::array<int, 4>& nodes, double& due,
+                                                               Near& near, Cloth& cloth) {
   const NodeBuffer& positions = *cloth.positions;
   const auto& [node, t0, t1, t2] = nodes;
   const Vec3 p = positions.at(node), a = positions.at(t0), b = positions.at(t1), c = positions.at(t2);
