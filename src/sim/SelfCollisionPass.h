@@ -103,8 +103,9 @@ private:
     std::size_t index;
     long long resolvedAt;
   };
-  // A full look at one kind's pair; returns the push it gave, or kClear (see below), and leaves the
-  // pair's stencil in `near` when it was within reach.
+  // A full look at one kind's pair; returns the push it gave, or kClear (see below). One that gets as
+  // far as the pair's nearest points leaves their stencil, and the separation they had at the end of
+  // the last step, in `near`.
   using Resolver = double (SelfCollisionPass::*)(const std::array<int, 4>& nodes, double& due, Near& near,
                                                  Cloth& cloth);
   using Screener = void (*)(const PairScreen&, const std::array<int, 4>*, double*, std::uint8_t*, std::size_t);
